@@ -1,0 +1,54 @@
+#include "app/interval_intake.h"
+
+#include "app/number_text.h"
+#include "app/plotted_function.h"
+#include "chart/chart_series.h"
+#include "chart/custom_axis_panel.h"
+#include "framework/colors.h"
+#include "runtime/exception.h"
+#include "runtime/string_table.h"
+
+namespace nitko {
+
+std::string IntervalPromptMessage() { return LoadResourceString("app.strings", "SIntervalPrompt"); }
+
+bool ValidateInterval(const TextField& me2, const TextField& me3, const InformationDisplay& show) {
+  try {
+    (void)ParseNumber(me2.GetText());
+    (void)ParseNumber(me3.GetText());
+  } catch (const std::exception&) {
+    show(IntervalPromptMessage());
+    return true;
+  }
+  return false;
+}
+
+void ReadInterval(RunState& state, const TextField& me2, const TextField& me3,
+                  const InformationDisplay& show) {
+  if (!ValidateInterval(me2, me3, show)) {
+    state.a = static_cast<double>(ParseNumber(me2.GetText()));
+    state.b = static_cast<double>(ParseNumber(me3.GetText()));
+  }
+  if (state.a > state.b) std::swap(state.a, state.b);
+  state.step = static_cast<double>((static_cast<Extended>(state.b) - state.a) / RunState::N);
+}
+
+void IntakeInterval(RunState& state, TextField& me2, TextField& me3,
+                    const InformationDisplay& show) {
+  me2.SetText("0");
+  me3.SetText("10");
+  ReadInterval(state, me2, me3, show);
+}
+
+void TabulateFirstCurve(RunState& state, TCustomAxisPanel& chart) {
+  TChartSeries* series = chart.SeriesAt(0);
+  const int32_t p = state.p.load();
+  for (int32_t i = 0; i <= RunState::N; ++i) {
+    const double x = state.x1.load();
+    const double y = static_cast<double>(f(x, p));
+    series->AddPoint(x, y, "", clDefault);
+    state.x1.store(static_cast<double>(static_cast<Extended>(state.step) + x));
+  }
+}
+
+}  // namespace nitko

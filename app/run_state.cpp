@@ -1,0 +1,10 @@
+#include "app/run_state.h"
+
+namespace nitko {
+
+RunState& TheRunState() {
+  static RunState state;
+  return state;
+}
+
+}  // namespace nitko

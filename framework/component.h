@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/persistent.h"
+
+namespace nitko {
+
+enum class TComponentStateFlag : unsigned { csLoading = 1, csDestroying = 2 };
+
+// A named object owned by another; the owner destroys what it owns, newest
+// first.
+class TComponent : public TPersistent {
+ public:
+  explicit TComponent(TComponent* owner);
+  ~TComponent() override;
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+
+  TComponent* Owner() const { return owner_; }
+  const std::string& Name() const { return name_; }
+  void SetName(const std::string& name) { name_ = name; }
+
+  int ComponentCount() const { return static_cast<int>(components_.size()); }
+  TComponent* Components(int index) const;
+  TComponent* FindComponent(const std::string& name) const;
+
+  bool IsLoading() const { return (state_ & unsigned(TComponentStateFlag::csLoading)) != 0; }
+  bool IsDestroying() const { return (state_ & unsigned(TComponentStateFlag::csDestroying)) != 0; }
+  void BeginLoading() { state_ |= unsigned(TComponentStateFlag::csLoading); }
+  // Clears the loading state and calls Loaded().
+  void EndLoading();
+
+ protected:
+  // Called once the form description that created this component is read.
+  virtual void Loaded() {}
+  // Subclasses that must stop reacting during teardown call this first in
+  // their destructor; the base destructor calls it too.
+  void MarkDestroying();
+
+ private:
+  void Insert(TComponent* child);
+  void Remove(TComponent* child);
+
+  TComponent* owner_;
+  std::string name_;
+  std::vector<TComponent*> components_;
+  unsigned state_ = 0;
+};
+
+}  // namespace nitko
