@@ -144,19 +144,34 @@ bool TryParseNumber(std::string_view text, Extended& value) {
   auto at = [&](char c) { return s < end && *s == c; };
   auto digit = [&] { return s < end && *s >= '0' && *s <= '9'; };
 
+  // Digits accumulate exactly in an integer while they fit: the same result
+  // as extended arithmetic, which is exact below 2^64, only cheaper.
+  uint64_t whole = 0;
+  bool exact = true;
   Extended v = 0;
+  auto addDigit = [&](int d) {
+    if (exact && whole < 1000000000000000000ull) {
+      whole = whole * 10 + static_cast<unsigned>(d);
+      return;
+    }
+    if (exact) {
+      v = static_cast<Extended>(whole);
+      exact = false;
+    }
+    v = v * 10 + d;
+  };
   while (at(' ')) ++s;
   const bool minus = at('-');
   if (minus || at('+')) ++s;
   const char* const start = s;
-  while (digit()) v = v * 10 + (*s++ - '0');
+  while (digit()) addDigit(*s++ - '0');
 
   // Saturated: the exponent only matters up to the 5120 cut-off.
   long long e = 0;
   if (decimal != '\0' && at(decimal)) {
     ++s;
     while (digit()) {
-      v = v * 10 + (*s++ - '0');
+      addDigit(*s++ - '0');
       if (e > -100000) --e;
     }
   }
@@ -173,6 +188,7 @@ bool TryParseNumber(std::string_view text, Extended& value) {
   while (at(' ')) ++s;
   if (s != end) return false;
 
+  if (exact) v = static_cast<Extended>(whole);
   const int scale = e < -100000 ? -100000 : static_cast<int>(e);
   v = ScaleByPowerOf10(v, scale);
   if (minus) v = -v;

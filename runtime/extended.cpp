@@ -32,14 +32,28 @@ uint16_t GetFpuStatusWord() {
 
 void ClearFpuExceptions() { asm volatile("fnclex"); }
 
+namespace {
+
+// Masks, precision and rounding: the bits that change what arithmetic does.
+constexpr uint16_t kEffectiveBits = 0x0F3F;
+constexpr uint16_t kExceptionFlags = 0x3F;
+
+// fnclex costs far more than reading the status word; most calls find the
+// flags clear already.
+void ClearPendingExceptions() {
+  if ((GetFpuStatusWord() & kExceptionFlags) != 0) ClearFpuExceptions();
+}
+
+}  // namespace
+
 FpuControlScope::FpuControlScope(uint16_t cw) : saved_(GetFpuControlWord()) {
-  ClearFpuExceptions();
-  SetFpuControlWord(cw);
+  ClearPendingExceptions();
+  if (((saved_ ^ cw) & kEffectiveBits) != 0) SetFpuControlWord(cw);
 }
 
 FpuControlScope::~FpuControlScope() {
-  ClearFpuExceptions();
-  SetFpuControlWord(saved_);
+  ClearPendingExceptions();
+  if (GetFpuControlWord() != saved_) SetFpuControlWord(saved_);
 }
 
 namespace {

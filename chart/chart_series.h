@@ -1,0 +1,210 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "chart/chart_value_list.h"
+#include "chart/chart_value_lists.h"
+#include "chart/series_marks.h"
+#include "framework/colors.h"
+#include "framework/component.h"
+
+namespace nitko {
+
+class TCustomAxisPanel;
+class TChartSeries;
+
+enum class THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum class TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+
+// Which changes of its source a dependent series follows.
+enum class TSeriesRecalcOption : unsigned {
+  rOnDelete = 1,
+  rOnModify = 2,
+  rOnInsert = 4,
+  rOnClear = 8
+};
+
+class TSeriesRecalcOptions {
+ public:
+  constexpr TSeriesRecalcOptions() = default;
+  constexpr TSeriesRecalcOptions(std::initializer_list<TSeriesRecalcOption> options) {
+    for (TSeriesRecalcOption o : options) bits_ |= static_cast<unsigned>(o);
+  }
+  static constexpr TSeriesRecalcOptions All() {
+    return {TSeriesRecalcOption::rOnDelete, TSeriesRecalcOption::rOnModify,
+            TSeriesRecalcOption::rOnInsert, TSeriesRecalcOption::rOnClear};
+  }
+  constexpr bool Contains(TSeriesRecalcOption o) const {
+    return (bits_ & static_cast<unsigned>(o)) != 0;
+  }
+  constexpr bool operator==(const TSeriesRecalcOptions&) const = default;
+
+ private:
+  unsigned bits_ = 0;
+};
+
+// What happened to a series' points, as told to its dependents.
+enum class TSeriesChange { scCleared, scPointInserted, scPointDeleted, scReload, scModified };
+
+using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
+using TSeriesOnAfterAdd = std::function<void(TChartSeries* sender, int valueIndex)>;
+using TSeriesOnClear = std::function<void(TChartSeries* sender)>;
+
+// Depth order meaning "let the chart decide".
+inline constexpr int kAutoZOrder = -1;
+
+// A chart series, data side: parallel columns of x, y, colour and label per
+// point. Used on the GUI thread only; workers hand their points over to it.
+class TChartSeries : public TComponent {
+ public:
+  explicit TChartSeries(TComponent* owner);
+  ~TChartSeries() override;
+
+  // The add operation; returns the point's index, or -1 when OnBeforeAdd
+  // refused it.
+  virtual int AddPoint(double x, double y, const std::string& label, TColor color);
+  int AddOneValue(double value, const std::string& label, TColor color);
+  int AddGap(const std::string& label);
+  int AddGapXY(double x, double y, const std::string& label);
+  bool IsGap(int index) const { return PointColor(index) == clNone; }
+
+  int PointCount() const { return x_values_.ValueCount(); }
+  virtual void ClearPoints();
+  virtual void DeletePoint(int index);
+  void SwapPoints(int i, int j);
+
+  virtual TColor PointColor(int index) const;
+  void SetPointColor(int index, TColor color);
+  virtual std::string PointLabel(int index) const;
+  virtual double XOf(int index) const { return x_values_.ValueAt(index); }
+  virtual double YOf(int index) const { return y_values_.ValueAt(index); }
+
+  virtual double HighestX() const { return x_values_.HighestValue(); }
+  virtual double HighestY() const { return y_values_.HighestValue(); }
+  virtual double LowestX() const { return x_values_.LowestValue(); }
+  virtual double LowestY() const { return y_values_.LowestValue(); }
+  virtual double HighestZ() const { return DepthOrder(); }
+  virtual double LowestZ() const { return DepthOrder(); }
+
+  TChartValueList& XValues() { return x_values_; }
+  const TChartValueList& XValues() const { return x_values_; }
+  TChartValueList& YValues() { return y_values_; }
+  const TChartValueList& YValues() const { return y_values_; }
+  // Copy the settings of another list, then repaint.
+  void SetXValues(const TChartValueList& source);
+  void SetYValues(const TChartValueList& source);
+  TChartValueLists& ValueLists() { return value_lists_; }
+  const TChartValueLists& ValueLists() const { return value_lists_; }
+
+  // The list of the series' main values; the other one is kept ordered.
+  TChartValueList& MainValueList() { return main_list_is_y_ ? y_values_ : x_values_; }
+  const TChartValueList& MainValueList() const { return main_list_is_y_ ? y_values_ : x_values_; }
+  bool MainListIsY() const { return main_list_is_y_; }
+
+  // Asks the chart for a repaint; nothing without a chart.
+  void RepaintOwner();
+
+  // Dependents take their points from this series. Adding one reloads it
+  // from here; a null, duplicate, self or cyclic link is ignored.
+  void AddDependent(TChartSeries* dependent);
+  void RemoveDependent(TChartSeries* dependent);
+  int DependentCount() const { return static_cast<int>(dependents_.size()); }
+  TChartSeries* Dependent(int index) const;
+  void NotifyDependents(TSeriesChange change, int index = -1);
+  TSeriesRecalcOptions RecalcOptions() const { return recalc_options_; }
+  void SetRecalcOptions(TSeriesRecalcOptions value) { recalc_options_ = value; }
+
+  TCustomAxisPanel* ParentChart() const { return parent_chart_; }
+  virtual void SetParentChart(TCustomAxisPanel* chart);
+
+  bool Active() const { return active_; }
+  virtual void SetActive(bool value);
+  bool ColorEachPoint() const { return color_each_point_; }
+  // Turning it off also resets every stored point colour to clDefault.
+  virtual void SetColorEachPoint(bool value);
+  TColor SeriesColor() const { return series_color_; }
+  virtual void SetSeriesColor(TColor value);
+  THorizAxis HorizAxis() const { return horiz_axis_; }
+  void SetHorizAxis(THorizAxis value);
+  TVertAxis VertAxis() const { return vert_axis_; }
+  void SetVertAxis(TVertAxis value);
+  bool ShowInLegend() const { return show_in_legend_; }
+  void SetShowInLegend(bool value);
+  const std::string& ValueFormat() const { return value_format_; }
+  void SetValueFormat(const std::string& value);
+  const std::string& PercentFormat() const { return percent_format_; }
+  void SetPercentFormat(const std::string& value);
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& value);
+  const std::string& ColorSource() const { return color_source_; }
+  void SetColorSource(const std::string& value);
+  const std::string& XLabelsSource() const { return x_labels_source_; }
+  void SetXLabelsSource(const std::string& value);
+  // kAutoZOrder leaves the depth order to the chart (the series' place in it).
+  int ZOrder() const { return z_order_; }
+  void SetZOrder(int value);
+  int DepthOrder() const;
+
+  TSeriesMarks& Marks() { return marks_; }
+  const TSeriesMarks& Marks() const { return marks_; }
+
+  int FirstVisible() const { return first_visible_; }
+  int LastVisible() const { return last_visible_; }
+
+  TSeriesOnBeforeAdd OnBeforeAdd;
+  TSeriesOnAfterAdd OnAfterAdd;
+  TSeriesOnClear OnClearValues;
+
+ protected:
+  // Inserts a copy of source's point index and returns where it went.
+  virtual int CopyPointFrom(const TChartSeries& source, int index);
+  virtual void PointCopied(const TChartSeries& source, int index);
+  virtual void ReloadFrom(const TChartSeries& source);
+  virtual void EmptyLists();
+  // The after-add step: event, dependents, repaint.
+  virtual void PointAdded(int index);
+
+  void SetMainListIsY(bool value) { main_list_is_y_ = value; }
+
+  int first_visible_ = -1;
+  int last_visible_ = -1;
+
+ private:
+  friend class TCustomAxisPanel;
+
+  template <typename T>
+  void Change(T& field, const T& value);
+  void InsertColumns(int index, TColor color, const std::string& label);
+  bool Reaches(const TChartSeries* target) const;
+
+  TChartValueLists value_lists_;
+  TChartValueList x_values_;
+  TChartValueList y_values_;
+  std::vector<TColor> colors_;
+  std::vector<std::string> labels_;  // "" is an empty entry
+  TSeriesMarks marks_;
+
+  std::vector<TChartSeries*> dependents_;
+  std::vector<TChartSeries*> sources_;
+  TSeriesRecalcOptions recalc_options_ = TSeriesRecalcOptions::All();
+
+  TCustomAxisPanel* parent_chart_ = nullptr;
+  bool main_list_is_y_ = true;
+  bool active_ = true;
+  bool color_each_point_ = false;
+  TColor series_color_ = clDefault;
+  THorizAxis horiz_axis_ = THorizAxis::aBottomAxis;
+  TVertAxis vert_axis_ = TVertAxis::aLeftAxis;
+  bool show_in_legend_ = true;
+  std::string value_format_ = "#,##0.###";
+  std::string percent_format_ = "##0.## %";
+  std::string title_;
+  std::string color_source_;
+  std::string x_labels_source_;
+  int z_order_ = kAutoZOrder;
+};
+
+}  // namespace nitko
