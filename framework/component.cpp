@@ -12,8 +12,12 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 
 TComponent::~TComponent() {
   MarkDestroying();
-  while (!components_.empty()) delete components_.back();  // unlinks itself
+  DestroyComponents();
   if (owner_ != nullptr) owner_->Remove(this);
+}
+
+void TComponent::DestroyComponents() {
+  while (!components_.empty()) delete components_.back();  // unlinks itself
 }
 
 TComponent* TComponent::Components(int index) const {

@@ -31,6 +31,12 @@ class TComponent : public TPersistent {
   void BeginLoading() { state_ |= unsigned(TComponentStateFlag::csLoading); }
   // Clears the loading state and calls Loaded().
   void EndLoading();
+  // Clears the loading state without Loaded(): a read that failed.
+  void CancelLoading() { state_ &= ~unsigned(TComponentStateFlag::csLoading); }
+
+  // A form description nests this component inside parent (a control in a
+  // panel, a series in a chart); components that care override it.
+  virtual void SetParentComponent(TComponent* parent) {}
 
  protected:
   // Called once the form description that created this component is read.
@@ -38,6 +44,8 @@ class TComponent : public TPersistent {
   // Subclasses that must stop reacting during teardown call this first in
   // their destructor; the base destructor calls it too.
   void MarkDestroying();
+  // Destroys every owned component now, newest first.
+  void DestroyComponents();
 
  private:
   void Insert(TComponent* child);

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "framework/canvas.h"
+#include "framework/colors.h"
+#include "framework/persistent.h"
+#include "framework/surface.h"
+
+namespace nitko {
+
+// An off-screen picture: a surface and a canvas that draws on it. A new
+// bitmap is empty (0 x 0); a new size starts white where it grows.
+class TBitmap : public TPersistent {
+ public:
+  TBitmap() = default;
+  TBitmap(int width, int height) { SetSize(width, height); }
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+
+  // The size as set: a width survives a height of 0, which the surface's
+  // pixels cannot hold.
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetWidth(int value) { SetSize(value, height_); }
+  void SetHeight(int value) { SetSize(width_, value); }
+  void SetSize(int width, int height);
+  bool Empty() const { return width_ == 0 || height_ == 0; }
+
+  TCanvas& Canvas() { return canvas_; }
+  const TCanvas& Canvas() const { return canvas_; }
+  TSurface& Surface() { return surface_; }
+  const TSurface& Surface() const { return surface_; }
+
+  // Size, pixels and transparency of other; the canvas keeps its own state.
+  void Assign(const TBitmap& other);
+  // Loading from a named glyph resource belongs beside Assign.
+
+  // When Transparent, TCanvas::Draw leaves out the pixels of
+  // TransparentColor: the colour set, or by default (clDefault) the colour of
+  // the bottom-left pixel.
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool value) { transparent_ = value; }
+  TColor TransparentColor() const;
+  void SetTransparentColor(TColor value) { transparentColor_ = value; }
+
+ private:
+  TSurface surface_;
+  TCanvas canvas_{&surface_};
+  int width_ = 0;
+  int height_ = 0;
+  bool transparent_ = false;
+  TColor transparentColor_ = clDefault;
+};
+
+}  // namespace nitko

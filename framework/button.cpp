@@ -1,0 +1,32 @@
+#include "framework/button.h"
+
+#include <QPushButton>
+
+#include "framework/exception_handling.h"
+#include "framework/form.h"
+
+namespace nitko {
+
+TButton::TButton(TComponent* owner) : TWinControl(owner, new QPushButton()) {
+  SetTabStop(true);
+  auto* button = static_cast<QPushButton*>(Widget());
+  button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, [this] { Guarded([this] { Click(); }); });
+}
+
+void TButton::SetDefault(bool value) {
+  default_ = value;
+  static_cast<QPushButton*>(Widget())->setDefault(value);
+}
+
+void TButton::TextChanged() {
+  static_cast<QPushButton*>(Widget())->setText(QString::fromStdString(GetText()));
+}
+
+void TButton::Click() {
+  TWinControl::Click();
+  if (modal_result_ == mrNone || IsDestroying()) return;
+  if (TCustomForm* form = ParentForm()) form->SetModalResult(modal_result_);
+}
+
+}  // namespace nitko

@@ -1,0 +1,129 @@
+// Copies between surfaces: CopyRect, Draw and their variants.
+
+#include <QImage>
+#include <optional>
+
+#include "framework/bitmap.h"
+#include "framework/canvas.h"
+#include "framework/canvas_state.h"
+#include "framework/qt_bridge.h"
+#include "framework/surface.h"
+
+namespace nitko {
+
+namespace {
+
+constexpr QRgb kRgbMask = 0x00FFFFFFu;
+
+bool UsesSource(TCopyMode mode) {
+  return mode != TCopyMode::cmBlackness && mode != TCopyMode::cmWhiteness &&
+         mode != TCopyMode::cmDstInvert;
+}
+
+// Combines each pixel of region with the source pixel that dest maps it to
+// (nearest pixel when the sizes differ). Pixels whose source lies outside
+// the source image, or has the transparent colour, are left alone.
+template <class Op>
+void Blit(QImage& target, const QRegion& region, const QImage* source, const TRect& dest,
+          const TRect& sourceRect, std::optional<QRgb> transparent, Op op) {
+  QRgb* dst = reinterpret_cast<QRgb*>(target.bits());
+  const int stride = target.bytesPerLine() / 4;
+  const long long dw = dest.Width(), dh = dest.Height();
+  const long long sw = sourceRect.Width(), sh = sourceRect.Height();
+  const bool stretched = dw != sw || dh != sh;
+  auto mapX = [&](int x) -> long long {
+    const long long off = x - dest.Left;
+    return sourceRect.Left + (stretched ? off * sw / dw : off);
+  };
+  auto mapY = [&](int y) -> long long {
+    const long long off = y - dest.Top;
+    return sourceRect.Top + (stretched ? off * sh / dh : off);
+  };
+  for (const QRect& r : region) {
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      QRgb* row = dst + static_cast<ptrdiff_t>(y) * stride;
+      const QRgb* srcRow = nullptr;
+      if (source) {
+        const long long sy = mapY(y);
+        if (sy < 0 || sy >= source->height()) continue;
+        srcRow = reinterpret_cast<const QRgb*>(source->constScanLine(static_cast<int>(sy)));
+      }
+      for (int x = r.left(); x <= r.right(); ++x) {
+        QRgb s = 0;
+        if (srcRow) {
+          const long long sx = mapX(x);
+          if (sx < 0 || sx >= source->width()) continue;
+          s = srcRow[sx] & kRgbMask;
+          if (transparent && s == *transparent) continue;
+        }
+        row[x] = (op(s, row[x] & kRgbMask) & kRgbMask) | 0xFF000000u;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourceRect,
+                   const TColor* transparent) {
+  if (!surface_ || dest.IsEmpty()) return;
+  const bool usesSource = UsesSource(copyMode_);
+  if (usesSource && (!source || sourceRect.IsEmpty())) return;
+  const QRegion region = State::Drawable(*this) & ToQRect(dest);
+  if (region.isEmpty()) return;
+  State::Changing(*this);
+  // A copy within one surface reads a snapshot, so overlapping moves work.
+  QImage snapshot;
+  const QImage* src = nullptr;
+  if (usesSource) {
+    src = &source->Image();
+    if (source == surface_) {
+      snapshot = src->copy();
+      src = &snapshot;
+    }
+  }
+  std::optional<QRgb> key;
+  if (transparent) key = ColorToQRgb(*transparent) & kRgbMask;
+  QImage& target = surface_->Image();
+  auto run = [&](auto op) { Blit(target, region, src, dest, sourceRect, key, op); };
+  switch (copyMode_) {
+    case TCopyMode::cmBlackness: run([](QRgb, QRgb) { return QRgb(0); }); break;
+    case TCopyMode::cmNotSrcErase: run([](QRgb s, QRgb d) { return ~(s | d); }); break;
+    case TCopyMode::cmNotSrcCopy: run([](QRgb s, QRgb) { return ~s; }); break;
+    case TCopyMode::cmSrcErase: run([](QRgb s, QRgb d) { return s & ~d; }); break;
+    case TCopyMode::cmDstInvert: run([](QRgb, QRgb d) { return ~d; }); break;
+    case TCopyMode::cmSrcInvert: run([](QRgb s, QRgb d) { return s ^ d; }); break;
+    case TCopyMode::cmSrcAnd: run([](QRgb s, QRgb d) { return s & d; }); break;
+    case TCopyMode::cmMergePaint: run([](QRgb s, QRgb d) { return ~s | d; }); break;
+    case TCopyMode::cmSrcCopy: run([](QRgb s, QRgb) { return s; }); break;
+    case TCopyMode::cmSrcPaint: run([](QRgb s, QRgb d) { return s | d; }); break;
+    case TCopyMode::cmWhiteness: run([](QRgb, QRgb) { return ~QRgb(0); }); break;
+  }
+  State::Changed(*this);
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
+  Copy(dest, source.surface_, sourceRect, nullptr);
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
+  if (bitmap.Empty()) return;
+  const TColor key = bitmap.TransparentColor();
+  Copy(Bounds(x, y, bitmap.Width(), bitmap.Height()), &bitmap.Surface(),
+       Rect(0, 0, bitmap.Width(), bitmap.Height()), bitmap.Transparent() ? &key : nullptr);
+}
+
+void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
+  if (bitmap.Empty()) return;
+  const TColor key = bitmap.TransparentColor();
+  Copy(dest, &bitmap.Surface(), Rect(0, 0, bitmap.Width(), bitmap.Height()),
+       bitmap.Transparent() ? &key : nullptr);
+}
+
+void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap, TColor transparentColor) {
+  if (bitmap.Empty()) return;
+  Copy(Bounds(x, y, bitmap.Width(), bitmap.Height()), &bitmap.Surface(),
+       Rect(0, 0, bitmap.Width(), bitmap.Height()), &transparentColor);
+}
+
+}  // namespace nitko

@@ -1,0 +1,322 @@
+// Text on a canvas: output, measuring and formatted text.
+
+#include <QPainter>
+#include <QString>
+#include <algorithm>
+#include <vector>
+
+#include "framework/canvas.h"
+#include "framework/canvas_state.h"
+#include "framework/qt_bridge.h"
+#include "framework/surface.h"
+
+namespace nitko {
+
+// --- font cache ---------------------------------------------------------
+
+void TCanvas::State::Refresh(const TFont& font) {
+  FontKey key{font.Name(), font.Height(), font.Style(), font.Pitch()};
+  if (key_ && *key_ == key) return;
+  font_ = ToQFont(font);
+  metrics_.emplace(*font_);
+  key_ = std::move(key);
+}
+
+const QFont& TCanvas::State::QtFont(const TFont& font) {
+  Refresh(font);
+  return *font_;
+}
+
+const QFontMetrics& TCanvas::State::Metrics(const TFont& font) {
+  Refresh(font);
+  return *metrics_;
+}
+
+namespace {
+
+QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// A painter for text on the canvas's surface, clipped to region.
+void WithTextPainter(TCanvas& canvas, const QFont& font, const QRegion& region,
+                     const std::function<void(QPainter&)>& draw) {
+  QPainter p(&canvas.Surface()->Image());
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, false);
+  p.setClipRegion(region);
+  p.setFont(font);
+  p.setPen(ToQColor(canvas.Font().Color()));
+  draw(p);
+}
+
+}  // namespace
+
+// --- measuring ----------------------------------------------------------
+
+int TCanvas::TextWidth(const std::string& text) const {
+  if (text.empty()) return 0;
+  return state_->Metrics(font_).horizontalAdvance(ToQString(text));
+}
+
+int TCanvas::TextHeight(const std::string&) const { return state_->Metrics(font_).height(); }
+
+TSize TCanvas::TextExtent(const std::string& text) const {
+  return {TextWidth(text), TextHeight(text)};
+}
+
+// --- output -------------------------------------------------------------
+
+namespace {
+
+// The top-left corner of text of the given width whose reference point is
+// (x, y) under the alignment flags.
+QPoint AlignedCorner(TTextAlign align, int x, int y, int width, const QFontMetrics& fm) {
+  switch (align & taCenter) {
+    case taRight: x -= width; break;
+    case taCenter: x -= width / 2; break;
+    default: break;
+  }
+  switch (align & taBaseline) {
+    case taBottom: y -= fm.height(); break;
+    case taBaseline: y -= fm.ascent(); break;
+    default: break;
+  }
+  return {x, y};
+}
+
+}  // namespace
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+  const bool updateCP = (textAlign_ & taUpdateCP) != 0;
+  if (updateCP) {
+    x = penPos_.X;
+    y = penPos_.Y;
+  }
+  const QString s = ToQString(text);
+  const QFontMetrics& fm = state_->Metrics(font_);
+  const int width = s.isEmpty() ? 0 : fm.horizontalAdvance(s);
+  const QPoint corner = AlignedCorner(textAlign_, x, y, width, fm);
+  if (updateCP) {
+    if ((textAlign_ & taCenter) == taLeft) penPos_.X += width;
+    if ((textAlign_ & taCenter) == taRight) penPos_.X -= width;
+  }
+  if (!surface_ || s.isEmpty()) return;
+  const QRegion region = State::Drawable(*this);
+  if (region.isEmpty()) return;
+  State::Changing(*this);
+  if (State::Background(*this) == TBackgroundMode::bmOpaque)
+    FillSolid(surface_->Image(), region & QRect(corner, QSize(width, fm.height())),
+              State::BackgroundRgb(*this));
+  WithTextPainter(*this, state_->QtFont(font_), region, [&](QPainter& p) {
+    p.drawText(QPoint(corner.x(), corner.y() + fm.ascent()), s);
+  });
+  State::Changed(*this);
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
+  if (!surface_ || r.IsEmpty()) return;
+  const QRegion region = State::Drawable(*this) & ToQRect(r);
+  if (region.isEmpty()) return;
+  const QString s = ToQString(text);
+  const QFontMetrics& fm = state_->Metrics(font_);
+  const int width = s.isEmpty() ? 0 : fm.horizontalAdvance(s);
+  const QPoint corner = AlignedCorner(textAlign_ & ~taUpdateCP, x, y, width, fm);
+  State::Changing(*this);
+  if (State::Background(*this) == TBackgroundMode::bmOpaque)
+    FillSolid(surface_->Image(), region, State::BackgroundRgb(*this));
+  if (!s.isEmpty())
+    WithTextPainter(*this, state_->QtFont(font_), region, [&](QPainter& p) {
+      p.drawText(QPoint(corner.x(), corner.y() + fm.ascent()), s);
+    });
+  State::Changed(*this);
+}
+
+// --- formatted text -----------------------------------------------------
+
+namespace {
+
+// Text with its prefix characters taken out; marks are the indices of the
+// characters they underline.
+struct PlainText {
+  QString text;
+  std::vector<qsizetype> marks;
+};
+
+PlainText StripPrefixes(const QString& s, bool prefixes, bool singleLine) {
+  PlainText out;
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    const QChar c = s[i];
+    if (singleLine && (c == '\r' || c == '\n')) continue;
+    if (!singleLine && c == '\r') continue;
+    if (prefixes && c == '&') {
+      if (i + 1 < s.size() && s[i + 1] == '&') {
+        out.text += '&';
+        ++i;
+      } else if (i + 1 < s.size()) {
+        out.marks.push_back(out.text.size());
+      }
+      continue;
+    }
+    out.text += c;
+  }
+  return out;
+}
+
+struct LineSpan {
+  qsizetype start;
+  qsizetype length;
+};
+
+class Formatter {
+ public:
+  Formatter(const QFontMetrics& fm, bool expandTabs)
+      : fm_(fm), expandTabs_(expandTabs), tabWidth_(std::max(1, 8 * fm.averageCharWidth())) {}
+
+  // Width of text, tabs stopping every eight average characters when
+  // expanded.
+  int Width(QStringView text) const {
+    if (!expandTabs_) return text.isEmpty() ? 0 : fm_.horizontalAdvance(text.toString());
+    int pos = 0;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+      if (i < text.size() && text[i] != '\t') continue;
+      if (i > from) pos += fm_.horizontalAdvance(text.mid(from, i - from).toString());
+      if (i < text.size()) pos = (pos / tabWidth_ + 1) * tabWidth_;
+      from = i + 1;
+    }
+    return pos;
+  }
+
+  // Draws text with its left end at x, tab segments at their stops.
+  void Draw(QPainter& p, int x, int baseline, QStringView text) const {
+    if (!expandTabs_) {
+      p.drawText(QPoint(x, baseline), text.toString());
+      return;
+    }
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+      if (i < text.size() && text[i] != '\t') continue;
+      if (i > from) p.drawText(QPoint(x + Width(text.left(from)), baseline), text.mid(from, i - from).toString());
+      from = i + 1;
+    }
+  }
+
+  // Lines of text: broken at line feeds, and with wordBreak at spaces so
+  // that each fits in width. A word wider than width keeps a line of its own.
+  std::vector<LineSpan> Lines(const QString& text, bool wordBreak, int width) const {
+    std::vector<LineSpan> lines;
+    if (text.isEmpty()) return lines;
+    qsizetype start = 0;
+    while (true) {
+      qsizetype end = text.indexOf('\n', start);
+      if (end < 0) end = text.size();
+      if (wordBreak)
+        Wrap(QStringView(text), start, end, width, lines);
+      else
+        lines.push_back({start, end - start});
+      if (end == text.size()) break;
+      start = end + 1;
+    }
+    return lines;
+  }
+
+ private:
+  void Wrap(QStringView text, qsizetype pos, qsizetype end, int width,
+            std::vector<LineSpan>& lines) const {
+    while (true) {
+      if (Width(text.mid(pos, end - pos)) <= width) {
+        lines.push_back({pos, end - pos});
+        return;
+      }
+      qsizetype cut = -1;
+      for (qsizetype i = pos + 1; i < end; ++i) {
+        if (text[i] != ' ' || text[i - 1] == ' ') continue;
+        if (Width(text.mid(pos, i - pos)) > width) {
+          if (cut < 0) cut = i;  // the first word alone is too wide
+          break;
+        }
+        cut = i;
+      }
+      if (cut < 0) {
+        lines.push_back({pos, end - pos});
+        return;
+      }
+      lines.push_back({pos, cut - pos});
+      pos = cut;
+      while (pos < end && text[pos] == ' ') ++pos;
+      if (pos == end) return;
+    }
+  }
+
+  const QFontMetrics& fm_;
+  bool expandTabs_;
+  int tabWidth_;
+};
+
+}  // namespace
+
+int TCanvas::DrawText(TRect& rect, const std::string& text, TDrawTextFlags flags) {
+  const bool singleLine = (flags & dtSingleLine) != 0;
+  const QFontMetrics& fm = state_->Metrics(font_);
+  const PlainText plain = StripPrefixes(ToQString(text), (flags & dtNoPrefix) == 0, singleLine);
+  const Formatter format(fm, (flags & dtExpandTabs) != 0);
+  const std::vector<LineSpan> lines =
+      format.Lines(plain.text, !singleLine && (flags & dtWordBreak) != 0, rect.Width());
+  const int lineHeight = fm.height();
+  const int height = lineHeight * static_cast<int>(lines.size());
+  std::vector<int> widths;
+  int widest = 0;
+  for (const LineSpan& line : lines) {
+    widths.push_back(format.Width(QStringView(plain.text).mid(line.start, line.length)));
+    widest = std::max(widest, widths.back());
+  }
+  if (flags & dtCalcRect) {
+    rect.Right = rect.Left + widest;
+    rect.Bottom = rect.Top + height;
+    return height;
+  }
+  if (!surface_ || lines.empty()) return height;
+  QRegion region = State::Drawable(*this);
+  if (!(flags & dtNoClip)) region &= ToQRect(rect);
+  if (region.isEmpty()) return height;
+
+  int top = rect.Top;
+  if (flags & dtBottom)
+    top = rect.Bottom - height;
+  else if (flags & dtVCenter)
+    top = rect.Top + (rect.Height() - height) / 2;
+  State::Changing(*this);
+  const bool opaque = State::Background(*this) == TBackgroundMode::bmOpaque;
+  std::vector<int> lefts;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    int left = rect.Left;
+    if (flags & dtRight)
+      left = rect.Right - widths[i];
+    else if (flags & dtCenter)
+      left = rect.Left + (rect.Width() - widths[i]) / 2;
+    lefts.push_back(left);
+    if (opaque)
+      FillSolid(surface_->Image(),
+                region & QRect(left, top + static_cast<int>(i) * lineHeight, widths[i], lineHeight),
+                State::BackgroundRgb(*this));
+  }
+  WithTextPainter(*this, state_->QtFont(font_), region, [&](QPainter& p) {
+    const int underline = std::clamp(fm.underlinePos(), 1, std::max(1, fm.descent() - 1));
+    const int thickness = std::max(1, fm.lineWidth());
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const QStringView line = QStringView(plain.text).mid(lines[i].start, lines[i].length);
+      const int baseline = top + static_cast<int>(i) * lineHeight + fm.ascent();
+      format.Draw(p, lefts[i], baseline, line);
+      for (qsizetype mark : plain.marks) {
+        const qsizetype at = mark - lines[i].start;
+        if (at < 0 || at >= line.size()) continue;
+        const int x0 = lefts[i] + format.Width(line.left(at));
+        const int x1 = lefts[i] + format.Width(line.left(at + 1));
+        p.fillRect(QRect(x0, baseline + underline, x1 - x0, thickness), p.pen().color());
+      }
+    }
+  });
+  State::Changed(*this);
+  return height;
+}
+
+}  // namespace nitko

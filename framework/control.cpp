@@ -1,0 +1,413 @@
+#include "framework/control.h"
+
+#include <algorithm>
+
+#include <QWidget>
+
+#include "framework/canvas.h"
+#include "framework/control_bridge.h"
+#include "framework/form.h"
+#include "framework/qt_bridge.h"
+#include "framework/surface.h"
+#include "runtime/exception.h"
+
+namespace nitko {
+
+namespace {
+
+Qt::CursorShape ToQtCursor(TCursor c) {
+  switch (c) {
+    case TCursor::crCross: return Qt::CrossCursor;
+    case TCursor::crIBeam: return Qt::IBeamCursor;
+    case TCursor::crSizeAll: return Qt::SizeAllCursor;
+    case TCursor::crHandPoint: return Qt::PointingHandCursor;
+    case TCursor::crHourGlass: return Qt::WaitCursor;
+    case TCursor::crDrag: return Qt::DragMoveCursor;
+    case TCursor::crNo: return Qt::ForbiddenCursor;
+    case TCursor::crDefault:
+    case TCursor::crArrow: break;
+  }
+  return Qt::ArrowCursor;
+}
+
+}  // namespace
+
+// ---- TControl
+
+TControl::TControl(TComponent* owner, QWidget* widget) : TComponent(owner), widget_(widget) {
+  if (widget_ == nullptr) {
+    widget_ = new SurfaceWidget(this);
+    surface_ = std::make_unique<TSurface>();
+    canvas_ = std::make_unique<TCanvas>(surface_.get());
+  }
+  widget_->hide();
+  bridge_ = std::make_unique<ControlBridge>(this);
+  widget_->installEventFilter(bridge_.get());
+  font_.OnChange = [this] {
+    if (!applying_parent_font_) parent_font_ = false;
+    FontChanged();
+  };
+  widget_->setFont(ToQFont(font_));
+  ApplyPalette();
+}
+
+TControl::~TControl() {
+  MarkDestroying();
+  widget_->removeEventFilter(bridge_.get());
+  if (parent_ != nullptr) parent_->RemoveControl(this);
+  delete widget_;
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  const bool resized = width != width_ || height != height_;
+  if (!resized && left == left_ && top == top_) return;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  ApplyGeometry();
+  if (resized) {
+    if (surface_) {
+      surface_->SetSize(ClientWidth(), ClientHeight());
+      Invalidate();
+    }
+    Resize();
+  }
+}
+
+void TControl::ApplyGeometry() { widget_->setGeometry(left_, top_, width_, height_); }
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+  QPoint q = widget_->mapToGlobal(QPoint(p.X, p.Y));
+  return {q.x(), q.y()};
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+  QPoint q = widget_->mapFromGlobal(QPoint(p.X, p.Y));
+  return {q.x(), q.y()};
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == parent_) return;
+  if (parent == this) throw Exception("A control cannot be its own parent");
+  if (parent_ != nullptr) parent_->RemoveControl(this);
+  parent_ = parent;
+  if (parent_ != nullptr) {
+    widget_->setParent(parent_->Widget());
+    parent_->InsertControl(this);
+    if (parent_font_) ParentFontChanged();
+    if (parent_color_) ParentColorChanged();
+    ApplyGeometry();
+    widget_->setVisible(visible_);
+  } else {
+    widget_->hide();
+    widget_->setParent(nullptr);
+  }
+}
+
+void TControl::SetParentComponent(TComponent* parent) {
+  if (auto* win = dynamic_cast<TWinControl*>(parent)) SetParent(win);
+}
+
+TCustomForm* TControl::ParentForm() const {
+  const TControl* c = this;
+  while (c->parent_ != nullptr) c = c->parent_;
+  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+}
+
+void TControl::SetVisible(bool value) {
+  if (value == visible_) return;
+  visible_ = value;
+  if (parent_ != nullptr || dynamic_cast<TCustomForm*>(this) != nullptr) widget_->setVisible(value);
+}
+
+bool TControl::Showing() const {
+  for (const TControl* c = this; c != nullptr; c = c->parent_)
+    if (!c->visible_) return false;
+  return true;
+}
+
+void TControl::SetEnabled(bool value) {
+  if (value == enabled_) return;
+  enabled_ = value;
+  widget_->setEnabled(value);
+  EnabledChanged();
+  Invalidate();
+}
+
+void TControl::SetColor(TColor value) {
+  parent_color_ = false;
+  if (value == color_) return;
+  color_ = value;
+  ColorChanged();
+}
+
+void TControl::SetParentColor(bool value) {
+  if (value == parent_color_) return;
+  parent_color_ = value;
+  if (value && parent_ != nullptr) ParentColorChanged();
+}
+
+void TControl::ParentColorChanged() {
+  if (!parent_color_ || parent_ == nullptr || parent_->Color() == color_) return;
+  color_ = parent_->Color();
+  ColorChanged();
+}
+
+void TControl::ColorChanged() {
+  ApplyPalette();
+  Invalidate();
+  if (auto* win = dynamic_cast<TWinControl*>(this))
+    for (TControl* c : win->controls_) c->ParentColorChanged();
+}
+
+void TControl::SetParentFont(bool value) {
+  if (value == parent_font_) return;
+  parent_font_ = value;
+  if (value && parent_ != nullptr) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged() {
+  if (!parent_font_ || parent_ == nullptr) return;
+  applying_parent_font_ = true;
+  font_.Assign(parent_->Font());
+  applying_parent_font_ = false;
+}
+
+void TControl::FontChanged() {
+  widget_->setFont(ToQFont(font_));
+  ApplyPalette();
+  Invalidate();
+  if (auto* win = dynamic_cast<TWinControl*>(this))
+    for (TControl* c : win->controls_) c->ParentFontChanged();
+}
+
+void TControl::ApplyPalette() {
+  QPalette pal = widget_->palette();
+  const QColor back = ToQColor(color_);
+  const QColor text = ToQColor(font_.Color());
+  for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) pal.setColor(role, back);
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    pal.setColor(role, text);
+  widget_->setPalette(pal);
+  if (!surface_) widget_->setAutoFillBackground(true);
+}
+
+void TControl::SetCursor(TCursor value) {
+  if (value == cursor_) return;
+  cursor_ = value;
+  widget_->setCursor(ToQtCursor(value));
+}
+
+void TControl::SetText(const std::string& value) {
+  if (value == text_) return;
+  text_ = value;
+  TextChanged();
+  Invalidate();
+}
+
+void TControl::Invalidate() {
+  invalid_ = true;
+  widget_->update();
+}
+
+void TControl::Update() {
+  if (invalid_) Repaint();
+}
+
+void TControl::Repaint() {
+  invalid_ = true;
+  PaintSurface();
+  if (widget_->isVisible()) widget_->repaint();
+}
+
+void TControl::PaintSurface() {
+  invalid_ = false;
+  if (!surface_) return;
+  if (surface_->Width() != ClientWidth() || surface_->Height() != ClientHeight())
+    surface_->SetSize(ClientWidth(), ClientHeight());
+  ++paint_count_;
+  Paint();
+}
+
+void TControl::SurfaceChanged() {
+  if (widget_->isVisible()) widget_->repaint();
+}
+
+TCanvas& TControl::SurfaceCanvas() {
+  if (!canvas_) throw Exception("Control has no canvas of its own");
+  return *canvas_;
+}
+
+TSurface& TControl::Surface() {
+  if (!surface_) throw Exception("Control has no surface of its own");
+  return *surface_;
+}
+
+bool TControl::MouseCapture() const { return QWidget::mouseGrabber() == widget_; }
+
+void TControl::SetMouseCapture(bool value) {
+  if (value == MouseCapture()) return;
+  if (value)
+    widget_->grabMouse();
+  else
+    widget_->releaseMouse();
+}
+
+void TControl::BringToFront() { widget_->raise(); }
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::Resize() {
+  if (OnResize) OnResize(this);
+}
+
+// ---- TGraphicControl
+
+TGraphicControl::TGraphicControl(TComponent* owner, QWidget* widget) : TControl(owner, widget) {
+  Widget()->setFocusPolicy(Qt::NoFocus);
+}
+
+// ---- TWinControl
+
+TWinControl::TWinControl(TComponent* owner, QWidget* widget) : TControl(owner, widget) {
+  Widget()->setFocusPolicy(Qt::ClickFocus);
+}
+
+TWinControl::~TWinControl() {
+  MarkDestroying();
+  // Children may be owned elsewhere: take their widgets out of ours first so
+  // deleting our widget does not delete theirs.
+  while (!controls_.empty()) controls_.back()->SetParent(nullptr);
+}
+
+TControl* TWinControl::Controls(int index) const {
+  CheckListIndex(index, ControlCount());
+  return controls_[static_cast<size_t>(index)];
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  controls_.push_back(control);
+  if (auto* win = dynamic_cast<TWinControl*>(control)) {
+    tab_list_.push_back(win);
+    ApplyTabOrder();
+  }
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), control), tab_list_.end());
+}
+
+void TWinControl::SetTabStop(bool value) {
+  if (value == tab_stop_) return;
+  tab_stop_ = value;
+  Widget()->setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+int TWinControl::TabOrder() const {
+  if (Parent() == nullptr) return -1;
+  const auto& list = Parent()->tab_list_;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+  if (Parent() == nullptr) return;
+  auto& list = Parent()->tab_list_;
+  auto it = std::find(list.begin(), list.end(), this);
+  if (it == list.end()) return;
+  list.erase(it);
+  value = std::clamp(value, 0, static_cast<int>(list.size()));
+  list.insert(list.begin() + value, this);
+  Parent()->ApplyTabOrder();
+}
+
+std::vector<TWinControl*> TWinControl::TabList() const { return tab_list_; }
+
+void TWinControl::ApplyTabOrder() {
+  for (size_t i = 1; i < tab_list_.size(); ++i)
+    QWidget::setTabOrder(tab_list_[i - 1]->Widget(), tab_list_[i]->Widget());
+}
+
+bool TWinControl::Focused() const { return Widget()->hasFocus(); }
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c != nullptr; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+void TWinControl::SetFocus() {
+  if (!CanFocus()) throw Exception("Cannot focus a disabled or invisible window");
+  Widget()->setFocus(Qt::OtherFocusReason);
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward,
+                                          bool checkTabStop) const {
+  // Depth-first over the tab lists, so nested windowed controls take part.
+  std::vector<TWinControl*> order;
+  std::function<void(const TWinControl*)> collect = [&](const TWinControl* w) {
+    for (TWinControl* c : w->tab_list_) {
+      order.push_back(c);
+      collect(c);
+    }
+  };
+  collect(this);
+  if (order.empty()) return nullptr;
+  auto it = std::find(order.begin(), order.end(), current);
+  size_t start = it == order.end() ? (forward ? order.size() - 1 : 0) : size_t(it - order.begin());
+  for (size_t step = 1; step <= order.size(); ++step) {
+    size_t i = forward ? (start + step) % order.size()
+                       : (start + order.size() - step % order.size()) % order.size();
+    TWinControl* c = order[i];
+    if (c->CanFocus() && (!checkTabStop || c->TabStop())) return c;
+  }
+  return nullptr;
+}
+
+void TWinControl::KeyDown(uint16_t& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(uint16_t& key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key) {
+  if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+// ---- TCustomControl
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner, nullptr) {}
+
+}  // namespace nitko

@@ -1,0 +1,234 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/colors.h"
+#include "framework/component.h"
+#include "framework/cursors.h"
+#include "framework/events.h"
+#include "framework/font.h"
+#include "framework/types.h"
+
+class QWidget;
+
+namespace nitko {
+
+class TCanvas;
+class TSurface;
+class TWinControl;
+class TCustomForm;
+class ControlBridge;
+
+// A visible element of a window. Behind every control stands a Qt widget:
+// a standard one for the standard controls, or a plain one that shows the
+// control's own surface for self-drawn controls. Only the GUI thread may
+// touch a control.
+class TControl : public TComponent {
+ public:
+  ~TControl() override;
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetLeft(int value) { SetBounds(value, top_, width_, height_); }
+  void SetTop(int value) { SetBounds(left_, value, width_, height_); }
+  void SetWidth(int value) { SetBounds(left_, top_, value, height_); }
+  void SetHeight(int value) { SetBounds(left_, top_, width_, value); }
+  virtual void SetBounds(int left, int top, int width, int height);
+  TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
+  virtual int ClientWidth() const { return width_; }
+  virtual int ClientHeight() const { return height_; }
+  TRect ClientRect() const { return Rect(0, 0, ClientWidth(), ClientHeight()); }
+  TPoint ClientToScreen(TPoint p) const;
+  TPoint ScreenToClient(TPoint p) const;
+
+  TWinControl* Parent() const { return parent_; }
+  virtual void SetParent(TWinControl* parent);
+  void SetParentComponent(TComponent* parent) override;
+  // The form the control sits on, or null.
+  TCustomForm* ParentForm() const;
+
+  bool Visible() const { return visible_; }
+  virtual void SetVisible(bool value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible, and so are all its parents.
+  bool Showing() const;
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool value);
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
+  bool ParentColor() const { return parent_color_; }
+  void SetParentColor(bool value);
+  TFont& Font() { return font_; }
+  const TFont& Font() const { return font_; }
+  void SetFont(const TFont& font) { font_.Assign(font); }
+  bool ParentFont() const { return parent_font_; }
+  void SetParentFont(bool value);
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor value);
+
+  // Caption and Text are the same string.
+  virtual std::string GetText() const { return text_; }
+  virtual void SetText(const std::string& value);
+  std::string Caption() const { return GetText(); }
+  void SetCaption(const std::string& value) { SetText(value); }
+
+  int Tag() const { return tag_; }
+  void SetTag(int value) { tag_ = value; }
+
+  // Painting of self-drawn controls: Invalidate asks for Paint() at the next
+  // paint cycle (requests merge), Repaint paints now, Update paints now only
+  // when something is invalid.
+  void Invalidate();
+  void Update();
+  void Repaint();
+  void Refresh() { Repaint(); }
+  bool IsInvalid() const { return invalid_; }
+  // How many times Paint() has run: repaint rules are observable in tests.
+  int PaintCount() const { return paint_count_; }
+
+  bool MouseCapture() const;
+  void SetMouseCapture(bool value);
+  void BringToFront();
+
+  virtual void Click();
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TNotifyEvent OnResize;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+
+  // Framework-internal: the widget behind the control.
+  QWidget* Widget() const { return widget_; }
+
+ protected:
+  // widget null: a self-drawn control with its own surface.
+  TControl(TComponent* owner, QWidget* widget);
+
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void DblClick();
+  virtual void Resize();
+  virtual void MouseCaptureLost() {}
+  // Self-drawn controls draw their whole client area here.
+  virtual void Paint() {}
+  virtual void FontChanged();
+  virtual void ColorChanged();
+  virtual void EnabledChanged() {}
+  virtual void TextChanged() {}
+
+  // Moves the widget to the bounds; forms size it to their client area.
+  virtual void ApplyGeometry();
+
+  bool IsSelfDrawn() const { return surface_ != nullptr; }
+  // The canvas on the control's surface; only for self-drawn controls.
+  TCanvas& SurfaceCanvas();
+  TSurface& Surface();
+  // Draws into the surface outside Paint() (a rubber band) and then shows it.
+  void SurfaceChanged();
+
+ private:
+  friend class ControlBridge;
+  friend class SurfaceWidget;
+  friend class TWinControl;
+
+  void PaintSurface();
+  void ParentFontChanged();
+  void ParentColorChanged();
+  void ApplyPalette();
+
+  QWidget* widget_;
+  std::unique_ptr<ControlBridge> bridge_;
+  std::unique_ptr<TSurface> surface_;
+  std::unique_ptr<TCanvas> canvas_;
+  TWinControl* parent_ = nullptr;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  TColor color_ = clBtnFace;
+  bool parent_color_ = true;
+  TFont font_;
+  bool parent_font_ = true;
+  bool applying_parent_font_ = false;
+  TCursor cursor_ = TCursor::crDefault;
+  std::string text_;
+  int tag_ = 0;
+  bool invalid_ = true;
+  int paint_count_ = 0;
+};
+
+// A control without a window of its own: it cannot take the focus.
+class TGraphicControl : public TControl {
+ public:
+  TCanvas& Canvas() { return SurfaceCanvas(); }
+
+ protected:
+  explicit TGraphicControl(TComponent* owner, QWidget* widget = nullptr);
+};
+
+// A control that can hold other controls and take the keyboard focus.
+class TWinControl : public TControl {
+ public:
+  ~TWinControl() override;
+
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  TControl* Controls(int index) const;
+
+  bool TabStop() const { return tab_stop_; }
+  void SetTabStop(bool value);
+  int TabOrder() const;
+  void SetTabOrder(int value);
+  bool Focused() const;
+  virtual bool CanFocus() const;
+  void SetFocus();
+  // The next control in tab order after current (wrapping), or null.
+  TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop) const;
+
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+
+ protected:
+  explicit TWinControl(TComponent* owner, QWidget* widget = nullptr);
+
+  // Key virtuals: a handler that sets key to 0 consumes it.
+  virtual void KeyDown(uint16_t& key, TShiftState shift);
+  virtual void KeyUp(uint16_t& key, TShiftState shift);
+  virtual void KeyPress(char& key);
+  virtual void DoEnter();
+  virtual void DoExit();
+
+ private:
+  friend class TControl;
+  friend class ControlBridge;
+
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  void ApplyTabOrder();
+  std::vector<TWinControl*> TabList() const;
+
+  std::vector<TControl*> controls_;
+  std::vector<TWinControl*> tab_list_;
+  bool tab_stop_ = false;
+};
+
+// A windowed control that draws itself.
+class TCustomControl : public TWinControl {
+ public:
+  TCanvas& Canvas() { return SurfaceCanvas(); }
+
+ protected:
+  explicit TCustomControl(TComponent* owner);
+};
+
+}  // namespace nitko

@@ -1,0 +1,60 @@
+#include "framework/custom_edit.h"
+
+#include <QLineEdit>
+#include <QTimer>
+
+#include "framework/exception_handling.h"
+
+namespace nitko {
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner, new QLineEdit()) {
+  SetTabStop(true);
+  SetColor(clWindow);
+  SetParentColor(false);
+  QObject::connect(LineEdit(), &QLineEdit::textChanged, [this] {
+    if (!IsDestroying()) Guarded([this] { Change(); });
+  });
+}
+
+QLineEdit* TCustomEdit::LineEdit() const { return static_cast<QLineEdit*>(Widget()); }
+
+std::string TCustomEdit::GetText() const { return LineEdit()->text().toStdString(); }
+
+void TCustomEdit::SetText(const std::string& value) {
+  const QString text = QString::fromStdString(value);
+  if (LineEdit()->text() != text) LineEdit()->setText(text);
+}
+
+void TCustomEdit::SetReadOnly(bool value) {
+  read_only_ = value;
+  LineEdit()->setReadOnly(value);
+}
+
+void TCustomEdit::SetMaxLength(int value) {
+  max_length_ = value;
+  LineEdit()->setMaxLength(value > 0 ? value : 32767);
+}
+
+void TCustomEdit::SelectAll() { LineEdit()->selectAll(); }
+
+int TCustomEdit::SelStart() const {
+  return LineEdit()->hasSelectedText() ? LineEdit()->selectionStart() : LineEdit()->cursorPosition();
+}
+
+int TCustomEdit::SelLength() const { return static_cast<int>(LineEdit()->selectedText().size()); }
+
+std::string TCustomEdit::SelText() const { return LineEdit()->selectedText().toStdString(); }
+
+void TCustomEdit::SetSelection(int start, int length) { LineEdit()->setSelection(start, length); }
+
+void TCustomEdit::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomEdit::DoEnter() {
+  // After Qt has placed the cursor for the click that gave the focus.
+  if (auto_select_) QTimer::singleShot(0, LineEdit(), [this] { LineEdit()->selectAll(); });
+  TWinControl::DoEnter();
+}
+
+}  // namespace nitko

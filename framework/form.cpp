@@ -1,0 +1,244 @@
+#include "framework/form.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QWidget>
+
+#include "framework/button.h"
+#include "framework/exception_handling.h"
+#include "framework/keys.h"
+#include "framework/screen.h"
+#include "runtime/exception.h"
+
+namespace nitko {
+
+namespace {
+
+// The top-level window: closing it goes through the form's rules.
+class FormWidget : public QWidget {
+ public:
+  explicit FormWidget(TCustomForm* form) : form_(form) {}
+
+ protected:
+  void closeEvent(QCloseEvent* e) override {
+    bool close = true;
+    Guarded([&] { close = form_->CloseRequested(); });
+    if (close)
+      e->accept();
+    else
+      e->ignore();
+  }
+
+ private:
+  TCustomForm* form_;
+};
+
+template <typename Pred>
+TButton* FindButton(const TWinControl* parent, Pred pred) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* c = parent->Controls(i);
+    if (auto* b = dynamic_cast<TButton*>(c); b != nullptr && pred(b)) return b;
+    if (auto* w = dynamic_cast<TWinControl*>(c))
+      if (TButton* found = FindButton(w, pred)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner, new FormWidget(this)) {
+  TControl::SetVisible(false);
+  Widget()->setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+TCustomForm::~TCustomForm() {
+  MarkDestroying();
+  if (modal_loop_ != nullptr) modal_loop_->quit();
+}
+
+int TCustomForm::FrameWidth() const {
+  switch (border_style_) {
+    case TFormBorderStyle::bsNone: return 0;
+    case TFormBorderStyle::bsSizeable:
+    case TFormBorderStyle::bsSizeToolWin: return 4;
+    default: return 3;
+  }
+}
+
+int TCustomForm::CaptionHeight() const {
+  switch (border_style_) {
+    case TFormBorderStyle::bsNone: return 0;
+    case TFormBorderStyle::bsToolWindow:
+    case TFormBorderStyle::bsSizeToolWin: return 16;
+    default: return 19;
+  }
+}
+
+int TCustomForm::ClientWidth() const { return std::max(0, Width() - 2 * FrameWidth()); }
+
+int TCustomForm::ClientHeight() const {
+  return std::max(0, Height() - 2 * FrameWidth() - CaptionHeight());
+}
+
+void TCustomForm::SetClientWidth(int value) { SetWidth(value + 2 * FrameWidth()); }
+
+void TCustomForm::SetClientHeight(int value) {
+  SetHeight(value + 2 * FrameWidth() + CaptionHeight());
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+  if (value == border_style_) return;
+  // The client area keeps its size; the outer size follows the frame.
+  const int cw = ClientWidth(), ch = ClientHeight();
+  border_style_ = value;
+  Qt::WindowFlags flags = Qt::Window;
+  if (value == TFormBorderStyle::bsNone) flags |= Qt::FramelessWindowHint;
+  if (value == TFormBorderStyle::bsDialog) flags = Qt::Dialog;
+  if (value == TFormBorderStyle::bsToolWindow || value == TFormBorderStyle::bsSizeToolWin)
+    flags = Qt::Tool;
+  Widget()->setWindowFlags(flags);
+  SetBounds(Left(), Top(), cw + 2 * FrameWidth(), ch + 2 * FrameWidth() + CaptionHeight());
+}
+
+void TCustomForm::ApplyGeometry() {
+  if (in_resize_) return;
+  QWidget* w = Widget();
+  w->move(Left(), Top());
+  const bool fixed = border_style_ != TFormBorderStyle::bsSizeable &&
+                     border_style_ != TFormBorderStyle::bsSizeToolWin;
+  if (fixed)
+    w->setFixedSize(ClientWidth(), ClientHeight());
+  else
+    w->resize(ClientWidth(), ClientHeight());
+}
+
+void TCustomForm::WindowResized(int clientWidth, int clientHeight) {
+  if (clientWidth == ClientWidth() && clientHeight == ClientHeight()) return;
+  in_resize_ = true;
+  SetBounds(Left(), Top(), clientWidth + 2 * FrameWidth(),
+            clientHeight + 2 * FrameWidth() + CaptionHeight());
+  in_resize_ = false;
+}
+
+void TCustomForm::TextChanged() { Widget()->setWindowTitle(QString::fromStdString(GetText())); }
+
+void TCustomForm::PlaceOnFirstShow() {
+  if (placed_) return;
+  placed_ = true;
+  if (position_ == TPosition::poScreenCenter || position_ == TPosition::poDesktopCenter)
+    SetBounds((ScreenWidth() - Width()) / 2, (ScreenHeight() - Height()) / 2, Width(), Height());
+}
+
+void TCustomForm::SetVisible(bool value) {
+  if (value == Visible()) return;
+  if (value) PlaceOnFirstShow();
+  TControl::SetVisible(value);
+  if (value) {
+    Widget()->raise();
+    Widget()->activateWindow();
+    if (OnShow) OnShow(this);
+  } else if (OnHide) {
+    OnHide(this);
+  }
+}
+
+TWinControl* TCustomForm::ActiveControl() const {
+  QWidget* focus = Widget()->focusWidget();
+  if (focus == nullptr) return nullptr;
+  std::function<TWinControl*(const TWinControl*)> find = [&](const TWinControl* w) -> TWinControl* {
+    for (int i = 0; i < w->ControlCount(); ++i) {
+      auto* c = dynamic_cast<TWinControl*>(w->Controls(i));
+      if (c == nullptr) continue;
+      if (c->Widget() == focus) return c;
+      if (TWinControl* inner = find(c)) return inner;
+    }
+    return nullptr;
+  };
+  return find(this);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  if (control != nullptr) control->Widget()->setFocus(Qt::OtherFocusReason);
+}
+
+TModalResult TCustomForm::ShowModal() {
+  if (Visible() || IsModal()) throw Exception("Cannot make a visible window modal");
+  modal_result_ = mrNone;
+  QEventLoop loop;
+  modal_loop_ = &loop;
+  Widget()->setWindowModality(Qt::ApplicationModal);
+  try {
+    Show();
+    if (modal_result_ == mrNone) loop.exec();
+  } catch (...) {
+    modal_loop_ = nullptr;
+    throw;
+  }
+  modal_loop_ = nullptr;
+  if (IsDestroying()) return modal_result_;
+  Hide();
+  Widget()->setWindowModality(Qt::NonModal);
+  return modal_result_;
+}
+
+void TCustomForm::SetModalResult(TModalResult value) {
+  modal_result_ = value;
+  if (value != mrNone && modal_loop_ != nullptr) modal_loop_->quit();
+}
+
+bool TCustomForm::CloseRequested() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  if (!canClose) return false;
+  TCloseAction action = TCloseAction::caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == TCloseAction::caNone) return false;
+  if (IsModal()) {
+    if (modal_result_ == mrNone) SetModalResult(mrCancel);
+  } else {
+    Hide();
+  }
+  if (OnClosed) OnClosed();
+  return true;
+}
+
+void TCustomForm::Close() {
+  if (CloseRequested()) Widget()->hide();
+}
+
+TButton* TCustomForm::DefaultButton() const {
+  return FindButton(this, [](TButton* b) { return b->Default() && b->Showing() && b->Enabled(); });
+}
+
+TButton* TCustomForm::CancelButton() const {
+  return FindButton(this, [](TButton* b) { return b->Cancel() && b->Showing() && b->Enabled(); });
+}
+
+bool TCustomForm::PreviewKeyDown(uint16_t& key, TShiftState shift) {
+  if (!key_preview_) return false;
+  KeyDown(key, shift);
+  return key == 0;
+}
+
+bool TCustomForm::PreviewKeyPress(char& key) {
+  if (!key_preview_) return false;
+  KeyPress(key);
+  return key == 0;
+}
+
+bool TCustomForm::DialogKey(uint16_t key, TShiftState shift) {
+  if (shift & (ssAlt | ssCtrl)) return false;
+  TButton* target = nullptr;
+  if (key == VK_RETURN) {
+    // A focused button takes Enter itself.
+    target = dynamic_cast<TButton*>(ActiveControl());
+    if (target == nullptr) target = DefaultButton();
+  } else if (key == VK_ESCAPE) {
+    target = CancelButton();
+  }
+  if (target == nullptr) return false;
+  target->Click();
+  return true;
+}
+
+}  // namespace nitko

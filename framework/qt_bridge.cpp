@@ -1,0 +1,24 @@
+#include "framework/qt_bridge.h"
+
+#include <cstdlib>
+
+#include "framework/font.h"
+
+namespace nitko {
+
+QFont ToQFont(const TFont& font) {
+  QFont f(QString::fromStdString(font.Name()));
+  // A positive height is the cell height; the character height is close
+  // enough to it for a pixel size.
+  f.setPixelSize(std::max(1, std::abs(font.Height())));
+  f.setBold(font.Has(TFontStyle::fsBold));
+  f.setItalic(font.Has(TFontStyle::fsItalic));
+  f.setUnderline(font.Has(TFontStyle::fsUnderline));
+  f.setStrikeOut(font.Has(TFontStyle::fsStrikeOut));
+  if (font.Pitch() == TFontPitch::fpFixed) f.setFixedPitch(true);
+  // No smoothing: text pixels are exactly the font colour or the background.
+  f.setStyleStrategy(QFont::NoAntialias);
+  return f;
+}
+
+}  // namespace nitko

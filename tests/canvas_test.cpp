@@ -1,0 +1,608 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <array>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "framework/bitmap.h"
+#include "framework/canvas.h"
+#include "framework/surface.h"
+
+using namespace nitko;
+
+namespace {
+
+// Fonts need a GUI application; the offscreen platform needs no display.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[12] = "canvas_test";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> app_;
+};
+const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+constexpr TColor kBack = 0x00F0E0D0;  // a background no drawing colour equals
+
+// A surface of one colour with a canvas on it.
+struct Paper {
+  explicit Paper(int w = 40, int h = 30, TColor back = kBack) : surface(w, h), canvas(&surface) {
+    surface.Fill(back);
+    canvas.Font().SetName("Liberation Sans");
+    canvas.Font().SetHeight(-15);
+    canvas.Font().SetColor(clBlack);
+  }
+  TColor At(int x, int y) const { return surface.Pixel(x, y); }
+  // The smallest rectangle holding every pixel that is not `back`.
+  TRect Ink(TColor back = kBack) const {
+    TRect r{surface.Width(), surface.Height(), 0, 0};
+    for (int y = 0; y < surface.Height(); ++y)
+      for (int x = 0; x < surface.Width(); ++x)
+        if (At(x, y) != back) r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
+                                   std::max(r.Bottom, y + 1)};
+    return r.IsEmpty() ? TRect{} : r;
+  }
+  std::set<TColor> Colours(const TRect& r) const {
+    std::set<TColor> out;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) out.insert(At(x, y));
+    return out;
+  }
+  bool SameAs(const Paper& other) const { return surface.Image() == other.surface.Image(); }
+  TSurface surface;
+  TCanvas canvas;
+};
+
+TEST(CanvasRaster, FillRectCoversLeftTopButNotRightBottom) {
+  Paper p;
+  p.canvas.Brush().SetColor(clRed);
+  p.canvas.FillRect(Rect(5, 4, 12, 9));
+  EXPECT_EQ(p.Ink(), Rect(5, 4, 12, 9));
+  EXPECT_EQ(p.Colours(Rect(5, 4, 12, 9)), std::set<TColor>{clRed});
+  // A clear brush fills nothing; an inverted rectangle is empty.
+  p.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  p.canvas.FillRect(Rect(20, 20, 30, 30));
+  p.canvas.Brush().SetColor(clBlue);
+  p.canvas.FillRect(Rect(30, 20, 20, 30));
+  EXPECT_EQ(p.Ink(), Rect(5, 4, 12, 9));
+}
+
+TEST(CanvasRaster, RectangleAndEllipseLeaveOutRightColumnAndBottomRow) {
+  Paper p;
+  p.canvas.Pen().SetColor(clBlack);
+  p.canvas.Brush().SetColor(clYellow);
+  p.canvas.Rectangle(3, 2, 13, 10);
+  EXPECT_EQ(p.Ink(), Rect(3, 2, 13, 10));
+  EXPECT_EQ(p.At(3, 2), clBlack);
+  EXPECT_EQ(p.At(12, 9), clBlack);
+  EXPECT_EQ(p.At(12, 5), clBlack);
+  EXPECT_EQ(p.Colours(Rect(4, 3, 12, 9)), std::set<TColor>{clYellow});
+
+  // Without a pen the fill stops one pixel short, as on the platform.
+  Paper q;
+  q.canvas.Pen().SetStyle(TPenStyle::psClear);
+  q.canvas.Brush().SetColor(clYellow);
+  q.canvas.Rectangle(3, 2, 13, 10);
+  EXPECT_EQ(q.Ink(), Rect(3, 2, 12, 9));
+
+  Paper e;
+  e.canvas.Brush().SetColor(clYellow);
+  e.canvas.Ellipse(Rect(4, 3, 25, 17));
+  EXPECT_EQ(e.Ink(), Rect(4, 3, 25, 17));
+  EXPECT_EQ(e.At(14, 10), clYellow);
+  EXPECT_EQ(e.At(4, 3), kBack);  // corners of the box stay empty
+}
+
+TEST(CanvasRaster, LineLeavesOutItsEndPixelInEveryDirection) {
+  struct Case {
+    TPoint from, to;
+    TRect ink;
+  };
+  const Case cases[] = {
+      {{2, 5}, {12, 5}, Rect(2, 5, 12, 6)},    // right
+      {{12, 5}, {2, 5}, Rect(3, 5, 13, 6)},    // left
+      {{7, 20}, {7, 3}, Rect(7, 4, 8, 21)},    // up
+      {{3, 3}, {13, 23}, Rect(3, 3, 13, 23)},  // steep diagonal down
+      {{30, 25}, {10, 5}, Rect(11, 6, 31, 26)},
+  };
+  for (const Case& c : cases) {
+    Paper p;
+    p.canvas.MoveTo(c.from.X, c.from.Y);
+    p.canvas.LineTo(c.to.X, c.to.Y);
+    EXPECT_EQ(p.Ink(), c.ink) << c.from.X << "," << c.from.Y << " -> " << c.to.X << "," << c.to.Y;
+    EXPECT_EQ(p.At(c.from.X, c.from.Y), clBlack);
+    EXPECT_EQ(p.At(c.to.X, c.to.Y), kBack);
+    EXPECT_EQ(p.canvas.PenPos(), c.to);
+  }
+  Paper dot;
+  dot.canvas.MoveTo(5, 5);
+  dot.canvas.LineTo(5, 5);
+  EXPECT_EQ(dot.Ink(), TRect{});
+}
+
+TEST(CanvasRaster, FarOffLineStillCrossesTheSurface) {
+  Paper p;
+  p.canvas.MoveTo(-2000000000, 10);
+  p.canvas.LineTo(2000000000, 10);
+  EXPECT_EQ(p.Ink(), Rect(0, 10, 40, 11));
+}
+
+TEST(CanvasRaster, PolylineJoinsArePaintedOnceAndItsLastPointNot) {
+  Paper p;
+  p.canvas.Pen().SetMode(TPenMode::pmXor);
+  p.canvas.Pen().SetColor(clWhite);
+  const std::array<TPoint, 4> path{TPoint{2, 2}, TPoint{20, 2}, TPoint{20, 15}, TPoint{5, 15}};
+  p.canvas.Polyline(path);
+  const TColor inverted = ~kBack & 0xFFFFFF;
+  EXPECT_EQ(p.At(20, 2), inverted);  // xored once, not twice
+  EXPECT_EQ(p.At(20, 15), inverted);
+  EXPECT_EQ(p.At(5, 15), kBack);
+  EXPECT_EQ(p.canvas.PenPos(), TPoint{});
+}
+
+TEST(CanvasRaster, PenModesCopyXorNotXor) {
+  Paper p;
+  p.canvas.Pen().SetColor(0x00123456);
+  p.canvas.Brush().SetColor(0x00654321);
+  p.canvas.Rectangle(2, 2, 20, 20);
+  Paper before;
+  before.canvas.CopyRect(Rect(0, 0, 40, 30), p.canvas, Rect(0, 0, 40, 30));
+
+  // Xor: outline and fill each change their pixels exactly once.
+  p.canvas.Pen().SetMode(TPenMode::pmXor);
+  p.canvas.Pen().SetColor(0x000F0F0F);
+  p.canvas.Brush().SetColor(0x00F0F0F0);
+  p.canvas.Rectangle(10, 10, 30, 25);
+  EXPECT_EQ(p.At(10, 10), 0x00654321u ^ 0x0F0F0F);  // outline over the first fill
+  EXPECT_EQ(p.At(29, 24), kBack ^ 0x0F0F0F);
+  EXPECT_EQ(p.At(15, 15), 0x00654321u ^ 0xF0F0F0);  // fill over fill
+  EXPECT_EQ(p.At(19, 15), 0x00123456u ^ 0xF0F0F0);  // fill over the first outline
+  EXPECT_EQ(p.At(25, 20), kBack ^ 0xF0F0F0);
+  p.canvas.Rectangle(10, 10, 30, 25);
+  EXPECT_TRUE(p.SameAs(before));
+
+  // Wide and curved strokes in xor restore too.
+  p.canvas.Pen().SetWidth(3);
+  p.canvas.Ellipse(5, 5, 35, 28);
+  p.canvas.MoveTo(0, 0);
+  p.canvas.LineTo(39, 29);
+  EXPECT_FALSE(p.SameAs(before));
+  p.canvas.Ellipse(5, 5, 35, 28);
+  p.canvas.MoveTo(0, 0);
+  p.canvas.LineTo(39, 29);
+  EXPECT_TRUE(p.SameAs(before));
+
+  Paper n;
+  n.canvas.Pen().SetMode(TPenMode::pmNotXor);
+  n.canvas.Pen().SetColor(0x00102030);
+  n.canvas.MoveTo(0, 3);
+  n.canvas.LineTo(10, 3);
+  EXPECT_EQ(n.At(4, 3), ~(kBack ^ 0x102030) & 0xFFFFFF);
+}
+
+TEST(CanvasCopy, CopyInvertAndBlackness) {
+  TBitmap source(10, 10);
+  source.Canvas().Brush().SetColor(0x00334455);
+  source.Canvas().FillRect(Rect(0, 0, 10, 10));
+  Paper p;
+  p.canvas.Draw(5, 5, source);
+  EXPECT_EQ(p.Ink(), Rect(5, 5, 15, 15));
+  EXPECT_EQ(p.At(14, 14), 0x00334455u);
+
+  p.canvas.SetCopyMode(TCopyMode::cmSrcInvert);
+  p.canvas.Draw(10, 10, source);
+  EXPECT_EQ(p.At(12, 12), 0u);                   // overlap: S ^ S
+  EXPECT_EQ(p.At(17, 17), kBack ^ 0x00334455u);  // S ^ D
+  p.canvas.Draw(10, 10, source);
+  EXPECT_EQ(p.At(12, 12), 0x00334455u);
+  EXPECT_EQ(p.At(17, 17), kBack);
+
+  // Blackness needs no source: a copy of the canvas onto itself.
+  p.canvas.SetCopyMode(TCopyMode::cmBlackness);
+  p.canvas.CopyRect(Rect(0, 0, 40, 30), p.canvas, Rect(0, 0, 40, 30));
+  EXPECT_EQ(p.Colours(Rect(0, 0, 40, 30)), std::set<TColor>{clBlack});
+}
+
+TEST(CanvasCopy, OverlappingCopyWithinOneSurfaceScrolls) {
+  Paper p(20, 4);
+  for (int x = 0; x < 20; ++x) p.surface.SetPixel(x, 1, static_cast<TColor>(x));
+  p.canvas.CopyRect(Rect(0, 0, 17, 4), p.canvas, Rect(3, 0, 20, 4));
+  for (int x = 0; x < 17; ++x) EXPECT_EQ(p.At(x, 1), static_cast<TColor>(x + 3));
+  p.canvas.CopyRect(Rect(3, 0, 20, 4), p.canvas, Rect(0, 0, 17, 4));
+  for (int x = 3; x < 20; ++x) EXPECT_EQ(p.At(x, 1), static_cast<TColor>(x));
+}
+
+TEST(CanvasCopy, StretchAndTransparentColour) {
+  TBitmap glyph(2, 2);
+  glyph.Canvas().SetPixel(0, 0, clRed);
+  glyph.Canvas().SetPixel(1, 0, clLime);
+  glyph.Canvas().SetPixel(0, 1, clFuchsia);
+  glyph.Canvas().SetPixel(1, 1, clBlue);
+  Paper p;
+  p.canvas.StretchDraw(Rect(0, 0, 8, 6), glyph);
+  EXPECT_EQ(p.Colours(Rect(0, 0, 4, 3)), std::set<TColor>{clRed});
+  EXPECT_EQ(p.Colours(Rect(4, 3, 8, 6)), std::set<TColor>{clBlue});
+
+  // By default the bottom-left pixel is the transparent colour.
+  glyph.SetTransparent(true);
+  EXPECT_EQ(glyph.TransparentColor(), clFuchsia);
+  p.canvas.Draw(20, 20, glyph);
+  EXPECT_EQ(p.At(20, 21), kBack);
+  EXPECT_EQ(p.At(21, 21), clBlue);
+  p.canvas.DrawTransparent(30, 20, glyph, clRed);
+  EXPECT_EQ(p.At(30, 20), kBack);
+  EXPECT_EQ(p.At(30, 21), clFuchsia);
+}
+
+TEST(CanvasClip, RectanglesIntersectAndClear) {
+  Paper p;
+  p.canvas.Brush().SetColor(clRed);
+  EXPECT_EQ(p.canvas.ClipRect(), Rect(0, 0, 40, 30));
+  p.canvas.SetClipRect(Rect(5, 5, 30, 20));
+  p.canvas.IntersectClipRect(Rect(10, 0, 40, 15));
+  EXPECT_EQ(p.canvas.ClipRect(), Rect(10, 5, 30, 15));
+  p.canvas.FillRect(Rect(0, 0, 40, 30));
+  p.canvas.MoveTo(0, 25);
+  p.canvas.LineTo(40, 25);
+  p.canvas.TextOut(0, 15, "Text");
+  EXPECT_EQ(p.Ink(), Rect(10, 5, 30, 15));
+
+  p.canvas.IntersectClipRect(Rect(0, 20, 40, 30));  // disjoint: nothing is open
+  p.canvas.Brush().SetColor(clBlue);
+  p.canvas.FillRect(Rect(0, 0, 40, 30));
+  EXPECT_EQ(p.At(15, 10), clRed);
+  EXPECT_EQ(p.canvas.ClipRect(), TRect{});
+
+  p.canvas.ClearClip();
+  p.canvas.FillRect(Rect(0, 0, 40, 30));
+  EXPECT_EQ(p.Colours(Rect(0, 0, 40, 30)), std::set<TColor>{clBlue});
+}
+
+TEST(CanvasClip, PolygonClipKeepsPaintInside) {
+  Paper p;
+  const std::array<TPoint, 3> triangle{TPoint{0, 0}, TPoint{30, 0}, TPoint{0, 30}};
+  p.canvas.SetClipPolygon(triangle);
+  p.canvas.Brush().SetColor(clRed);
+  p.canvas.Rectangle(0, 0, 40, 30);
+  EXPECT_EQ(p.At(2, 2), clRed);
+  EXPECT_EQ(p.At(0, 5), clBlack);  // the outline where it lies inside
+  EXPECT_EQ(p.At(20, 20), kBack);
+  EXPECT_EQ(p.At(39, 29), kBack);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x)
+      if (x + y > 31) {
+        ASSERT_EQ(p.At(x, y), kBack) << x << "," << y;
+      }
+}
+
+TEST(CanvasColour, ValuesAreBgrAndSystemColoursResolve) {
+  Paper p;
+  p.canvas.Brush().SetColor(0x00332211);
+  p.canvas.FillRect(Rect(0, 0, 5, 5));
+  EXPECT_EQ(p.At(1, 1), 0x00332211u);
+  EXPECT_EQ(p.surface.Image().pixel(1, 1), qRgb(0x11, 0x22, 0x33));
+  p.canvas.Pen().SetColor(clBtnFace);
+  p.canvas.MoveTo(0, 10);
+  p.canvas.LineTo(10, 10);
+  EXPECT_EQ(p.At(3, 10), 0x00C8D0D4u);
+  p.canvas.SetPixel(20, 20, clHighlight);
+  EXPECT_EQ(p.canvas.Pixel(20, 20), 0x006A240Au);
+  EXPECT_EQ(p.canvas.Pixel(-1, 0), clNone);
+}
+
+TEST(CanvasColour, NothingIsSmoothed) {
+  Paper p(60, 40);
+  p.canvas.Pen().SetColor(clBlue);
+  p.canvas.MoveTo(1, 2);
+  p.canvas.LineTo(57, 23);
+  p.canvas.Pen().SetWidth(4);
+  p.canvas.LineTo(5, 37);
+  p.canvas.Brush().SetColor(clBlue);
+  p.canvas.Ellipse(30, 20, 59, 39);
+  p.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  p.canvas.Font().SetHeight(-20);
+  p.canvas.Font().SetColor(clRed);
+  p.canvas.TextOut(2, 2, "Wavy g&%");
+  EXPECT_EQ(p.Colours(Rect(0, 0, 60, 40)), (std::set<TColor>{kBack, clBlue, clRed}));
+}
+
+TEST(CanvasText, OpaqueFillsTheExtentTransparentDoesNot) {
+  Paper p(80, 30);
+  p.canvas.Brush().SetColor(clYellow);  // solid brush: opaque in its colour
+  const TSize extent = p.canvas.TextExtent("Hi there");
+  ASSERT_GT(extent.cx, 0);
+  p.canvas.TextOut(5, 4, "Hi there");
+  const TRect cell = Bounds(5, 4, extent.cx, extent.cy);
+  EXPECT_EQ(p.Ink(), cell);
+  EXPECT_EQ(p.Colours(cell), (std::set<TColor>{clYellow, clBlack}));
+
+  Paper t(80, 30);
+  t.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  t.canvas.TextOut(5, 4, "Hi there");
+  EXPECT_EQ(t.Colours(cell), (std::set<TColor>{kBack, clBlack}));
+  const TRect ink = t.Ink();
+  EXPECT_TRUE(ink.Left >= cell.Left && ink.Right <= cell.Right && ink.Top >= cell.Top &&
+              ink.Bottom <= cell.Bottom);
+
+  // An explicit background holds until the brush changes again.
+  t.canvas.SetBackgroundMode(TBackgroundMode::bmOpaque);
+  t.canvas.SetBackgroundColor(clAqua);
+  EXPECT_EQ(t.canvas.BackgroundMode(), TBackgroundMode::bmOpaque);
+  t.canvas.Brush().SetColor(clLime);
+  EXPECT_EQ(t.canvas.BackgroundColor(), clLime);
+  t.canvas.SetBackgroundMode(TBackgroundMode::bmTransparent);
+  t.canvas.TextOut(5, 4, "Hi there");
+  EXPECT_EQ(t.Colours(cell), (std::set<TColor>{kBack, clBlack}));
+
+  // TextRect clips to its rectangle and an opaque one fills all of it.
+  Paper r(80, 30);
+  r.canvas.Brush().SetColor(clYellow);
+  r.canvas.TextRect(Rect(10, 6, 30, 12), 0, 0, "Hi there");
+  EXPECT_EQ(r.Ink(), Rect(10, 6, 30, 12));
+  EXPECT_TRUE(r.Colours(Rect(10, 6, 30, 12)).count(clBlack));
+}
+
+TEST(CanvasText, AlignmentMovesTheCellByItsOwnExtent) {
+  const std::string text = "Align H";
+  Paper ref(90, 60);
+  ref.canvas.Brush().SetColor(clYellow);
+  const int w = ref.canvas.TextWidth(text), h = ref.canvas.TextHeight(text);
+  ref.canvas.TextOut(10, 8, text);
+
+  Paper right(90, 60);
+  right.canvas.Brush().SetColor(clYellow);
+  right.canvas.SetTextAlign(taRight | taBottom);
+  right.canvas.TextOut(10 + w, 8 + h, text);
+  EXPECT_TRUE(right.SameAs(ref));
+
+  Paper centre(90, 60);
+  centre.canvas.Brush().SetColor(clYellow);
+  centre.canvas.SetTextAlign(taCenter | taTop);
+  centre.canvas.TextOut(10 + w / 2, 8, text);
+  EXPECT_TRUE(centre.SameAs(ref));
+
+  // On the baseline, "H" stands on the row above it; the cell reaches below.
+  Paper base(90, 60);
+  base.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  base.canvas.SetTextAlign(taLeft | taBaseline);
+  base.canvas.TextOut(10, 40, "H");
+  EXPECT_EQ(base.Ink().Bottom, 40);
+  base.canvas.Brush().SetColor(clYellow);
+  base.canvas.TextOut(30, 40, "H");
+  const TRect cell = base.Ink();
+  EXPECT_EQ(cell.Height(), h);
+  EXPECT_LT(cell.Top, 40 - h / 2);
+  EXPECT_GT(cell.Bottom, 40);
+
+  // Update-current-position starts at PenPos and moves it by the width.
+  Paper cp(90, 60);
+  cp.canvas.SetTextAlign(taUpdateCP);
+  cp.canvas.MoveTo(4, 4);
+  cp.canvas.TextOut(0, 0, "ab");
+  cp.canvas.TextOut(0, 0, "cd");
+  EXPECT_EQ(cp.canvas.PenPos(), (TPoint{4 + cp.canvas.TextWidth("ab") + cp.canvas.TextWidth("cd"), 4}));
+}
+
+TEST(CanvasText, DrawTextCalcRectWrapsInsideTheWidth) {
+  Paper p(200, 200);
+  const std::string message = "The quick brown fox jumps over the lazy dog and keeps on running far";
+  const int lineHeight = p.canvas.TextHeight("W");
+  const int width = p.canvas.TextWidth(message) / 3;
+  TRect calc = Rect(10, 10, 10 + width, 10);
+  const int height = p.canvas.DrawText(calc, message, dtCalcRect | dtWordBreak);
+  EXPECT_EQ(height, calc.Height());
+  EXPECT_EQ(calc.Height() % lineHeight, 0);
+  EXPECT_GE(calc.Height() / lineHeight, 3);
+  EXPECT_LE(calc.Width(), width);
+  EXPECT_GT(calc.Width(), width / 2);
+  EXPECT_EQ(p.Ink(), TRect{});  // measuring draws nothing
+
+  p.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  TRect box = calc;
+  p.canvas.DrawText(box, message, dtWordBreak);
+  const TRect ink = p.Ink();
+  EXPECT_TRUE(ink.Left >= calc.Left && ink.Right <= calc.Right && ink.Top >= calc.Top &&
+              ink.Bottom <= calc.Bottom);
+  EXPECT_GT(ink.Bottom, calc.Bottom - lineHeight);  // the last line is used
+
+  // A word wider than the width keeps its line and widens the rectangle.
+  TRect narrow = Rect(0, 0, 5, 0);
+  p.canvas.DrawText(narrow, "Incomprehensibilities now", dtCalcRect | dtWordBreak);
+  EXPECT_EQ(narrow.Width(), p.canvas.TextWidth("Incomprehensibilities"));
+  EXPECT_EQ(narrow.Height(), 2 * lineHeight);
+
+  // Line feeds break lines; a single line keeps everything on one.
+  TRect lines = Rect(0, 0, 1000, 0);
+  p.canvas.DrawText(lines, "one\r\ntwo\nthree", dtCalcRect);
+  EXPECT_EQ(lines.Height(), 3 * lineHeight);
+  EXPECT_EQ(lines.Width(), p.canvas.TextWidth("three"));
+  p.canvas.DrawText(lines, "one\ntwo", dtCalcRect | dtSingleLine);
+  EXPECT_EQ(lines.Height(), lineHeight);
+}
+
+TEST(CanvasText, DrawTextPrefixAndAlignment) {
+  Paper p(120, 40);
+  TRect r = Rect(0, 0, 120, 40);
+  p.canvas.DrawText(r, "&File && more", dtCalcRect | dtSingleLine);
+  EXPECT_EQ(r.Width(), p.canvas.TextWidth("File & more"));
+  p.canvas.DrawText(r, "&File", dtCalcRect | dtSingleLine | dtNoPrefix);
+  EXPECT_EQ(r.Width(), p.canvas.TextWidth("&File"));
+
+  // The mnemonic adds an underline below the plain text.
+  Paper plain(120, 40), marked(120, 40);
+  for (Paper* q : {&plain, &marked}) q->canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  TRect a = Rect(0, 0, 120, 40), b = a;
+  plain.canvas.DrawText(a, "File", dtSingleLine | dtNoPrefix);
+  marked.canvas.DrawText(b, "&File", dtSingleLine);
+  const TRect plainInk = plain.Ink();
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 120; ++x)
+      if (y < plainInk.Bottom) {
+        ASSERT_EQ(marked.At(x, y), plain.At(x, y)) << x << "," << y;
+      }
+  // The underline is under the "F" only.
+  const int f = p.canvas.TextWidth("F");
+  EXPECT_TRUE(marked.Colours(Rect(0, plainInk.Bottom, f, 40)).count(clBlack));
+  EXPECT_EQ(marked.Colours(Rect(f, plainInk.Bottom, 120, 40)), std::set<TColor>{kBack});
+
+  // Right and bottom alignment put the text against those edges.
+  Paper aligned(120, 40);
+  aligned.canvas.Brush().SetColor(clYellow);
+  TRect box = Rect(10, 5, 110, 35);
+  aligned.canvas.DrawText(box, "Edge", dtSingleLine | dtRight | dtBottom);
+  EXPECT_EQ(aligned.Ink(), Rect(110 - aligned.canvas.TextWidth("Edge"),
+                                35 - aligned.canvas.TextHeight("Edge"), 110, 35));
+}
+
+TEST(CanvasShapes, FocusRectTwiceRestores) {
+  Paper p;
+  p.canvas.Brush().SetColor(clNavy);
+  p.canvas.FillRect(Rect(0, 0, 20, 30));
+  Paper before;
+  before.canvas.CopyRect(Rect(0, 0, 40, 30), p.canvas, Rect(0, 0, 40, 30));
+  p.canvas.DrawFocusRect(Rect(5, 5, 30, 20));
+  EXPECT_FALSE(p.SameAs(before));
+  EXPECT_EQ(p.Ink(kBack).Right, 30);
+  EXPECT_EQ(p.At(10, 10), clNavy);  // the inside is untouched
+  EXPECT_NE(p.At(5, 5), before.At(5, 5));
+  EXPECT_EQ(p.At(6, 5), before.At(6, 5));  // dotted
+  p.canvas.DrawFocusRect(Rect(5, 5, 30, 20));
+  EXPECT_TRUE(p.SameAs(before));
+}
+
+TEST(CanvasShapes, PieFillsCounterClockwiseFromStartToEndRadial) {
+  Paper p(41, 41);
+  p.canvas.Brush().SetColor(clRed);
+  // From three o'clock round to twelve: the upper right quarter.
+  p.canvas.Pie(0, 0, 41, 41, 40, 20, 20, 0);
+  EXPECT_EQ(p.At(30, 10), clRed);
+  EXPECT_EQ(p.At(10, 10), kBack);
+  EXPECT_EQ(p.At(10, 30), kBack);
+  EXPECT_EQ(p.At(30, 30), kBack);
+  // Swapped radials: everything but that quarter.
+  Paper q(41, 41);
+  q.canvas.Brush().SetColor(clRed);
+  q.canvas.Pie(0, 0, 41, 41, 20, 0, 40, 20);
+  EXPECT_EQ(q.At(30, 10), kBack);
+  EXPECT_EQ(q.At(10, 10), clRed);
+  EXPECT_EQ(q.At(30, 30), clRed);
+}
+
+TEST(CanvasShapes, DashesAndHatchesUseTheBackgroundWhenOpaque) {
+  Paper p(60, 20);
+  p.canvas.Pen().SetStyle(TPenStyle::psDot);
+  p.canvas.SetBackgroundMode(TBackgroundMode::bmTransparent);
+  p.canvas.MoveTo(0, 2);
+  p.canvas.LineTo(60, 2);
+  EXPECT_EQ(p.Colours(Rect(0, 2, 60, 3)), (std::set<TColor>{kBack, clBlack}));
+  p.canvas.SetBackgroundMode(TBackgroundMode::bmOpaque);
+  p.canvas.SetBackgroundColor(clYellow);
+  p.canvas.MoveTo(0, 4);
+  p.canvas.LineTo(60, 4);
+  EXPECT_EQ(p.Colours(Rect(0, 4, 60, 5)), (std::set<TColor>{clYellow, clBlack}));
+
+  // A hatched brush leaves its gaps alone (it sets the background transparent).
+  p.canvas.Brush().SetColor(clBlue);
+  p.canvas.Brush().SetStyle(TBrushStyle::bsCross);
+  p.canvas.FillRect(Rect(0, 8, 30, 20));
+  EXPECT_EQ(p.Colours(Rect(0, 8, 30, 20)), (std::set<TColor>{kBack, clBlue}));
+  p.canvas.SetBackgroundMode(TBackgroundMode::bmOpaque);
+  p.canvas.FillRect(Rect(30, 8, 60, 20));
+  EXPECT_EQ(p.Colours(Rect(30, 8, 60, 20)), (std::set<TColor>{clYellow, clBlue}));
+  // The pattern is anchored to the surface, whatever the pen mode.
+  Paper copy(60, 20), xored(60, 20, clBlack);
+  for (Paper* q : {&copy, &xored}) {
+    q->canvas.Brush().SetColor(clWhite);
+    q->canvas.Brush().SetStyle(TBrushStyle::bsDiagCross);
+    q->canvas.Pen().SetStyle(TPenStyle::psClear);
+  }
+  xored.canvas.Pen().SetMode(TPenMode::pmXor);
+  copy.canvas.Rectangle(7, 3, 50, 18);
+  xored.canvas.Rectangle(7, 3, 50, 18);
+  for (int y = 3; y < 17; ++y)
+    for (int x = 7; x < 49; ++x)
+      ASSERT_EQ(copy.At(x, y) == clWhite, xored.At(x, y) == clWhite) << x << "," << y;
+}
+
+TEST(CanvasSurface, WithoutASurfaceDrawingIsIgnoredAndTextMeasured) {
+  TCanvas canvas;
+  int changes = 0;
+  canvas.OnChange = [&] { ++changes; };
+  canvas.Font().SetName("Liberation Sans");
+  canvas.FillRect(Rect(0, 0, 10, 10));
+  canvas.LineTo(5, 5);
+  canvas.TextOut(0, 0, "x");
+  EXPECT_EQ(canvas.PenPos(), (TPoint{5, 5}));
+  EXPECT_GT(canvas.TextWidth("Wide text"), canvas.TextWidth("W"));
+  EXPECT_EQ(canvas.TextWidth(""), 0);
+  EXPECT_GT(canvas.TextHeight("x"), 0);
+  EXPECT_EQ(changes, 0);
+
+  Paper p;
+  p.canvas.OnChange = [&] { ++changes; };
+  p.canvas.FillRect(Rect(0, 0, 10, 10));
+  p.canvas.LineTo(5, 5);
+  EXPECT_EQ(changes, 2);
+}
+
+TEST(Bitmap, SizeKeepsContentAndCanvasFollows) {
+  TBitmap bitmap;
+  EXPECT_TRUE(bitmap.Empty());
+  bitmap.SetWidth(10);
+  EXPECT_TRUE(bitmap.Empty());
+  bitmap.SetHeight(8);
+  EXPECT_FALSE(bitmap.Empty());
+  bitmap.Canvas().Brush().SetColor(clRed);
+  bitmap.Canvas().FillRect(Rect(0, 0, 10, 8));
+  bitmap.SetSize(12, 9);
+  EXPECT_EQ(bitmap.Surface().Pixel(9, 7), clRed);
+  EXPECT_EQ(bitmap.Surface().Pixel(11, 8), clWhite);
+  bitmap.Canvas().FillRect(Rect(0, 0, 12, 9));
+  EXPECT_EQ(bitmap.Surface().Pixel(11, 8), clRed);
+  TBitmap copy;
+  copy.Assign(bitmap);
+  EXPECT_EQ(copy.Width(), 12);
+  EXPECT_EQ(copy.Surface().Pixel(11, 8), clRed);
+}
+
+// Text drawn white on black and combined by xor shows the complement of
+// whatever lies beneath it, as the progress gauge composes it.
+TEST(CanvasCopy, XorTextOverABar) {
+  TBitmap image(60, 20);
+  image.Canvas().Brush().SetColor(clWhite);
+  image.Canvas().FillRect(Rect(0, 0, 60, 20));
+  image.Canvas().Brush().SetColor(clBlack);
+  image.Canvas().FillRect(Rect(0, 0, 30, 20));
+  TBitmap text(60, 20);
+  text.Canvas().SetCopyMode(TCopyMode::cmBlackness);
+  text.Canvas().CopyRect(Rect(0, 0, 60, 20), text.Canvas(), Rect(0, 0, 60, 20));
+  text.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
+  text.Canvas().Font().SetName("Liberation Sans");
+  text.Canvas().Font().SetHeight(-16);
+  text.Canvas().Font().SetColor(clWhite);
+  text.Canvas().TextRect(Rect(0, 0, 60, 20), 15, 1, "MMMM");
+  image.Canvas().SetCopyMode(TCopyMode::cmSrcInvert);
+  image.Canvas().Draw(0, 0, text);
+  int whiteOnBar = 0, blackOnBack = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 60; ++x) {
+      if (text.Surface().Pixel(x, y) != clWhite) continue;
+      const TColor got = image.Surface().Pixel(x, y);
+      EXPECT_EQ(got, x < 30 ? clWhite : clBlack);
+      (x < 30 ? whiteOnBar : blackOnBack)++;
+    }
+  EXPECT_GT(whiteOnBar, 0);
+  EXPECT_GT(blackOnBack, 0);
+}
+
+}  // namespace

@@ -1,0 +1,397 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "framework/application.h"
+#include "framework/button.h"
+#include "framework/custom_edit.h"
+#include "framework/form.h"
+#include "framework/keys.h"
+#include "framework/label.h"
+#include "framework/memo.h"
+#include "framework/progress_bar.h"
+#include "framework/screen.h"
+#include "runtime/exception.h"
+
+using namespace nitko;
+
+namespace {
+
+// A self-drawn control that records what reaches it.
+class Probe : public TCustomControl {
+ public:
+  explicit Probe(TComponent* owner) : TCustomControl(owner) {}
+  std::vector<std::string> log;
+  std::vector<int> keys;
+  std::vector<int> chars;
+  char replaceWith = 0;
+
+ protected:
+  void Paint() override { log.push_back("paint"); }
+  void MouseDown(TMouseButton, TShiftState shift, int x, int y) override {
+    log.push_back("down " + std::to_string(x) + "," + std::to_string(y) +
+                  ((shift & ssDouble) ? " double" : ""));
+  }
+  void MouseUp(TMouseButton, TShiftState, int x, int y) override {
+    log.push_back("up " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void KeyDown(uint16_t& key, TShiftState) override { keys.push_back(key); }
+  void KeyPress(char& key) override {
+    chars.push_back(static_cast<unsigned char>(key));
+    if (replaceWith) key = replaceWith;
+  }
+};
+
+std::unique_ptr<TForm> MakeForm(int w = 300, int h = 200) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(10, 10, w, h);
+  return form;
+}
+
+// Types one character the way a keyboard with that key would.
+void TypeChar(QWidget* w, const QString& ch) {
+  QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, ch);
+  QApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, ch);
+  QApplication::sendEvent(w, &release);
+}
+
+// Runs body once the modal loop that the next statement starts is running.
+void WhenModal(std::function<void()> body) { QTimer::singleShot(0, std::move(body)); }
+
+}  // namespace
+
+TEST(ApplicationRules, TitleFromTheExecutableName) {
+  EXPECT_EQ(TitleFromExeName("/usr/local/bin/NITKOGRAF.EXE"), "Nitkograf");
+  EXPECT_EQ(TitleFromExeName("Nitkograf"), "Nitkograf");
+  EXPECT_EQ(TitleFromExeName("./build/my.program.bin"), "my");  // the first stays as it is
+  EXPECT_EQ(TitleFromExeName("dir.d/aBC"), "abc");
+  EXPECT_EQ(TitleFromExeName(""), "");
+}
+
+TEST(ApplicationRules, ExceptionTextGetsAFullStop) {
+  EXPECT_EQ(ExceptionDisplayText("Abc"), "Abc.");
+  EXPECT_EQ(ExceptionDisplayText("Abc."), "Abc.");
+  EXPECT_EQ(ExceptionDisplayText("Abc!"), "Abc!");
+  EXPECT_EQ(ExceptionDisplayText("Abc-"), "Abc-");  // '-' sorts before '.'
+  EXPECT_EQ(ExceptionDisplayText("Abc/"), "Abc/.");
+  EXPECT_EQ(ExceptionDisplayText("Zażółć"), "Zażółć.");
+  EXPECT_EQ(ExceptionDisplayText(""), "");
+}
+
+TEST(Forms, OuterSizeIncludesFrameAndCaption) {
+  auto form = MakeForm(780, 638);
+  EXPECT_EQ(form->ClientWidth(), 780 - 2 * form->FrameWidth());
+  EXPECT_EQ(form->ClientHeight(), 638 - 2 * form->FrameWidth() - form->CaptionHeight());
+  EXPECT_EQ(form->Widget()->width(), form->ClientWidth());
+  const int cw = form->ClientWidth(), ch = form->ClientHeight();
+  form->SetBorderStyle(TFormBorderStyle::bsDialog);
+  EXPECT_EQ(form->ClientWidth(), cw);
+  EXPECT_EQ(form->ClientHeight(), ch);
+  form->SetBorderStyle(TFormBorderStyle::bsNone);
+  EXPECT_EQ(form->Width(), cw);
+}
+
+TEST(Forms, ScreenCenterPlacesOnFirstShow) {
+  auto form = MakeForm(400, 300);
+  form->SetPosition(TPosition::poScreenCenter);
+  form->Show();
+  EXPECT_EQ(form->Left(), (ScreenWidth() - 400) / 2);
+  EXPECT_EQ(form->Top(), (ScreenHeight() - 300) / 2);
+  form->Hide();
+}
+
+TEST(Forms, CaptionBecomesTheWindowTitle) {
+  auto form = MakeForm();
+  form->SetCaption("Dwa wątki");
+  EXPECT_EQ(form->Widget()->windowTitle().toStdString(), "Dwa wątki");
+}
+
+TEST(Controls, ParentsOwnersAndDestruction) {
+  auto form = MakeForm();
+  auto* label = new TLabel(form.get());
+  label->SetParent(form.get());
+  TForm other(nullptr);
+  auto* foreign = new TButton(&other);  // owned by another form
+  foreign->SetParent(form.get());
+  EXPECT_EQ(form->ControlCount(), 2);
+  EXPECT_EQ(label->ParentForm(), form.get());
+  EXPECT_THROW(form->Controls(2), EListError);
+  form.reset();
+  // The button outlives the form that held it and is unparented.
+  EXPECT_EQ(foreign->Parent(), nullptr);
+  EXPECT_EQ(other.ComponentCount(), 1);
+}
+
+TEST(Controls, FontAndColorFollowTheParentUntilSet) {
+  auto form = MakeForm();
+  auto* label = new TLabel(form.get());
+  label->SetParent(form.get());
+  form->Font().SetHeight(-16);
+  form->SetColor(clSilver);
+  EXPECT_EQ(label->Font().Height(), -16);
+  EXPECT_EQ(label->Color(), clSilver);
+  label->Font().SetColor(clNavy);  // an own font from now on
+  EXPECT_FALSE(label->ParentFont());
+  form->Font().SetHeight(-20);
+  EXPECT_EQ(label->Font().Height(), -16);
+  label->SetParentFont(true);
+  EXPECT_EQ(label->Font().Height(), -20);
+  EXPECT_EQ(label->Widget()->font().pixelSize(), 20);
+}
+
+TEST(Controls, InvalidateMergesRepaintPaintsNowUpdateOnlyWhenInvalid) {
+  auto form = MakeForm();
+  auto* probe = new Probe(form.get());
+  probe->SetParent(form.get());
+  probe->SetBounds(5, 5, 50, 40);
+  form->Show();
+  QApplication::processEvents();
+  const int before = probe->PaintCount();
+  probe->Invalidate();
+  probe->Invalidate();
+  probe->Invalidate();
+  EXPECT_EQ(probe->PaintCount(), before);
+  QApplication::processEvents();
+  EXPECT_EQ(probe->PaintCount(), before + 1);
+  probe->Update();
+  EXPECT_EQ(probe->PaintCount(), before + 1);
+  probe->Repaint();
+  EXPECT_EQ(probe->PaintCount(), before + 2);
+  probe->Invalidate();
+  probe->Update();
+  EXPECT_EQ(probe->PaintCount(), before + 3);
+  form->Hide();
+}
+
+TEST(Controls, SelfDrawnControlsGetMouseAndClicks) {
+  auto form = MakeForm();
+  auto* probe = new Probe(form.get());
+  probe->SetParent(form.get());
+  probe->SetBounds(5, 5, 50, 40);
+  int clicks = 0;
+  probe->OnClick = [&](TComponent* sender) {
+    EXPECT_EQ(sender, probe);
+    ++clicks;
+  };
+  form->Show();
+  QTest::mouseClick(probe->Widget(), Qt::LeftButton, {}, QPoint(10, 12));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(probe->log.back(), "up 10,12");
+  // Released outside: no click.
+  QTest::mousePress(probe->Widget(), Qt::LeftButton, {}, QPoint(10, 12));
+  QTest::mouseRelease(probe->Widget(), Qt::LeftButton, {}, QPoint(80, 12));
+  EXPECT_EQ(clicks, 1);
+  QTest::mouseDClick(probe->Widget(), Qt::LeftButton, {}, QPoint(3, 4));
+  EXPECT_NE(std::find(probe->log.begin(), probe->log.end(), "down 3,4 double"), probe->log.end());
+  form->Hide();
+}
+
+TEST(Controls, KeysArriveAsVirtualKeysAndWindows1250Codes) {
+  auto form = MakeForm();
+  auto* probe = new Probe(form.get());
+  probe->SetParent(form.get());
+  probe->SetBounds(5, 5, 50, 40);
+  form->Show();
+  QTest::keyClick(probe->Widget(), Qt::Key_Up);
+  QTest::keyClick(probe->Widget(), Qt::Key_A, Qt::NoModifier);
+  TypeChar(probe->Widget(), "ą");
+  TypeChar(probe->Widget(), "中");  // no 8-bit code: not a key press
+  ASSERT_GE(probe->keys.size(), 2u);
+  EXPECT_EQ(probe->keys[0], VK_UP);
+  EXPECT_EQ(probe->keys[1], 'A');
+  ASSERT_EQ(probe->chars.size(), 2u);
+  EXPECT_EQ(probe->chars[0], 'a');
+  EXPECT_EQ(probe->chars[1], 0xB9);
+  form->Hide();
+}
+
+TEST(Controls, KeyPressCanRejectOrReplaceACharacter) {
+  auto form = MakeForm();
+  auto* edit = new TMaskEdit(form.get());
+  edit->SetParent(form.get());
+  edit->SetBounds(5, 5, 100, 21);
+  std::vector<std::string> changes;
+  edit->OnChange = [&](TComponent*) { changes.push_back(edit->GetText()); };
+  edit->OnKeyPress = [](TComponent*, char& key) {
+    if (key == 'x') key = 0;
+    if (key == '.') key = ',';
+  };
+  form->Show();
+  QTest::keyClicks(edit->Widget(), "1x.5");
+  EXPECT_EQ(edit->GetText(), "1,5");
+  EXPECT_EQ(changes, (std::vector<std::string>{"1", "1,", "1,5"}));
+  edit->SetText("10");
+  EXPECT_EQ(changes.back(), "10");
+  form->Hide();
+}
+
+TEST(Controls, KeyPreviewLetsTheFormSeeKeysFirst) {
+  auto form = MakeForm();
+  auto* probe = new Probe(form.get());
+  probe->SetParent(form.get());
+  probe->SetBounds(5, 5, 50, 40);
+  form->SetKeyPreview(true);
+  form->OnKeyDown = [](TComponent*, uint16_t& key, TShiftState) {
+    if (key == VK_DOWN) key = 0;
+  };
+  form->Show();
+  QTest::keyClick(probe->Widget(), Qt::Key_Down);
+  QTest::keyClick(probe->Widget(), Qt::Key_Up);
+  EXPECT_EQ(probe->keys, std::vector<int>{VK_UP});
+  form->Hide();
+}
+
+TEST(Forms, ShowModalEndsWithTheButtonsModalResult) {
+  auto form = MakeForm();
+  auto* ok = new TButton(form.get());
+  ok->SetParent(form.get());
+  ok->SetCaption("OK");
+  ok->SetModalResult(mrOk);
+  ok->SetDefault(true);
+  ok->SetBounds(5, 5, 75, 25);
+  auto* cancel = new TButton(form.get());
+  cancel->SetParent(form.get());
+  cancel->SetModalResult(mrCancel);
+  cancel->SetCancel(true);
+  cancel->SetBounds(5, 40, 75, 25);
+
+  WhenModal([&] { QTest::mouseClick(ok->Widget(), Qt::LeftButton); });
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  EXPECT_FALSE(form->Visible());
+
+  WhenModal([&] { QTest::keyClick(form->Widget(), Qt::Key_Escape); });
+  EXPECT_EQ(form->ShowModal(), mrCancel);
+
+  WhenModal([&] { QTest::keyClick(form->Widget(), Qt::Key_Return); });
+  EXPECT_EQ(form->ShowModal(), mrOk);
+
+  WhenModal([&] { form->Close(); });
+  EXPECT_EQ(form->ShowModal(), mrCancel);
+}
+
+TEST(StandardControls, MemoKeepsTheLastLineInView) {
+  auto form = MakeForm(400, 300);
+  auto* memo = new TMemo(form.get());
+  memo->SetParent(form.get());
+  memo->SetBounds(5, 5, 273, 145);
+  memo->SetScrollBars(TScrollStyle::ssVertical);
+  memo->Lines().Add("Wyniki obliczeń x, f(x)");
+  form->Show();
+  for (int i = 0; i < 60; ++i) {
+    memo->Lines().Add("  f(" + std::to_string(i) + ") = " + std::to_string(i * 2));
+    QApplication::processEvents();
+    ASSERT_TRUE(memo->LastLineVisible()) << i;
+  }
+  EXPECT_EQ(memo->Lines().Count(), 61);
+  EXPECT_EQ(memo->Lines()[0], "Wyniki obliczeń x, f(x)");
+  EXPECT_EQ(memo->Lines()[60], "  f(59) = 118");
+  memo->Lines().Delete(0);
+  EXPECT_EQ(memo->Lines()[0], "  f(0) = 0");
+  memo->Lines().Clear();
+  EXPECT_EQ(memo->Lines().Count(), 0);
+  memo->Lines().Add("");
+  EXPECT_EQ(memo->Lines().Count(), 1);
+  form->Hide();
+}
+
+TEST(StandardControls, ProgressBarClampsAndSteps) {
+  TForm form(nullptr);
+  auto* bar = new TProgressBar(&form);
+  bar->SetStep(5);
+  bar->StepIt();
+  EXPECT_EQ(bar->Position(), 5);
+  bar->SetPosition(250);
+  EXPECT_EQ(bar->Position(), 100);
+  bar->SetPosition(-3);
+  EXPECT_EQ(bar->Position(), 0);
+  bar->SetRange(10, 20);
+  EXPECT_EQ(bar->Position(), 10);
+}
+
+TEST(StandardControls, ButtonClicksThroughItsWidget) {
+  auto form = MakeForm();
+  auto* button = new TBitBtn(form.get());
+  button->SetParent(form.get());
+  button->SetBounds(5, 5, 201, 25);
+  button->SetCaption("Uruchom 1 watek");
+  int clicks = 0;
+  button->OnClick = [&](TComponent* s) { clicks += s == button; };
+  form->Show();
+  QTest::mouseClick(button->Widget(), Qt::LeftButton);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(static_cast<QPushButton*>(button->Widget())->text().toStdString(), "Uruchom 1 watek");
+  form->Hide();
+}
+
+TEST(ApplicationObject, HandlerExceptionsAreShownAndTheLoopGoesOn) {
+  TApplication app;
+  int argc = 1;
+  char name[] = "/opt/NITKOGRAF.EXE";
+  char* argv[] = {name, nullptr};
+  app.Initialize(argc, argv);
+  EXPECT_EQ(app.Title(), "Nitkograf");
+  TForm* form = nullptr;
+  app.CreateForm(form);
+  EXPECT_EQ(app.MainForm(), form);
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  button->SetBounds(5, 5, 75, 25);
+  int calls = 0;
+  button->OnClick = [&](TComponent*) {
+    ++calls;
+    if (calls == 1) throw Exception("Abc");
+    if (calls == 2) throw EAbort("silent");
+  };
+  std::string shownText, shownCaption;
+  int boxes = 0;
+  // Closes each message box as it appears and notes what it said.
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      ++boxes;
+      shownText = box->text().toStdString();
+      shownCaption = box->windowTitle().toStdString();
+      EXPECT_EQ(box->icon(), QMessageBox::Critical);
+      box->accept();
+    }
+  });
+  watcher.start(10);
+  QTimer::singleShot(0, [&] {
+    QTest::mouseClick(button->Widget(), Qt::LeftButton);  // shown
+    QTest::mouseClick(button->Widget(), Qt::LeftButton);  // EAbort: silent
+    QTest::mouseClick(button->Widget(), Qt::LeftButton);  // no exception
+    form->Close();
+  });
+  app.Run();
+  EXPECT_EQ(calls, 3);
+  EXPECT_EQ(boxes, 1);
+  EXPECT_EQ(shownText, "Abc.");
+  EXPECT_EQ(shownCaption, "Nitkograf");
+}
+
+TEST(ApplicationObject, AFailingFormConstructorLeavesNoForm) {
+  struct Broken : TForm {
+    explicit Broken(TComponent* owner) : TForm(owner) { throw Exception("no"); }
+  };
+  TApplication app;
+  int argc = 1;
+  char name[] = "x";
+  char* argv[] = {name, nullptr};
+  app.Initialize(argc, argv);
+  Broken* form = reinterpret_cast<Broken*>(&app);
+  EXPECT_THROW(app.CreateForm(form), Exception);
+  EXPECT_EQ(form, nullptr);
+  EXPECT_EQ(app.MainForm(), nullptr);
+  EXPECT_EQ(app.ComponentCount(), 0);
+}
