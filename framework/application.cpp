@@ -5,6 +5,7 @@
 
 #include "framework/exception_handling.h"
 #include "framework/gui_thread.h"
+#include "framework/standard_classes.h"
 #include "framework/message_box.h"
 #include "runtime/exception.h"
 #include "runtime/locale_chars.h"
@@ -54,6 +55,7 @@ void TApplication::Initialize(int& argc, char** argv) {
   QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
   QFont::insertSubstitution("Arial", "Liberation Sans");
   ReadLocaleChars();
+  RegisterStandardClasses();
   SetEventExceptionHandler([this](std::exception_ptr e) { HandleException(e); });
   SetPostedCallExceptionHandler([this](std::exception_ptr e) { HandleException(e); });
   InitGuiThread();

@@ -99,6 +99,7 @@ void TControl::SetParent(TWinControl* parent) {
     parent_->InsertControl(this);
     if (parent_font_) ParentFontChanged();
     if (parent_color_) ParentColorChanged();
+    if (parent_bidi_mode_) bidi_mode_ = parent_->BiDiMode();
     ApplyGeometry();
     widget_->setVisible(visible_);
   } else {
@@ -199,6 +200,16 @@ void TControl::SetCursor(TCursor value) {
   if (value == cursor_) return;
   cursor_ = value;
   widget_->setCursor(ToQtCursor(value));
+}
+
+void TControl::SetBiDiMode(TBiDiMode value) {
+  parent_bidi_mode_ = false;
+  bidi_mode_ = value;
+}
+
+void TControl::SetParentBiDiMode(bool value) {
+  parent_bidi_mode_ = value;
+  if (value && parent_ != nullptr) bidi_mode_ = parent_->BiDiMode();
 }
 
 void TControl::SetText(const std::string& value) {

@@ -25,6 +25,9 @@ class ControlBridge;
 // a standard one for the standard controls, or a plain one that shows the
 // control's own surface for self-drawn controls. Only the GUI thread may
 // touch a control.
+// Right-to-left settings take effect only where the locale reads that way.
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
 class TControl : public TComponent {
  public:
   ~TControl() override;
@@ -77,6 +80,11 @@ class TControl : public TComponent {
   virtual void SetText(const std::string& value);
   std::string Caption() const { return GetText(); }
   void SetCaption(const std::string& value) { SetText(value); }
+
+  TBiDiMode BiDiMode() const { return bidi_mode_; }
+  void SetBiDiMode(TBiDiMode value);
+  bool ParentBiDiMode() const { return parent_bidi_mode_; }
+  void SetParentBiDiMode(bool value);
 
   int Tag() const { return tag_; }
   void SetTag(int value) { tag_ = value; }
@@ -159,6 +167,8 @@ class TControl : public TComponent {
   bool parent_font_ = true;
   bool applying_parent_font_ = false;
   TCursor cursor_ = TCursor::crDefault;
+  TBiDiMode bidi_mode_ = TBiDiMode::bdLeftToRight;
+  bool parent_bidi_mode_ = true;
   std::string text_;
   int tag_ = 0;
   bool invalid_ = true;

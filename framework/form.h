@@ -14,7 +14,6 @@ class TButton;
 
 enum class TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter };
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
@@ -40,8 +39,6 @@ class TCustomForm : public TWinControl {
   void SetPosition(TPosition value) { position_ = value; }
   TFormBorderStyle BorderStyle() const { return border_style_; }
   void SetBorderStyle(TFormBorderStyle value);
-  TBiDiMode BiDiMode() const { return bidi_mode_; }
-  void SetBiDiMode(TBiDiMode value) { bidi_mode_ = value; }
   bool KeyPreview() const { return key_preview_; }
   void SetKeyPreview(bool value) { key_preview_ = value; }
   int HelpContext() const { return help_context_; }
@@ -87,7 +84,6 @@ class TCustomForm : public TWinControl {
 
   TPosition position_ = TPosition::poDesigned;
   TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;
-  TBiDiMode bidi_mode_ = TBiDiMode::bdLeftToRight;
   bool key_preview_ = false;
   int help_context_ = 0;
   TModalResult modal_result_ = mrNone;

@@ -215,7 +215,6 @@ class Builder {
     BadValue(e, Shown(v));
   }
 
- private:
   const TClassRegistry& classes_;
   const THandlerTable* handlers_;
   TComponent& root_;

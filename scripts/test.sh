@@ -7,26 +7,26 @@ scripts/deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
-run_suite() {  # <build dir> <cmake args> -- <ctest args>
-  dir=$1; shift
+run_suite() {  # <build dir> <target> <cmake args> -- <ctest args>
+  dir=$1; target=$2; shift 2
   cfg=""
   while [ "$1" != "--" ]; do cfg="$cfg $1"; shift; done
   shift
   echo "== $dir"
   cmake -S . -B "$dir" -G Ninja $cfg >/dev/null
-  cmake --build "$dir" -j "$jobs"
+  cmake --build "$dir" -j "$jobs" --target "$target"
   (cd "$dir" && ctest --output-on-failure --timeout 300 -j "$jobs" "$@")
 }
 
-run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo --
+run_suite build/release all -DCMAKE_BUILD_TYPE=RelWithDebInfo --
 
 ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 LSAN_OPTIONS=suppressions=$(pwd)/tests/lsan.supp \
-  run_suite build/asan -DCMAKE_BUILD_TYPE=Debug -DNITKO_SANITIZE=address --
+  run_suite build/asan all -DCMAKE_BUILD_TYPE=Debug -DNITKO_SANITIZE=address --
 
 if grep -q 'LABELS threads' tests/CMakeLists.txt; then
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-    run_suite build/tsan -DCMAKE_BUILD_TYPE=Debug -DNITKO_SANITIZE=thread -- -L threads
+    run_suite build/tsan threads_tests -DCMAKE_BUILD_TYPE=Debug -DNITKO_SANITIZE=thread -- -L threads
 fi
 echo "All test suites passed."

@@ -103,6 +103,26 @@ TEST(CanvasRaster, RectangleAndEllipseLeaveOutRightColumnAndBottomRow) {
   EXPECT_EQ(e.At(4, 3), kBack);  // corners of the box stay empty
 }
 
+TEST(CanvasRaster, CurvesStayInsideTheirBoxAndTouchItsSides) {
+  for (int w = 1; w <= 30; ++w)
+    for (int h = 1; h <= 30; h += 1 + w % 3) {
+      Paper p(40, 40);
+      p.canvas.Brush().SetColor(clYellow);
+      const TRect box = Bounds(3, 4, w, h);
+      p.canvas.Ellipse(box);
+      const TRect ink = p.Ink();
+      // Wide flat boxes may not reach their ends; the rest fill them.
+      if (w <= 2 * h * h && h <= 2 * w * w) {
+        EXPECT_EQ(ink, box) << w << " x " << h;
+      } else {
+        EXPECT_EQ(IntersectRect(ink, box), ink) << w << " x " << h;
+      }
+      p.canvas.Pie(box.Left, box.Top, box.Right, box.Bottom, box.Right, box.Top, box.Left, box.Top);
+      p.canvas.RoundRect(box.Left, box.Top, box.Right, box.Bottom, 6, 6);
+      EXPECT_EQ(p.Ink(), box) << w << " x " << h;  // a rounded rectangle reaches every side
+    }
+}
+
 TEST(CanvasRaster, LineLeavesOutItsEndPixelInEveryDirection) {
   struct Case {
     TPoint from, to;
@@ -112,7 +132,7 @@ TEST(CanvasRaster, LineLeavesOutItsEndPixelInEveryDirection) {
       {{2, 5}, {12, 5}, Rect(2, 5, 12, 6)},    // right
       {{12, 5}, {2, 5}, Rect(3, 5, 13, 6)},    // left
       {{7, 20}, {7, 3}, Rect(7, 4, 8, 21)},    // up
-      {{3, 3}, {13, 23}, Rect(3, 3, 13, 23)},  // steep diagonal down
+      {{3, 3}, {13, 23}, Rect(3, 3, 14, 23)},  // steep: (13, 22) is the last
       {{30, 25}, {10, 5}, Rect(11, 6, 31, 26)},
   };
   for (const Case& c : cases) {

@@ -1,0 +1,200 @@
+#include "framework/canvas_raster.h"
+
+#include <QPen>
+#include <algorithm>
+
+#include "framework/qt_bridge.h"
+#include "framework/surface.h"
+
+namespace nitko {
+
+namespace {
+
+constexpr QRgb kOpaque = 0xFF000000u;
+constexpr QRgb kRgbMask = 0x00FFFFFFu;
+
+constexpr Dashes kDash{{18, 6}, 2, 24};
+constexpr Dashes kDot{{3, 3}, 2, 6};
+constexpr Dashes kDashDot{{9, 6, 3, 6}, 4, 24};
+constexpr Dashes kDashDotDot{{9, 3, 3, 3, 3, 3}, 6, 24};
+
+Qt::BrushStyle HatchOf(TBrushStyle style) {
+  switch (style) {
+    case TBrushStyle::bsHorizontal: return Qt::HorPattern;
+    case TBrushStyle::bsVertical: return Qt::VerPattern;
+    case TBrushStyle::bsFDiagonal: return Qt::FDiagPattern;
+    case TBrushStyle::bsBDiagonal: return Qt::BDiagPattern;
+    case TBrushStyle::bsCross: return Qt::CrossPattern;
+    case TBrushStyle::bsDiagCross: return Qt::DiagCrossPattern;
+    default: return Qt::SolidPattern;
+  }
+}
+
+}  // namespace
+
+QRgb CombinePen(TPenMode mode, QRgb s, QRgb d) {
+  switch (mode) {
+    case TPenMode::pmCopy: return s | kOpaque;
+    case TPenMode::pmXor: return ((s ^ d) & kRgbMask) | kOpaque;
+    case TPenMode::pmNotXor: return (~(s ^ d) & kRgbMask) | kOpaque;
+    case TPenMode::pmNot: return (~d & kRgbMask) | kOpaque;
+    case TPenMode::pmBlack: return kOpaque;
+    case TPenMode::pmWhite: return 0xFFFFFFFFu;
+  }
+  return s | kOpaque;
+}
+
+void FillSolid(QImage& image, const QRegion& region, QRgb rgb) {
+  const QRegion inside = region & QRegion(image.rect());
+  if (inside.isEmpty()) return;
+  QRgb* bits = reinterpret_cast<QRgb*>(image.bits());
+  const int stride = image.bytesPerLine() / 4;
+  for (const QRect& r : inside)
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::fill_n(bits + static_cast<ptrdiff_t>(y) * stride + r.left(), r.width(), rgb | kOpaque);
+}
+
+void PrepareQPainter(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, false);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+bool Dashes::On(long long k) const {
+  int pos = static_cast<int>(k % period);
+  for (int i = 0; i < count; ++i) {
+    if (pos < segments[i]) return i % 2 == 0;
+    pos -= segments[i];
+  }
+  return false;
+}
+
+PenInfo PenOf(const TPen& pen) {
+  PenInfo info;
+  info.visible = pen.Style() != TPenStyle::psClear;
+  info.width = std::max(pen.Width(), 1);
+  info.thin = info.width == 1;
+  info.rgb = ColorToQRgb(pen.Color());
+  if (info.thin) {
+    switch (pen.Style()) {
+      case TPenStyle::psDash: info.dashes = &kDash; break;
+      case TPenStyle::psDot: info.dashes = &kDot; break;
+      case TPenStyle::psDashDot: info.dashes = &kDashDot; break;
+      case TPenStyle::psDashDotDot: info.dashes = &kDashDotDot; break;
+      default: break;
+    }
+  }
+  return info;
+}
+
+QPen WidePen(const PenInfo& pen) {
+  return QPen(QColor::fromRgb(pen.rgb), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+BrushSampler::BrushSampler(const TCanvas& canvas) {
+  const TBrush& brush = canvas.Brush();
+  if (brush.Style() == TBrushStyle::bsClear) return;
+  solid_ = ColorToQRgb(brush.Color()) | kOpaque;
+  if (brush.Style() == TBrushStyle::bsSolid) {
+    kind_ = Kind::kSolid;
+    return;
+  }
+  kind_ = Kind::kPattern;
+  tile_ = QImage(8, 8, QImage::Format_ARGB32);
+  const bool opaque = TCanvas::State::Background(canvas) == TBackgroundMode::bmOpaque;
+  tile_.fill(opaque ? QColor::fromRgb(TCanvas::State::BackgroundRgb(canvas)) : QColor(0, 0, 0, 0));
+  QPainter p(&tile_);
+  PrepareQPainter(p);
+  p.fillRect(tile_.rect(), QBrush(QColor::fromRgb(solid_), HatchOf(brush.Style())));
+}
+
+ShapeOp::ShapeOp(TCanvas& canvas, const QRect& reach, bool overlaps)
+    : canvas_(canvas),
+      image_(canvas.Surface()->Image()),
+      region_(TCanvas::State::Drawable(canvas) & reach),
+      mode_(canvas.Pen().Mode()),
+      layered_(mode_ != TPenMode::pmCopy && overlaps) {
+  if (layered_ && !region_.isEmpty()) {
+    const QRect box = region_.boundingRect();
+    origin_ = box.topLeft();
+    layer_ = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+    layer_.fill(0);
+    layerRegion_ = QRegion(layer_.rect());
+    writer_.emplace(layer_, layerRegion_, TPenMode::pmCopy);
+  } else {
+    writer_.emplace(image_, region_, mode_);
+  }
+}
+
+QPainter& ShapeOp::Painter() {
+  if (!painter_) {
+    if (layered_) {
+      painter_.emplace(&layer_);
+      painter_->translate(-origin_);
+    } else {
+      painter_.emplace(&image_);
+      if (canvas_.HasClip()) painter_->setClipRegion(region_);
+    }
+    PrepareQPainter(*painter_);
+  }
+  return *painter_;
+}
+
+void ShapeOp::Plot(int x, int y, QRgb rgb) {
+  painter_.reset();
+  if (layered_)
+    writer_->Plot(x - origin_.x(), y - origin_.y(), rgb | kOpaque);
+  else
+    writer_->Plot(x, y, rgb);
+}
+
+void ShapeOp::Finish() {
+  painter_.reset();
+  if (!layered_ || region_.isEmpty()) return;
+  QRgb* dst = reinterpret_cast<QRgb*>(image_.bits());
+  const int stride = image_.bytesPerLine() / 4;
+  for (const QRect& r : region_) {
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      const QRgb* src = reinterpret_cast<const QRgb*>(layer_.constScanLine(y - origin_.y()));
+      QRgb* row = dst + static_cast<ptrdiff_t>(y) * stride;
+      for (int x = r.left(); x <= r.right(); ++x) {
+        const QRgb s = src[x - origin_.x()];
+        if (qAlpha(s) != 0) row[x] = CombinePen(mode_, s, row[x]);
+      }
+    }
+  }
+}
+
+void StrokeThin(ShapeOp& op, const TCanvas& canvas, const PenInfo& pen,
+                std::span<const TPoint> points, bool closed, bool lastPixel) {
+  const bool opaqueGaps =
+      pen.dashes && TCanvas::State::Background(canvas) == TBackgroundMode::bmOpaque;
+  const QRgb gap = opaqueGaps ? TCanvas::State::BackgroundRgb(canvas) : 0;
+  const QRect bounds = op.Bounds();
+  long long offset = 0;
+  auto segment = [&](TPoint a, TPoint b) {
+    WalkLine(a, b, bounds, [&](int x, int y, long long k) {
+      if (!pen.dashes || pen.dashes->On(offset + k))
+        op.Plot(x, y, pen.rgb);
+      else if (opaqueGaps)
+        op.Plot(x, y, gap);
+    });
+    offset += std::max(std::llabs(static_cast<long long>(b.X) - a.X),
+                       std::llabs(static_cast<long long>(b.Y) - a.Y));
+  };
+  for (size_t i = 1; i < points.size(); ++i) segment(points[i - 1], points[i]);
+  if (closed && points.size() > 1) segment(points.back(), points.front());
+  if (lastPixel && !points.empty() && (!pen.dashes || pen.dashes->On(offset)))
+    op.Plot(points.back().X, points.back().Y, pen.rgb);
+}
+
+void PlotBrush(ShapeOp& op, const BrushSampler& brush, const QRect& rect) {
+  const QRect r = rect & op.Bounds();
+  if (!brush.Paints() || r.isEmpty()) return;
+  QRgb rgb;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (brush.At(x, y, rgb)) op.Plot(x, y, rgb);
+}
+
+}  // namespace nitko

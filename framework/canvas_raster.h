@@ -1,0 +1,173 @@
+#pragma once
+
+// Framework-internal: the pixel machinery behind TCanvas's lines and shapes.
+// Outlines and fills are rasterised here rather than by QPainter, whose
+// aliased strokes miss end pixels or overshoot the boxes the raster rules
+// pin down.
+
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+#include <array>
+#include <cstdlib>
+#include <optional>
+#include <span>
+
+#include "framework/canvas_state.h"
+
+namespace nitko {
+
+// Single pixels of an image, kept inside a region and combined by a pen mode.
+class PixelWriter {
+ public:
+  PixelWriter(QImage& image, const QRegion& region, TPenMode mode)
+      : region_(region),
+        bounds_(region.boundingRect()),
+        single_(region.rectCount() <= 1),
+        mode_(mode),
+        bits_(bounds_.isEmpty() ? nullptr : reinterpret_cast<QRgb*>(image.bits())),
+        stride_(image.bytesPerLine() / 4) {}
+
+  const QRect& Bounds() const { return bounds_; }
+  void Plot(int x, int y, QRgb rgb) {
+    if (!bounds_.contains(x, y) || (!single_ && !region_.contains(QPoint(x, y)))) return;
+    QRgb& d = bits_[static_cast<ptrdiff_t>(y) * stride_ + x];
+    d = CombinePen(mode_, rgb, d);
+  }
+
+ private:
+  const QRegion& region_;
+  QRect bounds_;
+  bool single_;
+  TPenMode mode_;
+  QRgb* bits_;
+  int stride_;
+};
+
+// Visits the pixels of the line from a to b, b left out, as (x, y, k) with
+// k counted from a. Steps whose major coordinate lies outside bounds are
+// skipped, so far-off end points cost nothing.
+template <class Visit>
+void WalkLine(TPoint a, TPoint b, const QRect& bounds, Visit visit) {
+  const long long dx = static_cast<long long>(b.X) - a.X, dy = static_cast<long long>(b.Y) - a.Y;
+  const long long adx = std::llabs(dx), ady = std::llabs(dy);
+  const long long n = std::max(adx, ady);
+  if (n == 0 || bounds.isEmpty()) return;
+  const bool xMajor = adx >= ady;
+  const long long major0 = xMajor ? a.X : a.Y, minor0 = xMajor ? a.Y : a.X;
+  const int majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const int minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  const long long minorLen = xMajor ? ady : adx;
+  const long long lo = xMajor ? bounds.left() : bounds.top();
+  const long long hi = xMajor ? bounds.right() : bounds.bottom();  // inclusive
+  long long kmin = majorStep > 0 ? lo - major0 : major0 - hi;
+  long long kmax = majorStep > 0 ? hi - major0 : major0 - lo;
+  kmin = std::max(kmin, 0LL);
+  kmax = std::min(kmax, n - 1);
+  if (kmin > kmax) return;
+  // The minor offset at step k is k * minorLen / n rounded, halves up.
+  const long long den = 2 * n;
+  const __int128 num = static_cast<__int128>(2) * kmin * minorLen + n;
+  long long q = static_cast<long long>(num / den), r = static_cast<long long>(num % den);
+  for (long long k = kmin; k <= kmax; ++k) {
+    const long long major = major0 + majorStep * k, minor = minor0 + minorStep * q;
+    if (xMajor)
+      visit(static_cast<int>(major), static_cast<int>(minor), k);
+    else
+      visit(static_cast<int>(minor), static_cast<int>(major), k);
+    r += 2 * minorLen;
+    if (r >= den) {
+      r -= den;
+      ++q;
+    }
+  }
+}
+
+// Dash patterns of one-pixel pens, in pixels: on, off, on, off...
+struct Dashes {
+  std::array<int, 6> segments;
+  int count;
+  int period;
+  bool On(long long k) const;
+};
+
+// The pen as an operation sees it. Wide pens draw solid, as on the platform.
+struct PenInfo {
+  bool visible = true;
+  bool thin = true;
+  int width = 1;
+  const Dashes* dashes = nullptr;
+  QRgb rgb = 0;
+};
+PenInfo PenOf(const TPen& pen);
+// A Qt pen for strokes wider than one pixel.
+QPen WidePen(const PenInfo& pen);
+
+// The brush colour per pixel. Hatches repeat every 8 pixels from the
+// surface's origin, so every operation lays the same pattern.
+class BrushSampler {
+ public:
+  explicit BrushSampler(const TCanvas& canvas);
+  bool Paints() const { return kind_ != Kind::kClear; }
+  bool Solid() const { return kind_ == Kind::kSolid; }
+  QRgb SolidRgb() const { return solid_; }
+  // False where a hatch leaves a transparent gap.
+  bool At(int x, int y, QRgb& rgb) const {
+    if (kind_ == Kind::kSolid) {
+      rgb = solid_;
+      return true;
+    }
+    if (kind_ == Kind::kClear) return false;
+    rgb = reinterpret_cast<const QRgb*>(tile_.constScanLine(y & 7))[x & 7];
+    return qAlpha(rgb) != 0;
+  }
+
+ private:
+  enum class Kind { kClear, kSolid, kPattern };
+  Kind kind_ = Kind::kClear;
+  QRgb solid_ = 0;
+  QImage tile_;
+};
+
+// One pen-and-brush operation on the pixels of the canvas within reach.
+// Without overlaps every pixel is plotted once and combined straight away
+// by the pen mode. With overlaps (a filled polygon and its outline, a wide
+// stroke) in a mode other than copy, the operation paints a transparent
+// layer first and combines it when finished, so each pixel changes once.
+class ShapeOp {
+ public:
+  ShapeOp(TCanvas& canvas, const QRect& reach, bool overlaps);
+
+  bool Empty() const { return region_.isEmpty(); }
+  // Surface pixels the operation may reach.
+  QRect Bounds() const { return region_.boundingRect(); }
+  // A painter in surface coordinates, for wide strokes.
+  QPainter& Painter();
+  void Plot(int x, int y, QRgb rgb);
+  void Finish();
+
+ private:
+  TCanvas& canvas_;
+  QImage& image_;
+  QRegion region_;
+  TPenMode mode_;
+  bool layered_;
+  QPoint origin_;
+  QImage layer_;
+  QRegion layerRegion_;
+  std::optional<PixelWriter> writer_;
+  std::optional<QPainter> painter_;
+};
+
+// A one-pixel outline through points, each segment leaving out its end; the
+// dash pattern runs on across the corners. lastPixel adds the final point.
+void StrokeThin(ShapeOp& op, const TCanvas& canvas, const PenInfo& pen,
+                std::span<const TPoint> points, bool closed, bool lastPixel);
+
+// Plots the brush over rect.
+void PlotBrush(ShapeOp& op, const BrushSampler& brush, const QRect& rect);
+
+// Painting on a QPainter with nothing smoothed.
+void PrepareQPainter(QPainter& p);
+
+}  // namespace nitko
