@@ -16,14 +16,14 @@ class TBitmap : public TPersistent {
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
 
-  // The size as set: a width survives a height of 0, which the surface's
-  // pixels cannot hold.
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  void SetWidth(int value) { SetSize(value, height_); }
-  void SetHeight(int value) { SetSize(width_, value); }
+  // The surface's size; while it has no pixels, the size as set, so that a
+  // width survives a height of 0.
+  int Width() const { return surface_.Width() > 0 ? surface_.Width() : width_; }
+  int Height() const { return surface_.Height() > 0 ? surface_.Height() : height_; }
+  void SetWidth(int value) { SetSize(value, Height()); }
+  void SetHeight(int value) { SetSize(Width(), value); }
   void SetSize(int width, int height);
-  bool Empty() const { return width_ == 0 || height_ == 0; }
+  bool Empty() const { return Width() == 0 || Height() == 0; }
 
   TCanvas& Canvas() { return canvas_; }
   const TCanvas& Canvas() const { return canvas_; }

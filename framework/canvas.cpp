@@ -21,8 +21,8 @@ QRect Reach(std::span<const TPoint> points, int penWidth) {
     r = std::max(r, p.X);
     b = std::max(b, p.Y);
   }
-  const int m = penWidth + 1;
-  return QRect(QPoint(l - m, t - m), QPoint(r + m, b + m));
+  const long long m = penWidth + 1;
+  return SafeRect(l - m, t - m, r + m + 1, b + m + 1);
 }
 
 QPolygonF CentredPolygon(std::span<const TPoint> points) {
@@ -96,13 +96,13 @@ void TCanvas::SetBackgroundColor(TColor color) {
 // --- clipping -----------------------------------------------------------
 
 void TCanvas::SetClipRect(const TRect& r) {
-  state_->clip = r.IsEmpty() ? QRegion() : QRegion(ToQRect(r));
+  state_->clip = QRegion(SafeRect(r));
   clipped_ = true;
 }
 
 void TCanvas::IntersectClipRect(const TRect& r) {
   if (!clipped_) return SetClipRect(r);
-  state_->clip &= r.IsEmpty() ? QRegion() : QRegion(ToQRect(r));
+  state_->clip &= QRegion(SafeRect(r));
 }
 
 void TCanvas::SetClipPolygon(std::span<const TPoint> points) {
@@ -124,7 +124,9 @@ TRect TCanvas::ClipRect() const {
 
 // --- lines --------------------------------------------------------------
 
-void TCanvas::MoveTo(int x, int y) { penPos_ = {x, y}; }
+void TCanvas::MoveTo(int x, int y) {
+  penPos_ = {x, y};
+}
 
 void TCanvas::LineTo(int x, int y) {
   const std::array<TPoint, 2> segment{penPos_, TPoint{x, y}};
@@ -148,7 +150,6 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
   op.Finish();
   State::Changed(*this);
 }
-
 
 // --- shapes -------------------------------------------------------------
 
@@ -195,9 +196,9 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
   State::Changed(*this);
 }
 
-void TCanvas::Rectangle(int l, int t, int r, int b) {
-  if (l > r) std::swap(l, r);
-  if (t > b) std::swap(t, b);
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+  int l = ClampFar(std::min(left, right)), r = ClampFar(std::max(left, right));
+  int t = ClampFar(std::min(top, bottom)), b = ClampFar(std::max(top, bottom));
   const PenInfo pen = PenOf(pen_);
   if (!surface_ || r <= l || b <= t) return;
   // Outline and fill never share a pixel, so no layer is needed.
@@ -258,12 +259,13 @@ void PaintBrush(TCanvas& canvas, const QRegion& region) {
 
 void TCanvas::FillRect(const TRect& r) {
   if (!surface_ || r.IsEmpty()) return;
-  PaintBrush(*this, State::Drawable(*this) & ToQRect(r));
+  PaintBrush(*this, State::Drawable(*this) & SafeRect(r));
 }
 
 void TCanvas::FrameRect(const TRect& r) {
   if (!surface_ || r.IsEmpty()) return;
-  const QRegion frame = QRegion(ToQRect(r)) - QRegion(ToQRect(InflateRect(r, -1, -1)));
+  const QRect outer = SafeRect(r);
+  const QRegion frame = QRegion(outer) - QRegion(outer.adjusted(1, 1, -1, -1));
   PaintBrush(*this, State::Drawable(*this) & frame);
 }
 
@@ -278,19 +280,22 @@ void TCanvas::DrawFocusRect(const TRect& r) {
   auto dot = [&](int x, int y) {
     if (((x + y) & 1) == 0) writer.Plot(x, y, 0xFFFFFF);
   };
-  const int right = r.Right - 1, bottom = r.Bottom - 1;
-  for (int x = r.Left; x <= right; ++x) {
-    dot(x, r.Top);
-    if (bottom != r.Top) dot(x, bottom);
+  const QRect frame = SafeRect(r), seen = frame & writer.Bounds();
+  for (int x = seen.left(); x <= seen.right(); ++x) {
+    dot(x, frame.top());
+    if (frame.bottom() != frame.top()) dot(x, frame.bottom());
   }
-  for (int y = r.Top + 1; y < bottom; ++y) {
-    dot(r.Left, y);
-    if (right != r.Left) dot(right, y);
+  for (int y = std::max(seen.top(), frame.top() + 1);
+       y <= std::min(seen.bottom(), frame.bottom() - 1); ++y) {
+    dot(frame.left(), y);
+    if (frame.right() != frame.left()) dot(frame.right(), y);
   }
   State::Changed(*this);
 }
 
-TColor TCanvas::Pixel(int x, int y) const { return surface_ ? surface_->Pixel(x, y) : clNone; }
+TColor TCanvas::Pixel(int x, int y) const {
+  return surface_ ? surface_->Pixel(x, y) : clNone;
+}
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
   if (!surface_) return;

@@ -89,7 +89,8 @@ class TCanvas {
   std::function<void()> OnChanging;
   std::function<void()> OnChange;
 
-  // Lines and shapes.
+  // Lines and shapes. Wider pens keep rectangles and curves inside their
+  // boxes; dash styles apply to one-pixel straight outlines.
   TPoint PenPos() const { return penPos_; }
   void SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
   void MoveTo(int x, int y);
@@ -167,7 +168,6 @@ class TCanvas {
   struct State;  // the Qt side, framework-internal
 
  private:
-  friend struct State;
   void SyncBackground() const;
   void Copy(const TRect& dest, const TSurface* source, const TRect& sourceRect,
             const TColor* transparent);

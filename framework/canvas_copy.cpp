@@ -5,7 +5,7 @@
 
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
-#include "framework/canvas_state.h"
+#include "framework/canvas_raster.h"
 #include "framework/qt_bridge.h"
 #include "framework/surface.h"
 
@@ -28,15 +28,17 @@ void Blit(QImage& target, const QRegion& region, const QImage* source, const TRe
           const TRect& sourceRect, std::optional<QRgb> transparent, Op op) {
   QRgb* dst = reinterpret_cast<QRgb*>(target.bits());
   const int stride = target.bytesPerLine() / 4;
-  const long long dw = dest.Width(), dh = dest.Height();
-  const long long sw = sourceRect.Width(), sh = sourceRect.Height();
+  const long long dw = static_cast<long long>(dest.Right) - dest.Left;
+  const long long dh = static_cast<long long>(dest.Bottom) - dest.Top;
+  const long long sw = static_cast<long long>(sourceRect.Right) - sourceRect.Left;
+  const long long sh = static_cast<long long>(sourceRect.Bottom) - sourceRect.Top;
   const bool stretched = dw != sw || dh != sh;
   auto mapX = [&](int x) -> long long {
-    const long long off = x - dest.Left;
+    const long long off = static_cast<long long>(x) - dest.Left;
     return sourceRect.Left + (stretched ? off * sw / dw : off);
   };
   auto mapY = [&](int y) -> long long {
-    const long long off = y - dest.Top;
+    const long long off = static_cast<long long>(y) - dest.Top;
     return sourceRect.Top + (stretched ? off * sh / dh : off);
   };
   for (const QRect& r : region) {
@@ -69,7 +71,7 @@ void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourc
   if (!surface_ || dest.IsEmpty()) return;
   const bool usesSource = UsesSource(copyMode_);
   if (usesSource && (!source || sourceRect.IsEmpty())) return;
-  const QRegion region = State::Drawable(*this) & ToQRect(dest);
+  const QRegion region = State::Drawable(*this) & SafeRect(dest);
   if (region.isEmpty()) return;
   State::Changing(*this);
   // A copy within one surface reads a snapshot, so overlapping moves work.
@@ -87,17 +89,39 @@ void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourc
   QImage& target = surface_->Image();
   auto run = [&](auto op) { Blit(target, region, src, dest, sourceRect, key, op); };
   switch (copyMode_) {
-    case TCopyMode::cmBlackness: run([](QRgb, QRgb) { return QRgb(0); }); break;
-    case TCopyMode::cmNotSrcErase: run([](QRgb s, QRgb d) { return ~(s | d); }); break;
-    case TCopyMode::cmNotSrcCopy: run([](QRgb s, QRgb) { return ~s; }); break;
-    case TCopyMode::cmSrcErase: run([](QRgb s, QRgb d) { return s & ~d; }); break;
-    case TCopyMode::cmDstInvert: run([](QRgb, QRgb d) { return ~d; }); break;
-    case TCopyMode::cmSrcInvert: run([](QRgb s, QRgb d) { return s ^ d; }); break;
-    case TCopyMode::cmSrcAnd: run([](QRgb s, QRgb d) { return s & d; }); break;
-    case TCopyMode::cmMergePaint: run([](QRgb s, QRgb d) { return ~s | d; }); break;
-    case TCopyMode::cmSrcCopy: run([](QRgb s, QRgb) { return s; }); break;
-    case TCopyMode::cmSrcPaint: run([](QRgb s, QRgb d) { return s | d; }); break;
-    case TCopyMode::cmWhiteness: run([](QRgb, QRgb) { return ~QRgb(0); }); break;
+    case TCopyMode::cmBlackness:
+      run([](QRgb, QRgb) { return QRgb(0); });
+      break;
+    case TCopyMode::cmNotSrcErase:
+      run([](QRgb s, QRgb d) { return ~(s | d); });
+      break;
+    case TCopyMode::cmNotSrcCopy:
+      run([](QRgb s, QRgb) { return ~s; });
+      break;
+    case TCopyMode::cmSrcErase:
+      run([](QRgb s, QRgb d) { return s & ~d; });
+      break;
+    case TCopyMode::cmDstInvert:
+      run([](QRgb, QRgb d) { return ~d; });
+      break;
+    case TCopyMode::cmSrcInvert:
+      run([](QRgb s, QRgb d) { return s ^ d; });
+      break;
+    case TCopyMode::cmSrcAnd:
+      run([](QRgb s, QRgb d) { return s & d; });
+      break;
+    case TCopyMode::cmMergePaint:
+      run([](QRgb s, QRgb d) { return ~s | d; });
+      break;
+    case TCopyMode::cmSrcCopy:
+      run([](QRgb s, QRgb) { return s; });
+      break;
+    case TCopyMode::cmSrcPaint:
+      run([](QRgb s, QRgb d) { return s | d; });
+      break;
+    case TCopyMode::cmWhiteness:
+      run([](QRgb, QRgb) { return ~QRgb(0); });
+      break;
   }
   State::Changed(*this);
 }

@@ -32,7 +32,7 @@ struct EllipseGeometry {
     return u * u + v * v <= 1.0 + kEpsilon;
   }
   // Degrees, counter-clockwise from three o'clock, of the direction from the
-  // centre to the pixel (x, y).
+  // centre to the point (px, py).
   double DirectionTo(double px, double py) const {
     return std::atan2(cy - py, px - cx) * 180 / std::numbers::pi;
   }
@@ -46,13 +46,13 @@ struct EllipseGeometry {
 };
 
 // The directions from the start radial counter-clockwise to the end radial;
-// equal radials give the full turn.
+// equal radials give the full turn. Radial points are lattice points, like
+// the box's corners, so (right, centre) lies exactly at three o'clock.
 struct Sector {
   double start = 0;
   double sweep = 360;
-  Sector(const EllipseGeometry& e, int x3, int y3, int x4, int y4)
-      : start(e.DirectionTo(x3 + 0.5, y3 + 0.5)) {
-    const double end = e.DirectionTo(x4 + 0.5, y4 + 0.5);
+  Sector(const EllipseGeometry& e, int x3, int y3, int x4, int y4) : start(e.DirectionTo(x3, y3)) {
+    const double end = e.DirectionTo(x4, y4);
     sweep = std::fmod(end - start + 720.0, 360.0);
     if (sweep <= kEpsilon) sweep = 360;
   }
@@ -62,9 +62,7 @@ struct Sector {
 };
 
 QRect BoxOf(int l, int t, int r, int b) {
-  if (l > r) std::swap(l, r);
-  if (t > b) std::swap(t, b);
-  return QRect(l, t, r - l, b - t);
+  return SafeRect(std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b));
 }
 
 // Paints the set of pixels within box whose centres `inside` accepts: a rim
@@ -91,7 +89,8 @@ void PaintShape(TCanvas& canvas, QRect box, bool filled, MakeShape makeShape) {
   std::vector<uint8_t> ring(in.size(), 0);  // the erosion pass that removed the pixel
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      in[static_cast<size_t>(y) * w + x] = shape.Inside(work.left() + x + 0.5, work.top() + y + 0.5);
+      in[static_cast<size_t>(y) * w + x] =
+          shape.Inside(work.left() + x + 0.5, work.top() + y + 0.5);
   // A neighbour cut off by the work area counts as inside; outside the box
   // it is outside.
   auto at = [&](const std::vector<uint8_t>& m, int x, int y) -> bool {
@@ -102,7 +101,8 @@ void PaintShape(TCanvas& canvas, QRect box, bool filled, MakeShape makeShape) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
         const size_t i = static_cast<size_t>(y) * w + x;
-        next[i] = in[i] && at(in, x - 1, y) && at(in, x + 1, y) && at(in, x, y - 1) && at(in, x, y + 1);
+        next[i] =
+            in[i] && at(in, x - 1, y) && at(in, x + 1, y) && at(in, x, y - 1) && at(in, x, y + 1);
         if (in[i] && !next[i]) ring[i] = static_cast<uint8_t>(std::min(pass, 255));
       }
     in.swap(next);

@@ -20,13 +20,20 @@ constexpr Dashes kDashDotDot{{9, 3, 3, 3, 3, 3}, 6, 24};
 
 Qt::BrushStyle HatchOf(TBrushStyle style) {
   switch (style) {
-    case TBrushStyle::bsHorizontal: return Qt::HorPattern;
-    case TBrushStyle::bsVertical: return Qt::VerPattern;
-    case TBrushStyle::bsFDiagonal: return Qt::FDiagPattern;
-    case TBrushStyle::bsBDiagonal: return Qt::BDiagPattern;
-    case TBrushStyle::bsCross: return Qt::CrossPattern;
-    case TBrushStyle::bsDiagCross: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
+    case TBrushStyle::bsHorizontal:
+      return Qt::HorPattern;
+    case TBrushStyle::bsVertical:
+      return Qt::VerPattern;
+    case TBrushStyle::bsFDiagonal:
+      return Qt::FDiagPattern;
+    case TBrushStyle::bsBDiagonal:
+      return Qt::BDiagPattern;
+    case TBrushStyle::bsCross:
+      return Qt::CrossPattern;
+    case TBrushStyle::bsDiagCross:
+      return Qt::DiagCrossPattern;
+    default:
+      return Qt::SolidPattern;
   }
 }
 
@@ -34,12 +41,18 @@ Qt::BrushStyle HatchOf(TBrushStyle style) {
 
 QRgb CombinePen(TPenMode mode, QRgb s, QRgb d) {
   switch (mode) {
-    case TPenMode::pmCopy: return s | kOpaque;
-    case TPenMode::pmXor: return ((s ^ d) & kRgbMask) | kOpaque;
-    case TPenMode::pmNotXor: return (~(s ^ d) & kRgbMask) | kOpaque;
-    case TPenMode::pmNot: return (~d & kRgbMask) | kOpaque;
-    case TPenMode::pmBlack: return kOpaque;
-    case TPenMode::pmWhite: return 0xFFFFFFFFu;
+    case TPenMode::pmCopy:
+      return s | kOpaque;
+    case TPenMode::pmXor:
+      return ((s ^ d) & kRgbMask) | kOpaque;
+    case TPenMode::pmNotXor:
+      return (~(s ^ d) & kRgbMask) | kOpaque;
+    case TPenMode::pmNot:
+      return (~d & kRgbMask) | kOpaque;
+    case TPenMode::pmBlack:
+      return kOpaque;
+    case TPenMode::pmWhite:
+      return 0xFFFFFFFFu;
   }
   return s | kOpaque;
 }
@@ -77,11 +90,20 @@ PenInfo PenOf(const TPen& pen) {
   info.rgb = ColorToQRgb(pen.Color());
   if (info.thin) {
     switch (pen.Style()) {
-      case TPenStyle::psDash: info.dashes = &kDash; break;
-      case TPenStyle::psDot: info.dashes = &kDot; break;
-      case TPenStyle::psDashDot: info.dashes = &kDashDot; break;
-      case TPenStyle::psDashDotDot: info.dashes = &kDashDotDot; break;
-      default: break;
+      case TPenStyle::psDash:
+        info.dashes = &kDash;
+        break;
+      case TPenStyle::psDot:
+        info.dashes = &kDot;
+        break;
+      case TPenStyle::psDashDot:
+        info.dashes = &kDashDot;
+        break;
+      case TPenStyle::psDashDotDot:
+        info.dashes = &kDashDotDot;
+        break;
+      default:
+        break;
     }
   }
   return info;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <optional>
@@ -16,6 +17,20 @@
 #include "framework/canvas_state.h"
 
 namespace nitko {
+
+// Coordinates beyond this never reach a surface; clamping to it keeps every
+// width and height within int.
+inline constexpr long long kFar = 1 << 28;
+inline int ClampFar(long long v) {
+  return static_cast<int>(std::clamp(v, -kFar, kFar));
+}
+// The pixels [l, r) x [t, b) as a QRect, empty when r <= l or b <= t.
+inline QRect SafeRect(long long l, long long t, long long r, long long b) {
+  return QRect(QPoint(ClampFar(l), ClampFar(t)), QPoint(ClampFar(r) - 1, ClampFar(b) - 1));
+}
+inline QRect SafeRect(const TRect& r) {
+  return SafeRect(r.Left, r.Top, r.Right, r.Bottom);
+}
 
 // Single pixels of an image, kept inside a region and combined by a pen mode.
 class PixelWriter {

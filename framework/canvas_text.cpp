@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/canvas.h"
-#include "framework/canvas_state.h"
+#include "framework/canvas_raster.h"
 #include "framework/qt_bridge.h"
 #include "framework/surface.h"
 
@@ -34,7 +34,9 @@ const QFontMetrics& TCanvas::State::Metrics(const TFont& font) {
 
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQString(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // A painter for text on the canvas's surface, clipped to region.
 void WithTextPainter(TCanvas& canvas, const QFont& font, const QRegion& region,
@@ -57,7 +59,9 @@ int TCanvas::TextWidth(const std::string& text) const {
   return state_->Metrics(font_).horizontalAdvance(ToQString(text));
 }
 
-int TCanvas::TextHeight(const std::string&) const { return state_->Metrics(font_).height(); }
+int TCanvas::TextHeight(const std::string&) const {
+  return state_->Metrics(font_).height();
+}
 
 TSize TCanvas::TextExtent(const std::string& text) const {
   return {TextWidth(text), TextHeight(text)};
@@ -71,14 +75,24 @@ namespace {
 // (x, y) under the alignment flags.
 QPoint AlignedCorner(TTextAlign align, int x, int y, int width, const QFontMetrics& fm) {
   switch (align & taCenter) {
-    case taRight: x -= width; break;
-    case taCenter: x -= width / 2; break;
-    default: break;
+    case taRight:
+      x -= width;
+      break;
+    case taCenter:
+      x -= width / 2;
+      break;
+    default:
+      break;
   }
   switch (align & taBaseline) {
-    case taBottom: y -= fm.height(); break;
-    case taBaseline: y -= fm.ascent(); break;
-    default: break;
+    case taBottom:
+      y -= fm.height();
+      break;
+    case taBaseline:
+      y -= fm.ascent();
+      break;
+    default:
+      break;
   }
   return {x, y};
 }
@@ -114,7 +128,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
   if (!surface_ || r.IsEmpty()) return;
-  const QRegion region = State::Drawable(*this) & ToQRect(r);
+  const QRegion region = State::Drawable(*this) & SafeRect(r);
   if (region.isEmpty()) return;
   const QString s = ToQString(text);
   const QFontMetrics& fm = state_->Metrics(font_);
@@ -195,7 +209,9 @@ class Formatter {
     qsizetype from = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
       if (i < text.size() && text[i] != '\t') continue;
-      if (i > from) p.drawText(QPoint(x + Width(text.left(from)), baseline), text.mid(from, i - from).toString());
+      if (i > from)
+        p.drawText(QPoint(x + Width(text.left(from)), baseline),
+                   text.mid(from, i - from).toString());
       from = i + 1;
     }
   }
@@ -276,7 +292,7 @@ int TCanvas::DrawText(TRect& rect, const std::string& text, TDrawTextFlags flags
   }
   if (!surface_ || lines.empty()) return height;
   QRegion region = State::Drawable(*this);
-  if (!(flags & dtNoClip)) region &= ToQRect(rect);
+  if (!(flags & dtNoClip)) region &= SafeRect(rect);
   if (region.isEmpty()) return height;
 
   int top = rect.Top;

@@ -18,6 +18,9 @@ QFont ToQFont(const TFont& font) {
   if (font.Pitch() == TFontPitch::fpFixed) f.setFixedPitch(true);
   // No smoothing: text pixels are exactly the font colour or the background.
   f.setStyleStrategy(QFont::NoAntialias);
+  // Unsmoothed glyphs need full hinting or their gaps come out uneven; the
+  // widgets and the canvases measure the same font this way.
+  f.setHintingPreference(QFont::PreferFullHinting);
   return f;
 }
 

@@ -1,3 +1,5 @@
+#include "framework/canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -8,7 +10,6 @@
 #include <string>
 
 #include "framework/bitmap.h"
-#include "framework/canvas.h"
 #include "framework/surface.h"
 
 using namespace nitko;
@@ -48,8 +49,9 @@ struct Paper {
     TRect r{surface.Width(), surface.Height(), 0, 0};
     for (int y = 0; y < surface.Height(); ++y)
       for (int x = 0; x < surface.Width(); ++x)
-        if (At(x, y) != back) r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
-                                   std::max(r.Bottom, y + 1)};
+        if (At(x, y) != back)
+          r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
+               std::max(r.Bottom, y + 1)};
     return r.IsEmpty() ? TRect{} : r;
   }
   std::set<TColor> Colours(const TRect& r) const {
@@ -150,11 +152,19 @@ TEST(CanvasRaster, LineLeavesOutItsEndPixelInEveryDirection) {
   EXPECT_EQ(dot.Ink(), TRect{});
 }
 
-TEST(CanvasRaster, FarOffLineStillCrossesTheSurface) {
+TEST(CanvasRaster, FarOffCoordinatesStillReachTheSurface) {
   Paper p;
   p.canvas.MoveTo(-2000000000, 10);
   p.canvas.LineTo(2000000000, 10);
   EXPECT_EQ(p.Ink(), Rect(0, 10, 40, 11));
+  const int far = 2147483000;
+  p.canvas.Brush().SetColor(clRed);
+  p.canvas.Rectangle(-far, 20, far, far);
+  EXPECT_EQ(p.At(0, 20), clBlack);
+  EXPECT_EQ(p.At(39, 29), clRed);
+  p.canvas.DrawFocusRect(Rect(-far, -far, 5, far));
+  EXPECT_EQ(p.At(4, 0), ~kBack & 0xFFFFFF);  // its right column, dotted
+  EXPECT_EQ(p.At(4, 1), kBack);
 }
 
 TEST(CanvasRaster, PolylineJoinsArePaintedOnceAndItsLastPointNot) {
@@ -200,6 +210,15 @@ TEST(CanvasRaster, PenModesCopyXorNotXor) {
   p.canvas.Ellipse(5, 5, 35, 28);
   p.canvas.MoveTo(0, 0);
   p.canvas.LineTo(39, 29);
+  EXPECT_TRUE(p.SameAs(before));
+
+  // A polygon's fill reaches its left edge, where the outline also lies.
+  const std::array<TPoint, 3> triangle{TPoint{2, 2}, TPoint{2, 26}, TPoint{30, 26}};
+  p.canvas.Pen().SetWidth(1);
+  p.canvas.Polygon(triangle);
+  EXPECT_EQ(p.At(2, 20), before.At(2, 20) ^ 0x0F0F0F);
+  EXPECT_EQ(p.At(5, 22), before.At(5, 22) ^ 0xF0F0F0);
+  p.canvas.Polygon(triangle);
   EXPECT_TRUE(p.SameAs(before));
 
   Paper n;
@@ -410,12 +429,14 @@ TEST(CanvasText, AlignmentMovesTheCellByItsOwnExtent) {
   cp.canvas.MoveTo(4, 4);
   cp.canvas.TextOut(0, 0, "ab");
   cp.canvas.TextOut(0, 0, "cd");
-  EXPECT_EQ(cp.canvas.PenPos(), (TPoint{4 + cp.canvas.TextWidth("ab") + cp.canvas.TextWidth("cd"), 4}));
+  EXPECT_EQ(cp.canvas.PenPos(),
+            (TPoint{4 + cp.canvas.TextWidth("ab") + cp.canvas.TextWidth("cd"), 4}));
 }
 
 TEST(CanvasText, DrawTextCalcRectWrapsInsideTheWidth) {
   Paper p(200, 200);
-  const std::string message = "The quick brown fox jumps over the lazy dog and keeps on running far";
+  const std::string message =
+      "The quick brown fox jumps over the lazy dog and keeps on running far";
   const int lineHeight = p.canvas.TextHeight("W");
   const int width = p.canvas.TextWidth(message) / 3;
   TRect calc = Rect(10, 10, 10 + width, 10);
