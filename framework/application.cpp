@@ -20,6 +20,20 @@ TApplication* gApplication = nullptr;
 
 TApplication* Application() { return gApplication; }
 
+int RunProgram(int& argc, char** argv, const std::function<void(TApplication&)>& createForms) {
+  TApplication app;
+  try {
+    app.Initialize(argc, argv);
+    createForms(app);
+    app.Run();
+  } catch (const Exception& e) {
+    app.ShowException(e);
+  } catch (...) {
+    app.ShowException(Exception(""));
+  }
+  return 0;
+}
+
 std::string TitleFromExeName(const std::string& path) {
   std::string name = path.substr(path.find_last_of('/') == std::string::npos
                                      ? 0

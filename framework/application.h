@@ -64,6 +64,12 @@ class TApplication : public TComponent {
   bool terminated_ = false;
 };
 
+// The program's start-up: initialise the application object, create the
+// forms, run the message loop. An Exception escaping any step is shown with
+// the exception display; any other thrown object is shown as an Exception
+// with an empty message. Returns the exit code, 0 in every case.
+int RunProgram(int& argc, char** argv, const std::function<void(TApplication&)>& createForms);
+
 // The one application object, or null before it exists.
 TApplication* Application();
 

@@ -395,3 +395,31 @@ TEST(ApplicationObject, AFailingFormConstructorLeavesNoForm) {
   EXPECT_EQ(app.MainForm(), nullptr);
   EXPECT_EQ(app.ComponentCount(), 0);
 }
+
+TEST(ApplicationObject, StartUpFailuresAreShownAndTheExitCodeIsZero) {
+  std::vector<std::string> shown;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown.push_back(box->text().toStdString());
+      box->accept();
+    }
+  });
+  watcher.start(10);
+  int argc = 1;
+  char name[] = "Nitkograf";
+  char* argv[] = {name, nullptr};
+  EXPECT_EQ(RunProgram(argc, argv, [](TApplication&) { throw Exception("Brak okna"); }), 0);
+  EXPECT_EQ(RunProgram(argc, argv, [](TApplication&) { throw 42; }), 0);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0], "Brak okna.");
+  EXPECT_EQ(shown[1], "");
+  // A normal run: the main form closes and the loop ends.
+  EXPECT_EQ(RunProgram(argc, argv,
+                       [](TApplication& app) {
+                         TForm* form = nullptr;
+                         app.CreateForm(form);
+                         QTimer::singleShot(0, [form] { form->Close(); });
+                       }),
+            0);
+}
