@@ -3,6 +3,8 @@
 #include <QImage>
 #include <algorithm>
 
+#include "runtime/embedded_resource.h"
+
 namespace nitko {
 
 void TBitmap::SetSize(int width, int height) {
@@ -25,6 +27,20 @@ void TBitmap::Assign(const TBitmap& other) {
 TColor TBitmap::TransparentColor() const {
   if (transparentColor_ != clDefault) return transparentColor_;
   return Empty() ? clNone : surface_.Pixel(0, Height() - 1);
+}
+
+bool TBitmap::LoadFromResourceName(std::string_view name) {
+  const std::string file = std::string(name) + ".bmp";
+  for (const EmbeddedResource& r : EmbeddedResources()) {
+    if (file != r.name) continue;
+    QImage image;
+    if (!image.loadFromData(r.data, static_cast<int>(r.size), "BMP")) break;
+    SetSize(image.width(), image.height());
+    surface_.Image() = image.convertToFormat(QImage::Format_RGB32);
+    return true;
+  }
+  SetSize(0, 0);
+  return false;
 }
 
 }  // namespace nitko

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "framework/canvas.h"
 #include "framework/colors.h"
 #include "framework/persistent.h"
@@ -32,7 +34,9 @@ class TBitmap : public TPersistent {
 
   // Size, pixels and transparency of other; the canvas keeps its own state.
   void Assign(const TBitmap& other);
-  // Loading from a named glyph resource belongs beside Assign.
+  // Loads "<name>.bmp" from the embedded resources; a missing or unreadable
+  // resource leaves the bitmap empty and returns false.
+  bool LoadFromResourceName(std::string_view name);
 
   // When Transparent, TCanvas::Draw leaves out the pixels of
   // TransparentColor: the colour set, or by default (clDefault) the colour of

@@ -257,10 +257,9 @@ TSurface& TControl::Surface() {
   return *surface_;
 }
 
-bool TControl::MouseCapture() const { return QWidget::mouseGrabber() == widget_; }
-
 void TControl::SetMouseCapture(bool value) {
-  if (value == MouseCapture()) return;
+  if (value == mouse_capture_) return;
+  mouse_capture_ = value;
   if (value)
     widget_->grabMouse();
   else

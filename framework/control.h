@@ -100,7 +100,7 @@ class TControl : public TComponent {
   // How many times Paint() has run: repaint rules are observable in tests.
   int PaintCount() const { return paint_count_; }
 
-  bool MouseCapture() const;
+  bool MouseCapture() const { return mouse_capture_; }
   void SetMouseCapture(bool value);
   void BringToFront();
 
@@ -137,6 +137,10 @@ class TControl : public TComponent {
   virtual void ApplyGeometry();
 
   bool IsSelfDrawn() const { return surface_ != nullptr; }
+  // Self-drawn controls click when the left button is released over them;
+  // controls with their own click rule turn that off.
+  void SetClickOnRelease(bool value) { click_on_release_ = value; }
+  bool ClickOnRelease() const { return click_on_release_; }
   // The canvas on the control's surface; only for self-drawn controls.
   TCanvas& SurfaceCanvas();
   TSurface& Surface();
@@ -173,6 +177,8 @@ class TControl : public TComponent {
   int tag_ = 0;
   bool invalid_ = true;
   int paint_count_ = 0;
+  bool click_on_release_ = true;
+  bool mouse_capture_ = false;
 };
 
 // A control without a window of its own: it cannot take the focus.
@@ -197,6 +203,8 @@ class TWinControl : public TControl {
   int TabOrder() const;
   void SetTabOrder(int value);
   bool Focused() const;
+  // Whether the focus last came with a left-button press on this control.
+  bool FocusedByMouse() const { return focused_by_mouse_; }
   virtual bool CanFocus() const;
   void SetFocus();
   // The next control in tab order after current (wrapping), or null.
@@ -230,6 +238,7 @@ class TWinControl : public TControl {
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tab_list_;
   bool tab_stop_ = false;
+  bool focused_by_mouse_ = false;
 };
 
 // A windowed control that draws itself.

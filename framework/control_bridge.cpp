@@ -1,6 +1,7 @@
 #include "framework/control_bridge.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -84,13 +85,20 @@ bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
       Guarded([&] { eaten = KeyUp(static_cast<QKeyEvent*>(event)); });
       break;
     case QEvent::FocusIn:
-      if (auto* win = dynamic_cast<TWinControl*>(control_)) Guarded([&] { win->DoEnter(); });
+      if (auto* win = dynamic_cast<TWinControl*>(control_)) {
+        win->focused_by_mouse_ =
+            static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+        Guarded([&] { win->DoEnter(); });
+      }
       break;
     case QEvent::FocusOut:
       if (auto* win = dynamic_cast<TWinControl*>(control_)) Guarded([&] { win->DoExit(); });
       break;
     case QEvent::UngrabMouse:
-      Guarded([&] { control_->MouseCaptureLost(); });
+      if (control_->mouse_capture_) {
+        control_->mouse_capture_ = false;
+        Guarded([&] { control_->MouseCaptureLost(); });
+      }
       break;
     case QEvent::Resize:
       // Only top-level windows are resized by someone else than SetBounds.
@@ -126,7 +134,8 @@ bool ControlBridge::Mouse(QMouseEvent* e) {
                          control_->ClientRect().Contains(Point(x, y));
       if (e->button() == Qt::LeftButton) left_pressed_ = false;
       // Standard controls click through their own widget's signal.
-      if (click && selfDrawn && !control_->IsDestroying()) control_->Click();
+      if (click && selfDrawn && control_->ClickOnRelease() && !control_->IsDestroying())
+        control_->Click();
       break;
     }
     case QEvent::MouseMove:

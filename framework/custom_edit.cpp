@@ -3,7 +3,10 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "framework/exception_handling.h"
+#include "framework/keys.h"
 
 namespace nitko {
 
@@ -11,6 +14,8 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner, new QLineEdit()
   SetTabStop(true);
   SetColor(clWindow);
   SetParentColor(false);
+  // Cut and paste go through the keyboard hooks only.
+  LineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
   QObject::connect(LineEdit(), &QLineEdit::textChanged, [this] {
     if (!IsDestroying()) Guarded([this] { Change(); });
   });
@@ -46,6 +51,35 @@ int TCustomEdit::SelLength() const { return static_cast<int>(LineEdit()->selecte
 std::string TCustomEdit::SelText() const { return LineEdit()->selectedText().toStdString(); }
 
 void TCustomEdit::SetSelection(int start, int length) { LineEdit()->setSelection(start, length); }
+
+void TCustomEdit::SetFormattingRect(const TRect& rect) {
+  formatting_rect_ = rect;
+  LineEdit()->setTextMargins(rect.Left, rect.Top, std::max(0, ClientWidth() - rect.Right),
+                             std::max(0, ClientHeight() - rect.Bottom));
+}
+
+void TCustomEdit::CutToClipboard() {
+  if (!read_only_) LineEdit()->cut();
+}
+
+void TCustomEdit::PasteFromClipboard() {
+  if (!read_only_) LineEdit()->paste();
+}
+
+void TCustomEdit::KeyDown(uint16_t& key, TShiftState shift) {
+  const TShiftState mods = shift & (ssShift | ssAlt | ssCtrl);
+  const bool cut = (mods == ssCtrl && key == 'X') || (mods == ssShift && key == VK_DELETE);
+  const bool paste = (mods == ssCtrl && key == 'V') || (mods == ssShift && key == VK_INSERT);
+  TWinControl::KeyDown(key, shift);
+  if (key == 0) return;
+  if (cut) {
+    CutToClipboard();
+    key = 0;
+  } else if (paste) {
+    PasteFromClipboard();
+    key = 0;
+  }
+}
 
 void TCustomEdit::Change() {
   if (OnChange) OnChange(this);

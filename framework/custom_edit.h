@@ -26,12 +26,20 @@ class TCustomEdit : public TWinControl {
   int SelLength() const;
   std::string SelText() const;
   void SetSelection(int start, int length);
+  // The part of the client area text is laid out in; the rest stays free
+  // (a spin edit keeps its buttons there).
+  void SetFormattingRect(const TRect& rect);
+  TRect FormattingRect() const { return formatting_rect_; }
 
   // Fires on every change of the text, by the user or by SetText.
   TNotifyEvent OnChange;
 
  protected:
   virtual void Change();
+  // Cut and paste by keyboard come here; a subclass may refuse them.
+  virtual void CutToClipboard();
+  virtual void PasteFromClipboard();
+  void KeyDown(uint16_t& key, TShiftState shift) override;
   void DoEnter() override;
   QLineEdit* LineEdit() const;
 
@@ -39,6 +47,7 @@ class TCustomEdit : public TWinControl {
   bool read_only_ = false;
   bool auto_select_ = true;
   int max_length_ = 0;
+  TRect formatting_rect_{};
 };
 
 // The form's edit fields carry no edit mask: a plain edit with the name.

@@ -1,16 +1,22 @@
 #include "framework/screen.h"
 
+#include <atomic>
+
 #include <QApplication>
+#include <QFontMetrics>
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "framework/qt_bridge.h"
 #include "runtime/exception.h"
 
 namespace nitko {
 
 namespace {
+
+std::atomic<int> gBeepCount{0};
 
 QScreen* Primary() {
   return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr
@@ -43,7 +49,19 @@ bool ReadSystemMessageFont(TFont& font) {
   return true;
 }
 
-void Beep() { QApplication::beep(); }
+int SystemFontHeight() {
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return 0;
+  return QFontMetrics(QGuiApplication::font()).height();
+}
+
+int FontHeight(const TFont& font) { return QFontMetrics(ToQFont(font)).height(); }
+
+void Beep() {
+  ++gBeepCount;
+  QApplication::beep();
+}
+
+int BeepCount() { return gBeepCount.load(); }
 
 void SetClipboardText(const std::string& text) {
   QClipboard* clipboard =

@@ -14,8 +14,17 @@ int ScreenHeight();
 // false is returned when there is none to read.
 bool ReadSystemMessageFont(TFont& font);
 
+// Character height (ascent + descent) of the system font and of a font.
+int SystemFontHeight();
+int FontHeight(const TFont& font);
+// The thickness of a window border line.
+inline constexpr int kSystemBorderHeight = 1;
+
 // The default beep.
 void Beep();
+// How many beeps the program has sounded: a beep is part of what a user
+// meets, and tests have no ears.
+int BeepCount();
 
 // Plain text on the clipboard; raises Exception "Cannot open clipboard" when
 // there is no clipboard to write to.

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "framework/component.h"
+#include "framework/events.h"
+
+class QTimer;
+
+namespace nitko {
+
+// Fires OnTimer every Interval milliseconds on the GUI thread while enabled.
+class TTimer : public TComponent {
+ public:
+  explicit TTimer(TComponent* owner);
+  ~TTimer() override;
+
+  unsigned Interval() const { return interval_; }
+  // A running timer starts its new interval from now.
+  void SetInterval(unsigned ms);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool value);
+
+  TNotifyEvent OnTimer;
+
+ private:
+  void Apply();
+  std::unique_ptr<QTimer> timer_;
+  unsigned interval_ = 1000;
+  bool enabled_ = true;
+};
+
+}  // namespace nitko
