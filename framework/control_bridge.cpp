@@ -101,10 +101,11 @@ bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     case QEvent::Resize:
-      // Only top-level windows are resized by someone else than SetBounds.
-      if (control_->Widget()->isWindow()) {
+      // Only windows are resized by someone else than SetBounds, and their
+      // widget holds the client area.
+      if (auto* form = dynamic_cast<TCustomForm*>(control_); form && control_->Widget()->isWindow()) {
         const QSize s = control_->Widget()->size();
-        Guarded([&] { control_->SetBounds(control_->Left(), control_->Top(), s.width(), s.height()); });
+        Guarded([&] { form->WindowResized(s.width(), s.height()); });
       }
       break;
     default:

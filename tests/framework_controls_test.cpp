@@ -108,6 +108,11 @@ TEST(Forms, ScreenCenterPlacesOnFirstShow) {
   form->Show();
   EXPECT_EQ(form->Left(), (ScreenWidth() - 400) / 2);
   EXPECT_EQ(form->Top(), (ScreenHeight() - 300) / 2);
+  // The window system's resize of the shown window keeps the outer size.
+  QApplication::processEvents();
+  EXPECT_EQ(form->Width(), 400);
+  EXPECT_EQ(form->Height(), 300);
+  EXPECT_EQ(form->Widget()->height(), form->ClientHeight());
   form->Hide();
 }
 
