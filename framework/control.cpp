@@ -308,7 +308,12 @@ TWinControl::~TWinControl() {
   MarkDestroying();
   // Children may be owned elsewhere: take their widgets out of ours first so
   // deleting our widget does not delete theirs.
-  while (!controls_.empty()) controls_.back()->SetParent(nullptr);
+  while (!controls_.empty()) {
+    TControl* child = controls_.back();
+    child->detaching_ = true;
+    child->SetParent(nullptr);
+    child->detaching_ = false;
+  }
 }
 
 TControl* TWinControl::Controls(int index) const {
@@ -332,7 +337,20 @@ void TWinControl::RemoveControl(TControl* control) {
 void TWinControl::SetTabStop(bool value) {
   if (value == tab_stop_) return;
   tab_stop_ = value;
-  Widget()->setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
+  ApplyFocusPolicy();
+}
+
+void TWinControl::SetFocusOnClick(bool value) {
+  if (value == focus_on_click_) return;
+  focus_on_click_ = value;
+  ApplyFocusPolicy();
+}
+
+void TWinControl::ApplyFocusPolicy() {
+  if (focus_on_click_)
+    Widget()->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::ClickFocus);
+  else
+    Widget()->setFocusPolicy(tab_stop_ ? Qt::TabFocus : Qt::NoFocus);
 }
 
 int TWinControl::TabOrder() const {

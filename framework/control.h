@@ -179,6 +179,8 @@ class TControl : public TComponent {
   int paint_count_ = 0;
   bool click_on_release_ = true;
   bool mouse_capture_ = false;
+  // Being taken out of a parent that is being destroyed.
+  bool detaching_ = false;
 };
 
 // A control without a window of its own: it cannot take the focus.
@@ -225,10 +227,16 @@ class TWinControl : public TControl {
   virtual void KeyPress(char& key);
   virtual void DoEnter();
   virtual void DoExit();
+  // Off: a click neither on the control nor on a child gives it the focus
+  // (Tab and SetFocus still do); such a control decides itself where a press
+  // sends the focus.
+  void SetFocusOnClick(bool value);
 
  private:
   friend class TControl;
   friend class ControlBridge;
+
+  void ApplyFocusPolicy();
 
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
@@ -238,6 +246,7 @@ class TWinControl : public TControl {
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tab_list_;
   bool tab_stop_ = false;
+  bool focus_on_click_ = true;
   bool focused_by_mouse_ = false;
 };
 

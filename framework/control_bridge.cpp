@@ -85,6 +85,7 @@ bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
       Guarded([&] { eaten = KeyUp(static_cast<QKeyEvent*>(event)); });
       break;
     case QEvent::FocusIn:
+      if (FocusFromTeardown()) break;
       if (auto* win = dynamic_cast<TWinControl*>(control_)) {
         win->focused_by_mouse_ =
             static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
@@ -92,6 +93,7 @@ bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     case QEvent::FocusOut:
+      if (FocusFromTeardown()) break;
       if (auto* win = dynamic_cast<TWinControl*>(control_)) Guarded([&] { win->DoExit(); });
       break;
     case QEvent::UngrabMouse:
@@ -112,6 +114,15 @@ bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
       break;
   }
   return eaten;
+}
+
+// A window being destroyed takes the focus from the control inside it; that
+// is no enter or exit of the control, whose handlers may reach the dying
+// window.
+bool ControlBridge::FocusFromTeardown() const {
+  for (const TControl* c = control_; c != nullptr; c = c->parent_)
+    if (c->detaching_ || c->IsDestroying()) return true;
+  return false;
 }
 
 bool ControlBridge::Mouse(QMouseEvent* e) {
@@ -161,10 +172,17 @@ bool ControlBridge::KeyDown(QKeyEvent* e) {
     if (form != nullptr && form->DialogKey(key, shift)) return true;
   }
 
-  const QString text = e->text();
-  if (text.size() != 1 || !text[0].isPrint() || (e->modifiers() & Qt::ControlModifier)) return false;
-  const int code = EncodeWindows1250(text[0].unicode());
-  if (code < 0) return false;  // no 8-bit code: the widget takes it as it is
+  // Backspace, Enter and Escape arrive as characters too, so character
+  // filters can refuse them.
+  int code = -1;
+  if (!(shift & (ssAlt | ssCtrl)) && (key == VK_BACK || key == VK_RETURN || key == VK_ESCAPE)) {
+    code = key;
+  } else {
+    const QString text = e->text();
+    if (text.size() != 1 || !text[0].isPrint() || (e->modifiers() & Qt::ControlModifier)) return false;
+    code = EncodeWindows1250(text[0].unicode());
+    if (code < 0) return false;  // no 8-bit code: the widget takes it as it is
+  }
   char ch = static_cast<char>(code);
   if (form != nullptr && form != control_ && form->PreviewKeyPress(ch)) return true;
   if (ch != 0) win->KeyPress(ch);

@@ -1,0 +1,70 @@
+#include "controls/control_classes.h"
+
+#include "controls/gauge.h"
+#include "controls/spin_button.h"
+#include "controls/spin_edit.h"
+#include "framework/class_registry.h"
+#include "framework/form.h"
+#include "framework/standard_classes.h"
+#include "runtime/exception.h"
+
+namespace nitko {
+
+namespace {
+
+// The names the forms publish for their border style, so both read alike.
+TIdentList<TFormBorderStyle> BorderStyleNames(const TClassRegistry& r) {
+  const TClassInfo* form = r.Find("TCustomForm");
+  const TPropertyInfo* p = form ? form->FindProperty("BorderStyle") : nullptr;
+  if (p == nullptr) throw Exception("TCustomForm.BorderStyle is not registered");
+  TIdentList<TFormBorderStyle> names;
+  for (const auto& [name, value] : p->names)
+    names.emplace_back(name, static_cast<TFormBorderStyle>(value));
+  return names;
+}
+
+void RegisterGauge(TClassRegistry& r) {
+  // MinValue before MaxValue: a stored range is applied in this order.
+  r.Register<TCGauge>("TCGauge", "TGraphicControl")
+      .Enum<TCGaugeKind>("Kind", &TCGauge::SetKind,
+                         {{"gkText", TCGaugeKind::gkText},
+                          {"gkHorizontalBar", TCGaugeKind::gkHorizontalBar},
+                          {"gkVerticalBar", TCGaugeKind::gkVerticalBar},
+                          {"gkPie", TCGaugeKind::gkPie},
+                          {"gkNeedle", TCGaugeKind::gkNeedle}})
+      .Bool("ShowText", &TCGauge::SetShowText)
+      .Enum<TFormBorderStyle>("BorderStyle", &TCGauge::SetBorderStyle, BorderStyleNames(r))
+      .Color("ForeColor", &TCGauge::SetForeColor)
+      .Color("BackColor", &TCGauge::SetBackColor)
+      .Int("MinValue", &TCGauge::SetMinValue)
+      .Int("MaxValue", &TCGauge::SetMaxValue)
+      .Int("Progress", &TCGauge::SetProgress);
+}
+
+// FocusControl is set by code only; AutoSelect, ReadOnly and OnChange come
+// from TCustomEdit, TabStop from TWinControl.
+void RegisterSpinControls(TClassRegistry& r) {
+  r.Register<TCSpinButton>("TCSpinButton", "TWinControl")
+      .Event("OnUpClick", &TCSpinButton::OnUpClick)
+      .Event("OnDownClick", &TCSpinButton::OnDownClick);
+  r.Register<TCSpinEdit>("TCSpinEdit", "TCustomEdit")
+      .Bool("EditorEnabled", &TCSpinEdit::SetEditorEnabled)
+      .Int("Increment", &TCSpinEdit::SetIncrement)
+      .Int("MaxValue", &TCSpinEdit::SetMaxValue)
+      .Int("MinValue", &TCSpinEdit::SetMinValue)
+      .Int("Value", &TCSpinEdit::SetValue);
+}
+
+}  // namespace
+
+void RegisterControlClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  RegisterStandardClasses();
+  TClassRegistry& r = Classes();
+  RegisterGauge(r);
+  RegisterSpinControls(r);
+}
+
+}  // namespace nitko
