@@ -25,8 +25,14 @@ void TTimerSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x,
 }
 
 void TTimerSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  // The release click may raise: the repetition stops all the same.
+  struct StopTimer {
+    TTimer* timer;
+    ~StopTimer() {
+      if (timer != nullptr) timer->SetEnabled(false);
+    }
+  } stop{repeat_timer_};
   TSpeedButton::MouseUp(button, shift, x, y);
-  if (repeat_timer_ != nullptr) repeat_timer_->SetEnabled(false);
 }
 
 void TTimerSpeedButton::TimerExpired(TComponent*) {
