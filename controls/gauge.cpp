@@ -199,19 +199,20 @@ void TCGauge::PaintAsBar(TBitmap& bitmap, const TRect& r) {
   }
 }
 
-void TCGauge::PaintAsPie(TBitmap& bitmap, const TRect& r) {
-  TCanvas& c = bitmap.Canvas();
-  int w = r.Right - r.Left;
-  int h = r.Bottom - r.Top;
-  if (border_style_ == TFormBorderStyle::bsSingle) {
-    ++w;
-    ++h;
-  }
+TSize TCGauge::PrepareDial(TCanvas& c, const TRect& r) const {
+  // With a frame the dial reaches one pixel further right and down.
+  const int grow = border_style_ == TFormBorderStyle::bsSingle ? 1 : 0;
   c.Brush().SetColor(Color());
   c.FillRect(r);
   c.Brush().SetColor(back_color_);
   c.Pen().SetColor(fore_color_);
   c.Pen().SetWidth(1);
+  return {r.Right - r.Left + grow, r.Bottom - r.Top + grow};
+}
+
+void TCGauge::PaintAsPie(TBitmap& bitmap, const TRect& r) {
+  TCanvas& c = bitmap.Canvas();
+  const auto [w, h] = PrepareDial(c, r);
   c.Ellipse(r.Left, r.Top, w, h);
   const int p = GetPercentDone();
   if (p > 0) {
@@ -231,17 +232,7 @@ void TCGauge::PaintAsNeedle(TBitmap& bitmap, const TRect& r) {
   TCanvas& c = bitmap.Canvas();
   const int x = r.Left;
   const int y = r.Top;
-  int w = r.Right - r.Left;
-  int h = r.Bottom - r.Top;
-  if (border_style_ == TFormBorderStyle::bsSingle) {
-    ++w;
-    ++h;
-  }
-  c.Brush().SetColor(Color());
-  c.FillRect(r);
-  c.Brush().SetColor(back_color_);
-  c.Pen().SetColor(fore_color_);
-  c.Pen().SetWidth(1);
+  const auto [w, h] = PrepareDial(c, r);
   // The upper half of an ellipse twice as tall as r: the dial.
   c.Pie(x, y, w, 2 * h - 1, x + w, r.Bottom - 1, x, r.Bottom - 1);
   c.MoveTo(x, r.Bottom);

@@ -67,6 +67,9 @@ class TCGauge : public TGraphicControl {
   void PaintBackground(TBitmap& bitmap);
   void PaintAsNothing(TBitmap& bitmap, const TRect& r);
   void PaintAsBar(TBitmap& bitmap, const TRect& r);
+  // Fills r with Color, sets the dial's brush and pen; returns its width
+  // and height.
+  TSize PrepareDial(TCanvas& canvas, const TRect& r) const;
   void PaintAsPie(TBitmap& bitmap, const TRect& r);
   void PaintAsNeedle(TBitmap& bitmap, const TRect& r);
   void PaintAsText(TBitmap& image, const TRect& r);

@@ -8,6 +8,7 @@
 #include "controls/gauge.h"
 #include "framework/canvas.h"
 #include "framework/gui_thread.h"
+#include "tests/event_loop_support.h"
 
 using namespace nitko;
 
@@ -19,19 +20,7 @@ class GaugeThread : public ::testing::Test {
   void TearDown() override { ShutdownGuiThread(); }
 };
 
-// The guard only keeps a broken hand-over from hanging the suite.
-bool RunUntilQuit(QEventLoop& loop) {
-  bool hung = false;
-  QTimer guard;
-  guard.setSingleShot(true);
-  QObject::connect(&guard, &QTimer::timeout, &loop, [&] {
-    hung = true;
-    loop.quit();
-  });
-  guard.start(60000);
-  loop.exec();
-  return !hung;
-}
+using nitko::testing::RunUntilQuit;
 
 }  // namespace
 

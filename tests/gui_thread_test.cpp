@@ -12,6 +12,7 @@
 
 #include "framework/gui_thread.h"
 #include "runtime/exception.h"
+#include "tests/event_loop_support.h"
 
 using namespace nitko;
 
@@ -26,20 +27,7 @@ class GuiThread : public ::testing::Test {
   }
 };
 
-// Runs a real event loop until a posted call quits it. The guard only keeps a
-// broken queue from hanging the suite; it is not a timing check.
-bool RunUntilQuit(QEventLoop& loop) {
-  bool hung = false;
-  QTimer guard;
-  guard.setSingleShot(true);
-  QObject::connect(&guard, &QTimer::timeout, &loop, [&] {
-    hung = true;
-    loop.quit();
-  });
-  guard.start(60000);
-  loop.exec();
-  return !hung;
-}
+using nitko::testing::RunUntilQuit;
 
 }  // namespace
 
