@@ -125,7 +125,8 @@ TMessageForm::TMessageForm(const std::string& message, MessageDialogKind kind,
   m.buttonSpacing = MulDiv(4, w, 4);
 
   TRect text = Rect(0, 0, ScreenWidth() / 2, 0);
-  canvas.DrawText(text, message, dtCalcRect | dtWordBreak | dtExpandTabs);
+  // The label shows "&" as it is, so it is measured as it is.
+  canvas.DrawText(text, message, dtCalcRect | dtWordBreak | dtExpandTabs | dtNoPrefix);
   m.textWidth = message.empty() ? 0 : text.Right;
   m.textHeight = text.Bottom;
 

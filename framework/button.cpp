@@ -1,5 +1,6 @@
 #include "framework/button.h"
 
+#include <QPointer>
 #include <QPushButton>
 
 #include "framework/exception_handling.h"
@@ -24,8 +25,10 @@ void TButton::TextChanged() {
 }
 
 void TButton::Click() {
+  QPointer<QWidget> alive(Widget());
   TWinControl::Click();
-  if (modal_result_ == mrNone || IsDestroying()) return;
+  // OnClick may have destroyed the button.
+  if (!alive || modal_result_ == mrNone || IsDestroying()) return;
   if (TCustomForm* form = ParentForm()) form->SetModalResult(modal_result_);
 }
 

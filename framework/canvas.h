@@ -128,6 +128,9 @@ class TCanvas {
   void TextOut(int x, int y, const std::string& text);
   // Output at (x, y) clipped to r; an opaque background fills all of r.
   void TextRect(const TRect& r, int x, int y, const std::string& text);
+  // TextOut turned counter-clockwise about (x, y) by tenths of a degree;
+  // the background is never filled.
+  void TextOutRotated(int x, int y, const std::string& text, int angleTenths);
   int TextWidth(const std::string& text) const;
   // The font's cell height, whatever the text.
   int TextHeight(const std::string& text) const;

@@ -193,7 +193,7 @@ void TControl::ApplyPalette() {
   for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
     pal.setColor(role, text);
   widget_->setPalette(pal);
-  if (!surface_) widget_->setAutoFillBackground(true);
+  widget_->setAutoFillBackground(FillsBackground());
 }
 
 void TControl::SetCursor(TCursor value) {

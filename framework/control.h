@@ -131,6 +131,8 @@ class TControl : public TComponent {
   virtual void FontChanged();
   virtual void ColorChanged();
   virtual void EnabledChanged() {}
+  // Whether the widget paints the control's colour behind its contents.
+  virtual bool FillsBackground() const { return surface_ == nullptr; }
   virtual void TextChanged() {}
 
   // Moves the widget to the bounds; forms size it to their client area.
@@ -208,6 +210,9 @@ class TWinControl : public TControl {
   // Whether the focus last came with a left-button press on this control.
   bool FocusedByMouse() const { return focused_by_mouse_; }
   virtual bool CanFocus() const;
+  // Controls that take Enter themselves (a memo) keep it from the default
+  // button.
+  virtual bool WantsReturns() const { return false; }
   void SetFocus();
   // The next control in tab order after current (wrapping), or null.
   TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop) const;

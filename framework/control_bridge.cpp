@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include "framework/control.h"
 #include "framework/exception_handling.h"
@@ -131,17 +132,25 @@ bool ControlBridge::Mouse(QMouseEvent* e) {
   TShiftState shift = ShiftFromQt(e->modifiers(), e->buttons());
   const bool selfDrawn = control_->IsSelfDrawn();
   switch (e->type()) {
-    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonPress: {
       if (e->button() == Qt::LeftButton) left_pressed_ = true;
+      QPointer<ControlBridge> alive(this);
       control_->MouseDown(ButtonFromQt(e->button()), shift, x, y);
+      if (!alive) return true;
       break;
-    case QEvent::MouseButtonDblClick:
+    }
+    case QEvent::MouseButtonDblClick: {
+      QPointer<ControlBridge> alive(this);
       control_->DblClick();
+      if (!alive) return true;
       control_->MouseDown(ButtonFromQt(e->button()), shift | ssDouble, x, y);
+      if (!alive) return true;
       break;
+    }
     case QEvent::MouseButtonRelease: {
-      // Qt reports the buttons still held; the released one belongs in too.
+      QPointer<ControlBridge> alive(this);
       control_->MouseUp(ButtonFromQt(e->button()), shift, x, y);
+      if (!alive) return true;  // the handler destroyed the control
       const bool click = e->button() == Qt::LeftButton && left_pressed_ &&
                          control_->ClientRect().Contains(Point(x, y));
       if (e->button() == Qt::LeftButton) left_pressed_ = false;
@@ -159,16 +168,26 @@ bool ControlBridge::Mouse(QMouseEvent* e) {
   return selfDrawn;
 }
 
+bool ControlBridge::PropagatedFromChild() const {
+  // Qt hands a key a focused child left unused on to its parents; the child's
+  // own bridge has already routed it.
+  const QWidget* focus = QApplication::focusWidget();
+  return focus != nullptr && focus != control_->Widget() && control_->Widget()->isAncestorOf(focus) &&
+         focus->window() == control_->Widget()->window();
+}
+
 bool ControlBridge::KeyDown(QKeyEvent* e) {
   auto* win = dynamic_cast<TWinControl*>(control_);
-  if (win == nullptr) return false;
+  if (win == nullptr || PropagatedFromChild()) return false;
+  QPointer<ControlBridge> alive(this);
   TCustomForm* form = control_->ParentForm();
   uint16_t key = VirtualKeyFromQt(*e);
   const TShiftState shift = ShiftFromQt(e->modifiers(), Qt::NoButton);
   if (key != 0) {
     if (form != nullptr && form != control_ && form->PreviewKeyDown(key, shift)) return true;
+    if (!alive) return true;
     if (key != 0) win->KeyDown(key, shift);
-    if (key == 0) return true;
+    if (!alive || key == 0) return true;
     if (form != nullptr && form->DialogKey(key, shift)) return true;
   }
 
@@ -199,7 +218,7 @@ bool ControlBridge::KeyDown(QKeyEvent* e) {
 
 bool ControlBridge::KeyUp(QKeyEvent* e) {
   auto* win = dynamic_cast<TWinControl*>(control_);
-  if (win == nullptr) return false;
+  if (win == nullptr || PropagatedFromChild()) return false;
   uint16_t key = VirtualKeyFromQt(*e);
   if (key == 0) return false;
   win->KeyUp(key, ShiftFromQt(e->modifiers(), Qt::NoButton));

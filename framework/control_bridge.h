@@ -24,6 +24,7 @@ class ControlBridge : public QObject {
   bool Mouse(QMouseEvent* e);
   bool KeyDown(QKeyEvent* e);
   bool KeyUp(QKeyEvent* e);
+  bool PropagatedFromChild() const;
   bool FocusFromTeardown() const;
 
   TControl* control_;

@@ -16,6 +16,7 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner, new QLineEdit()
   SetParentColor(false);
   // Cut and paste go through the keyboard hooks only.
   LineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+  LineEdit()->setAcceptDrops(false);
   QObject::connect(LineEdit(), &QLineEdit::textChanged, [this] {
     if (!IsDestroying()) Guarded([this] { Change(); });
   });

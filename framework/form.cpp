@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QPointer>
 #include <QWidget>
 
 #include "framework/button.h"
@@ -167,15 +168,22 @@ TModalResult TCustomForm::ShowModal() {
   QEventLoop loop;
   modal_loop_ = &loop;
   Widget()->setWindowModality(Qt::ApplicationModal);
+  // A handler may destroy the form while its loop runs.
+  QPointer<QWidget> alive(Widget());
   try {
     Show();
     if (modal_result_ == mrNone) loop.exec();
   } catch (...) {
-    modal_loop_ = nullptr;
+    if (alive) {
+      modal_loop_ = nullptr;
+      // No loop is left to close a modal window that stays up.
+      Hide();
+      Widget()->setWindowModality(Qt::NonModal);
+    }
     throw;
   }
+  if (!alive) return mrCancel;
   modal_loop_ = nullptr;
-  if (IsDestroying()) return modal_result_;
   Hide();
   Widget()->setWindowModality(Qt::NonModal);
   return modal_result_;
@@ -231,7 +239,9 @@ bool TCustomForm::DialogKey(uint16_t key, TShiftState shift) {
   TButton* target = nullptr;
   if (key == VK_RETURN) {
     // A focused button takes Enter itself.
-    target = dynamic_cast<TButton*>(ActiveControl());
+    TWinControl* active = ActiveControl();
+    if (active != nullptr && active->WantsReturns()) return false;
+    target = dynamic_cast<TButton*>(active);
     if (target == nullptr) target = DefaultButton();
   } else if (key == VK_ESCAPE) {
     target = CancelButton();

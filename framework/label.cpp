@@ -32,7 +32,7 @@ void TLabel::SetShowAccelChar(bool value) {
 
 void TLabel::SetTransparent(bool value) {
   transparent_ = value;
-  Widget()->setAutoFillBackground(!value);
+  Widget()->setAutoFillBackground(FillsBackground());
 }
 
 void TLabel::TextChanged() { ApplyText(); }

@@ -22,6 +22,7 @@ class TLabel : public TGraphicControl {
 
  protected:
   void TextChanged() override;
+  bool FillsBackground() const override { return !transparent_; }
 
  private:
   void ApplyText();

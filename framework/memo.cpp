@@ -54,6 +54,8 @@ class TMemo::MemoLines : public TStrings {
       Clear();
       return;
     }
+    // One line stays; when it is empty the document alone can't tell.
+    if (count == 2) has_empty_line_ = true;
     QTextCursor c(Editor()->document()->findBlockByNumber(index));
     c.movePosition(QTextCursor::StartOfBlock);
     if (index == count - 1) {
@@ -87,6 +89,8 @@ TMemo::TMemo(TComponent* owner)
   SetTabStop(true);
   SetColor(clWindow);
   Editor()->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  // Tab moves on to the next control, as in every other control.
+  Editor()->setTabChangesFocus(true);
   SetScrollBars(TScrollStyle::ssNone);
   QObject::connect(Editor(), &QPlainTextEdit::textChanged, [this] {
     if (OnChange && !IsDestroying()) Guarded([this] { OnChange(this); });

@@ -25,6 +25,7 @@ class TMemo : public TWinControl {
   void SetReadOnly(bool value);
   // Whether the last line is in the visible part of the memo.
   bool LastLineVisible() const;
+  bool WantsReturns() const override { return true; }
 
   TNotifyEvent OnChange;
 

@@ -16,6 +16,7 @@
 #include "framework/button.h"
 #include "framework/custom_edit.h"
 #include "framework/form.h"
+#include "framework/image.h"
 #include "framework/keys.h"
 #include "framework/label.h"
 #include "framework/memo.h"
@@ -427,4 +428,93 @@ TEST(ApplicationObject, StartUpFailuresAreShownAndTheExitCodeIsZero) {
                          QTimer::singleShot(0, [form] { form->Close(); });
                        }),
             0);
+}
+
+TEST(Controls, AKeyAChildLeavesUnusedReachesTheFormOnce) {
+  auto form = MakeForm();
+  auto* edit = new TMaskEdit(form.get());
+  edit->SetParent(form.get());
+  edit->SetBounds(5, 5, 100, 21);
+  int formKeys = 0;
+  form->OnKeyDown = [&](TComponent*, uint16_t& key, TShiftState) { formKeys += key == VK_F1; };
+  form->Show();
+  edit->SetFocus();
+  QApplication::processEvents();
+  // Without a preview the form is not asked at all, with one exactly once,
+  // although Qt hands the unused key on to the form's widget too.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+  EXPECT_EQ(formKeys, 0);
+  form->SetKeyPreview(true);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+  EXPECT_EQ(formKeys, 1);
+  form->Hide();
+}
+
+TEST(Controls, AHandlerMayDestroyItsOwnControl) {
+  auto form = MakeForm();
+  auto* image = new TImage(form.get());  // a self-drawn control
+  image->SetParent(form.get());
+  image->SetBounds(5, 5, 50, 40);
+  image->OnMouseUp = [&](TComponent*, TMouseButton, TShiftState, int, int) { delete image; };
+  auto* button = new TButton(form.get());
+  button->SetParent(form.get());
+  button->SetBounds(60, 5, 75, 25);
+  button->SetModalResult(mrOk);
+  button->OnClick = [&](TComponent*) { delete button; };
+  form->Show();
+  QTest::mouseClick(image->Widget(), Qt::LeftButton, {}, QPoint(10, 10));
+  QTest::mouseClick(button->Widget(), Qt::LeftButton);
+  EXPECT_EQ(form->ComponentCount(), 0);
+  form->Hide();
+}
+
+TEST(Forms, AModalFormMayBeDestroyedFromItsOwnLoop) {
+  auto* form = new TForm(nullptr);
+  form->SetBounds(0, 0, 200, 100);
+  WhenModal([form] { delete form; });
+  EXPECT_EQ(form->ShowModal(), mrCancel);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(Forms, AFailedShowModalLeavesNoModalWindow) {
+  auto form = MakeForm();
+  form->OnShow = [](TComponent*) { throw Exception("no"); };
+  EXPECT_THROW(form->ShowModal(), Exception);
+  EXPECT_FALSE(form->Widget()->isVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(StandardControls, MemoTakesEnterAndPassesTab) {
+  auto form = MakeForm(400, 300);
+  auto* memo = new TMemo(form.get());
+  memo->SetParent(form.get());
+  memo->SetBounds(5, 5, 200, 100);
+  auto* next = new TButton(form.get());
+  next->SetParent(form.get());
+  next->SetBounds(5, 120, 75, 25);
+  next->SetDefault(true);
+  int clicks = 0;
+  next->OnClick = [&](TComponent*) { ++clicks; };
+  memo->Lines().Add("a");
+  form->Show();
+  memo->SetFocus();
+  QApplication::processEvents();
+  QTest::keyClick(memo->Widget(), Qt::Key_End);
+  QTest::keyClick(memo->Widget(), Qt::Key_Return);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(memo->Lines().Count(), 2);
+  QTest::keyClick(memo->Widget(), Qt::Key_Tab);
+  EXPECT_EQ(memo->Lines().Count(), 2);
+  EXPECT_EQ(memo->Lines()[1], "");
+  form->Hide();
+}
+
+TEST(StandardControls, MemoKeepsALastEmptyLine) {
+  TForm form(nullptr);
+  auto* memo = new TMemo(&form);
+  memo->Lines().Add("a");
+  memo->Lines().Insert(0, "");
+  memo->Lines().Delete(1);
+  ASSERT_EQ(memo->Lines().Count(), 1);
+  EXPECT_EQ(memo->Lines()[0], "");
 }

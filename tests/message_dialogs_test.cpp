@@ -163,6 +163,15 @@ TEST_F(Dialogs, LongMessagesWrapInsideHalfTheScreen) {
   EXPECT_EQ(form.GetText(), "Warning");
 }
 
+TEST_F(Dialogs, AnAmpersandInTheMessageIsMeasuredAsShown) {
+  const std::string text = "Zapis & odczyt pliku";
+  TMessageForm form(text, MessageDialogKind::mtInformation, {B::mbOK});
+  TCanvas canvas;
+  canvas.Font().Assign(MessageFont());
+  EXPECT_EQ(form.LayoutMetrics().textWidth, canvas.TextWidth(text));
+  EXPECT_EQ(form.LayoutMetrics().textHeight, canvas.TextHeight(text));
+}
+
 TEST_F(Dialogs, RetryIsTheDefaultWhenThereIsNoOkOrYes) {
   TMessageForm form("x", MessageDialogKind::mtError, {B::mbAbort, B::mbRetry, B::mbIgnore});
   EXPECT_TRUE(ButtonNamed(form, "Retry")->Default());
