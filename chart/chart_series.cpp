@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "chart/chart_axis.h"
 #include "chart/chart_palette.h"
 #include "chart/custom_axis_panel.h"
 #include "runtime/exception.h"
@@ -274,6 +275,77 @@ int TChartSeries::DepthOrder() const {
   if (z_order_ != kAutoZOrder) return z_order_;
   if (parent_chart_ == nullptr) return 0;
   return std::max(parent_chart_->SeriesList().IndexOf(this), 0);
+}
+
+TCustomChartAxis* TChartSeries::GetHorizAxis() const {
+  if (parent_chart_ == nullptr) return nullptr;
+  // No custom axes exist yet, so the custom choice falls back to the bottom axis.
+  if (horiz_axis_ == THorizAxis::aTopAxis) return &parent_chart_->TopAxis();
+  return &parent_chart_->BottomAxis();
+}
+
+TCustomChartAxis* TChartSeries::GetVertAxis() const {
+  if (parent_chart_ == nullptr) return nullptr;
+  if (vert_axis_ == TVertAxis::aRightAxis) return &parent_chart_->RightAxis();
+  return &parent_chart_->LeftAxis();
+}
+
+bool TChartSeries::UsesAxis(const TCustomChartAxis* axis) const {
+  if (axis == nullptr || !UsesAxes() || axis->ForDepth()) return false;
+  if (axis->IsHorizontal())
+    return horiz_axis_ == THorizAxis::aBothHorizAxis || axis == GetHorizAxis();
+  return vert_axis_ == TVertAxis::aBothVertAxis || axis == GetVertAxis();
+}
+
+int TChartSeries::PixelOfX(double v) const {
+  const TCustomChartAxis* axis = GetHorizAxis();
+  return axis == nullptr ? 0 : axis->PixelOfHoriz(v);
+}
+
+int TChartSeries::PixelOfY(double v) const {
+  const TCustomChartAxis* axis = GetVertAxis();
+  return axis == nullptr ? 0 : axis->PixelOfVert(v);
+}
+
+double TChartSeries::ValueOfPixelX(int p) const {
+  const TCustomChartAxis* axis = GetHorizAxis();
+  return axis == nullptr ? 0 : axis->ValueAtPixel(p);
+}
+
+void TChartSeries::ComputeVisibleRange() {
+  first_visible_ = -1;
+  last_visible_ = -1;
+  const int count = PointCount();
+  if (count == 0) return;
+  const int last = count - 1;
+  const TChartValueList& ordered = main_list_is_y_ ? x_values_ : y_values_;
+  const TCustomChartAxis* axis = main_list_is_y_ ? GetHorizAxis() : GetVertAxis();
+  if (!DrawsVisibleOnly() || ordered.Order() == TChartListOrder::loNone || axis == nullptr) {
+    first_visible_ = 0;
+    last_visible_ = last;
+    return;
+  }
+  const TRect& r = parent_chart_->PlotRect();
+  double lo, hi;
+  if (main_list_is_y_) {
+    lo = axis->ValueAtPixel(axis->Inverted() ? r.Right : r.Left);
+    hi = axis->ValueAtPixel(axis->Inverted() ? r.Left : r.Right);
+  } else {
+    lo = axis->ValueAtPixel(axis->Inverted() ? r.Top : r.Bottom);
+    hi = axis->ValueAtPixel(axis->Inverted() ? r.Bottom : r.Top);
+  }
+  int first = 0;
+  while (first <= last && ordered.ValueAt(first) < lo) ++first;
+  if (first > last) return;
+  first_visible_ = first;
+  if (ordered.LastValue() <= hi) {
+    last_visible_ = last;
+    return;
+  }
+  int end = first;
+  while (end < last && ordered.ValueAt(end) < hi) ++end;
+  if (!DrawsLinesBetweenPoints() && end > first && ordered.ValueAt(end) > hi) --end;
+  last_visible_ = end;
 }
 
 }  // namespace nitko

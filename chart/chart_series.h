@@ -14,6 +14,7 @@
 namespace nitko {
 
 class TCustomAxisPanel;
+class TCustomChartAxis;
 class TChartSeries;
 
 enum class THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
@@ -151,8 +152,23 @@ class TChartSeries : public TComponent {
   TSeriesMarks& Marks() { return marks_; }
   const TSeriesMarks& Marks() const { return marks_; }
 
+  // The axes chosen by HorizAxis/VertAxis; null without a chart.
+  TCustomChartAxis* GetHorizAxis() const;
+  TCustomChartAxis* GetVertAxis() const;
+  virtual bool UsesAxes() const { return true; }
+  virtual bool UsesAxis(const TCustomChartAxis* axis) const;
+
+  // Positions on the resolved axes; 0 without a chart.
+  virtual int PixelX(int index) const { return PixelOfX(XOf(index)); }
+  virtual int PixelY(int index) const { return PixelOfY(YOf(index)); }
+  int PixelOfX(double v) const;
+  int PixelOfY(double v) const;
+  double ValueOfPixelX(int p) const;
+
   int FirstVisible() const { return first_visible_; }
   int LastVisible() const { return last_visible_; }
+  // The index range of the points inside the chart's plot rectangle.
+  void ComputeVisibleRange();
 
   TSeriesOnBeforeAdd OnBeforeAdd;
   TSeriesOnAfterAdd OnAfterAdd;
@@ -168,6 +184,10 @@ class TChartSeries : public TComponent {
   virtual void PointAdded(int index);
 
   void SetMainListIsY(bool value) { main_list_is_y_ = value; }
+  // Whether drawing is limited to the points inside the plot rectangle.
+  virtual bool DrawsVisibleOnly() const { return true; }
+  // Kinds that join points with lines keep the first point past the edge.
+  virtual bool DrawsLinesBetweenPoints() const { return false; }
 
   int first_visible_ = -1;
   int last_visible_ = -1;

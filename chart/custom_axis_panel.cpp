@@ -2,18 +2,30 @@
 
 #include <algorithm>
 
+#include "chart/chart_axis.h"
 #include "chart/chart_palette.h"
 #include "chart/chart_series.h"
 
 namespace nitko {
 
-TCustomAxisPanel::TCustomAxisPanel(TComponent* owner) : TComponent(owner) {}
+TCustomAxisPanel::TCustomAxisPanel(TComponent* owner)
+    : TComponent(owner),
+      bottom_axis_(std::make_unique<TChartAxis>(this, true, false)),
+      top_axis_(std::make_unique<TChartAxis>(this, true, true)),
+      left_axis_(std::make_unique<TChartAxis>(this, false, false)),
+      right_axis_(std::make_unique<TChartAxis>(this, false, true)),
+      depth_axis_(std::make_unique<TChartDepthAxis>(this)) {}
 
 TCustomAxisPanel::~TCustomAxisPanel() {
   MarkDestroying();
   // Series that outlive the chart must not point back at it.
   for (TChartSeries* series : series_list_) series->parent_chart_ = nullptr;
   series_list_.Clear();
+  depth_axis_.reset();
+  right_axis_.reset();
+  left_axis_.reset();
+  top_axis_.reset();
+  bottom_axis_.reset();
 }
 
 TColor TCustomAxisPanel::FreeSeriesColor() const {
@@ -59,6 +71,104 @@ void TCustomAxisPanel::SetBackColor(TColor value) {
 void TCustomAxisPanel::RequestRepaint() {
   if (IsDestroying()) return;
   ++repaint_requests_;
+}
+
+void TCustomAxisPanel::RegisterAxis(TCustomChartAxis* axis) {
+  if (std::find(axes_.begin(), axes_.end(), axis) == axes_.end()) axes_.push_back(axis);
+}
+
+void TCustomAxisPanel::UnregisterAxis(TCustomChartAxis* axis) {
+  axes_.erase(std::remove(axes_.begin(), axes_.end(), axis), axes_.end());
+}
+
+void TCustomAxisPanel::SetMaxPointsPerPage(int value) {
+  if (value == max_points_per_page_) return;
+  max_points_per_page_ = value;
+  RequestRepaint();
+}
+
+void TCustomAxisPanel::SetPage(int value) {
+  if (value == page_) return;
+  page_ = value;
+  RequestRepaint();
+}
+
+void TCustomAxisPanel::SetScaleLastPage(bool value) {
+  if (value == scale_last_page_) return;
+  scale_last_page_ = value;
+  RequestRepaint();
+}
+
+bool TCustomAxisPanel::HasActiveSeriesOn(const TCustomChartAxis& axis) const {
+  return std::any_of(series_list_.begin(), series_list_.end(), [&axis](const TChartSeries* s) {
+    return s->Active() && s->UsesAxis(&axis);
+  });
+}
+
+const TChartSeries* TCustomAxisPanel::FirstSeriesOn(const TCustomChartAxis& axis) const {
+  const bool only_active = HasActiveSeriesOn(axis);
+  for (const TChartSeries* s : series_list_)
+    if ((!only_active || s->Active()) && s->UsesAxis(&axis)) return s;
+  return nullptr;
+}
+
+double TCustomAxisPanel::PagedExtreme(const TChartSeries& series, bool want_minimum) const {
+  const TChartValueList& list = series.MainListIsY() ? series.XValues() : series.YValues();
+  const int n = series.PointCount();
+  if (n <= 0) return 0;
+  const int size = max_points_per_page_;
+  int first = size * (page_ - 1);
+  // A page past the end shows the last full page.
+  if (first >= n || first < 0) first = size * std::max(0, n / size - 1);
+  int last = first + size - 1;
+  if (last >= n) last = first + (n % size) - 1;
+  if (last < first) last = n - 1;
+  if (want_minimum) return list.ValueAt(first);
+  const double v_first = list.ValueAt(first);
+  const double v_last = list.ValueAt(last);
+  const int held = last - first + 1;
+  if (!scale_last_page_ && held < size)
+    return v_first + (v_last - v_first) * size / held;
+  return v_last;
+}
+
+double TCustomAxisPanel::DepthExtreme(const TCustomChartAxis& axis, bool want_minimum) const {
+  if (axis.LabelStyle() == TAxisLabelStyle::talValue) {
+    for (const TChartSeries* s : series_list_)
+      if (s->Active()) return want_minimum ? s->LowestZ() : s->HighestZ();
+    return 0;
+  }
+  if (want_minimum) return -0.5;
+  int highest = 0;
+  for (const TChartSeries* s : series_list_) highest = std::max(highest, s->DepthOrder());
+  return highest + 0.5;
+}
+
+double TCustomAxisPanel::SeriesExtreme(const TCustomChartAxis& axis, bool want_minimum,
+                                       bool horizontal) const {
+  if (axis.ForDepth()) return DepthExtreme(axis, want_minimum);
+  if (max_points_per_page_ > 0) {
+    const TChartSeries* pager = FirstSeriesOn(axis);
+    if (pager != nullptr && pager->MainListIsY() == horizontal)
+      return PagedExtreme(*pager, want_minimum);
+  }
+  const bool only_active = HasActiveSeriesOn(axis);
+  bool found = false;
+  double result = 0;
+  for (const TChartSeries* s : series_list_) {
+    if ((only_active && !s->Active()) || s->PointCount() == 0 || !s->UsesAxis(&axis)) continue;
+    double v;
+    if (horizontal)
+      v = want_minimum ? s->LowestX() : s->HighestX();
+    else
+      v = want_minimum ? s->LowestY() : s->HighestY();
+    if (!found)
+      result = v;
+    else
+      result = want_minimum ? std::min(result, v) : std::max(result, v);
+    found = true;
+  }
+  return result;
 }
 
 }  // namespace nitko

@@ -1,12 +1,19 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "chart/chart_series_list.h"
 #include "framework/colors.h"
 #include "framework/component.h"
+#include "framework/types.h"
 
 namespace nitko {
 
 class TChartSeries;
+class TCustomChartAxis;
+class TChartAxis;
+class TChartDepthAxis;
 
 // The chart panel as far as its series are concerned: it holds them in
 // order, gives new ones a free palette colour and collects repaint requests.
@@ -32,13 +39,57 @@ class TCustomAxisPanel : public TComponent {
   virtual void RequestRepaint();
   long long RepaintRequestCount() const { return repaint_requests_; }
 
+  // The five axes, also kept in this order in the axis list.
+  TChartAxis& BottomAxis() const { return *bottom_axis_; }
+  TChartAxis& TopAxis() const { return *top_axis_; }
+  TChartAxis& LeftAxis() const { return *left_axis_; }
+  TChartAxis& RightAxis() const { return *right_axis_; }
+  TChartDepthAxis& DepthAxis() const { return *depth_axis_; }
+  const std::vector<TCustomChartAxis*>& Axes() const { return axes_; }
+  void RegisterAxis(TCustomChartAxis* axis);
+  void UnregisterAxis(TCustomChartAxis* axis);
+
+  // The extreme of the values the axis shows, over the series attached to it.
+  double SeriesExtreme(const TCustomChartAxis& axis, bool want_minimum, bool horizontal) const;
+
+  // Walls, grid and series are drawn inside it; the axes lie around it.
+  const TRect& PlotRect() const { return plot_rect_; }
+  void SetPlotRect(const TRect& value) { plot_rect_ = value; }
+  int PlotWidth() const { return plot_rect_.Width(); }
+  int PlotHeight() const { return plot_rect_.Height(); }
+
+  // Paging: 0 points per page shows all points.
+  int MaxPointsPerPage() const { return max_points_per_page_; }
+  void SetMaxPointsPerPage(int value);
+  int Page() const { return page_; }
+  void SetPage(int value);
+  bool ScaleLastPage() const { return scale_last_page_; }
+  void SetScaleLastPage(bool value);
+
  private:
   TColor FreeSeriesColor() const;
+  // The first series attached to the axis, preferring active ones.
+  const TChartSeries* FirstSeriesOn(const TCustomChartAxis& axis) const;
+  bool HasActiveSeriesOn(const TCustomChartAxis& axis) const;
+  double PagedExtreme(const TChartSeries& series, bool want_minimum) const;
+  double DepthExtreme(const TCustomChartAxis& axis, bool want_minimum) const;
 
   TChartSeriesList series_list_;
   TColor color_ = clBtnFace;
   TColor back_color_ = clDefault;
   long long repaint_requests_ = 0;
+
+  std::vector<TCustomChartAxis*> axes_;
+  std::unique_ptr<TChartAxis> bottom_axis_;
+  std::unique_ptr<TChartAxis> top_axis_;
+  std::unique_ptr<TChartAxis> left_axis_;
+  std::unique_ptr<TChartAxis> right_axis_;
+  std::unique_ptr<TChartDepthAxis> depth_axis_;
+
+  TRect plot_rect_;
+  int max_points_per_page_ = 0;
+  int page_ = 1;
+  bool scale_last_page_ = true;
 };
 
 }  // namespace nitko

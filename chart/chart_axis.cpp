@@ -1,0 +1,306 @@
+#include "chart/chart_axis.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+#include "chart/chart_exceptions.h"
+#include "chart/chart_series.h"
+#include "chart/custom_axis_panel.h"
+#include "runtime/message_format.h"
+
+namespace nitko {
+
+namespace {
+
+constexpr const char* SAxisIncrementNegative = "Axis increment must be >= 0";
+constexpr const char* SAxisMinMax = "Axis Minimum Value must be <= Maximum";
+constexpr const char* SAxisMaxMin = "Axis Maximum Value must be >= Minimum";
+constexpr const char* SAxisDateTimeLog = "DateTime Axis cannot be Logarithmic";
+constexpr const char* SAxisLogNegative = "Logarithmic Axis Min and Max values should be >= 0";
+constexpr const char* SAxisLogBase = "Axis Logarithmic Base should be >= 2";
+constexpr const char* SAxisLabelSep = "Labels Separation % must be greater than 0";
+constexpr const char* SAngleRange = "%s Angle must be between 0 and 359 degrees";
+
+// Round half to even, as the default floating-point rounding mode does.
+int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+void CheckAngle(int value, const char* what) {
+  // 360 is the same direction as 0, so it is let through.
+  if (value < 0 || value > 360) throw ChartException(FormatMessage(SAngleRange, {what}));
+}
+
+void Repaint(TCustomAxisPanel* chart) {
+  if (chart != nullptr) chart->RequestRepaint();
+}
+
+}  // namespace
+
+TChartAxisTitle::TChartAxisTitle(TCustomAxisPanel* chart, int angle)
+    : chart_(chart), angle_(angle) {
+  font_.OnChange = [this] { Repaint(chart_); };
+}
+
+void TChartAxisTitle::SetAngle(int value) {
+  CheckAngle(value, "Axis Title");
+  if (value == angle_) return;
+  angle_ = value;
+  Repaint(chart_);
+}
+
+void TChartAxisTitle::SetCaption(const std::string& value) {
+  if (value == caption_) return;
+  caption_ = value;
+  Repaint(chart_);
+}
+
+TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, bool horizontal, bool far_side,
+                                   bool depth)
+    : chart_(chart),
+      horizontal_(horizontal),
+      far_side_(far_side),
+      depth_(depth),
+      title_(chart, horizontal ? 0 : (far_side ? 270 : 90)) {
+  // The depth axis only shows in 3D views.
+  visible_ = !depth;
+  const auto repaint = [this] { Repaint(chart_); };
+  for (TGraphicsObject* g : std::initializer_list<TGraphicsObject*>{
+           &ticks_, &ticks_inner_, &minor_ticks_, &grid_, &minor_grid_, &axis_, &labels_font_})
+    g->OnChange = repaint;
+  if (chart_ != nullptr) chart_->RegisterAxis(this);
+}
+
+TCustomChartAxis::~TCustomChartAxis() {
+  if (chart_ != nullptr) chart_->UnregisterAxis(this);
+}
+
+template <typename T>
+void TCustomChartAxis::Change(T& field, const T& value) {
+  if (field == value) return;
+  field = value;
+  Repaint(chart_);
+}
+
+void TCustomChartAxis::SetAutomatic(bool value) {
+  const bool loading = chart_ != nullptr && chart_->IsLoading();
+  bool changed = automatic_ != value;
+  automatic_ = value;
+  if (!loading) {
+    changed = changed || automatic_minimum_ != value || automatic_maximum_ != value;
+    automatic_minimum_ = value;
+    automatic_maximum_ = value;
+  }
+  if (changed) Repaint(chart_);
+}
+
+void TCustomChartAxis::SetAutomaticMaximum(bool value) {
+  const bool old_auto = automatic_;
+  const bool old_value = automatic_maximum_;
+  automatic_maximum_ = value;
+  if (!value)
+    automatic_ = false;
+  else if (automatic_minimum_)
+    automatic_ = true;
+  if (old_auto != automatic_ || old_value != value) Repaint(chart_);
+}
+
+void TCustomChartAxis::SetAutomaticMinimum(bool value) {
+  const bool old_auto = automatic_;
+  const bool old_value = automatic_minimum_;
+  automatic_minimum_ = value;
+  if (!value)
+    automatic_ = false;
+  else if (automatic_maximum_)
+    automatic_ = true;
+  if (old_auto != automatic_ || old_value != value) Repaint(chart_);
+}
+
+void TCustomChartAxis::SetMinimum(double value) {
+  const bool loading = chart_ != nullptr && chart_->IsLoading();
+  if (!loading && value > maximum_) throw AxisException(SAxisMinMax);
+  Change(minimum_, value);
+}
+
+void TCustomChartAxis::SetMaximum(double value) {
+  const bool loading = chart_ != nullptr && chart_->IsLoading();
+  if (!loading && value < minimum_) throw AxisException(SAxisMaxMin);
+  Change(maximum_, value);
+}
+
+void TCustomChartAxis::SetRange(double a, double b) {
+  if (a > b) std::swap(a, b);
+  // A range of zero width would give no scale at all.
+  if (b - a < 1e-10) b = a + 1e-10;
+  const bool changed = automatic_ || automatic_minimum_ || automatic_maximum_ ||
+                       minimum_ != a || maximum_ != b;
+  automatic_ = false;
+  automatic_minimum_ = false;
+  automatic_maximum_ = false;
+  minimum_ = a;
+  maximum_ = b;
+  if (changed) Repaint(chart_);
+}
+
+void TCustomChartAxis::SetIncrement(double value) {
+  if (value < 0) throw AxisException(SAxisIncrementNegative);
+  Change(increment_, value);
+}
+
+void TCustomChartAxis::SetLogarithmic(bool value) {
+  if (value && !logarithmic_) {
+    if (DateTimeFromSeries()) throw AxisException(SAxisDateTimeLog);
+    RecomputeRange();
+    if (range_min_ < 0 || range_max_ < 0) throw AxisException(SAxisLogNegative);
+  }
+  Change(logarithmic_, value);
+}
+
+void TCustomChartAxis::SetLogarithmicBase(int value) {
+  if (value < 2) throw AxisException(SAxisLogBase);
+  Change(logarithmic_base_, value);
+}
+
+void TCustomChartAxis::SetInverted(bool value) { Change(inverted_, value); }
+void TCustomChartAxis::SetExactDateTime(bool value) { Change(exact_date_time_, value); }
+void TCustomChartAxis::SetDateTimeFormat(const std::string& value) {
+  Change(date_time_format_, value);
+}
+void TCustomChartAxis::SetAxisValuesFormat(const std::string& value) {
+  Change(axis_values_format_, value);
+}
+void TCustomChartAxis::SetLabels(bool value) { Change(labels_, value); }
+
+void TCustomChartAxis::SetLabelsAngle(int value) {
+  CheckAngle(value, "Axis Labels");
+  Change(labels_angle_, value);
+}
+
+void TCustomChartAxis::SetLabelsMultiLine(bool value) { Change(labels_multi_line_, value); }
+void TCustomChartAxis::SetLabelsOnAxis(bool value) { Change(labels_on_axis_, value); }
+
+void TCustomChartAxis::SetLabelsSeparation(int value) {
+  if (value < 0) throw AxisException(SAxisLabelSep);
+  Change(labels_separation_, value);
+}
+
+void TCustomChartAxis::SetLabelsSize(int value) { Change(labels_size_, value); }
+void TCustomChartAxis::SetLabelStyle(TAxisLabelStyle value) { Change(label_style_, value); }
+void TCustomChartAxis::SetRoundFirstLabel(bool value) { Change(round_first_label_, value); }
+void TCustomChartAxis::SetTickLength(int value) { Change(tick_length_, value); }
+void TCustomChartAxis::SetTickInnerLength(int value) { Change(tick_inner_length_, value); }
+void TCustomChartAxis::SetTickOnLabelsOnly(bool value) { Change(tick_on_labels_only_, value); }
+void TCustomChartAxis::SetMinorTickLength(int value) { Change(minor_tick_length_, value); }
+void TCustomChartAxis::SetMinorTickCount(int value) { Change(minor_tick_count_, value); }
+void TCustomChartAxis::SetGridCentered(bool value) { Change(grid_centered_, value); }
+void TCustomChartAxis::SetTitleSize(int value) { Change(title_size_, value); }
+void TCustomChartAxis::SetStartPosition(double value) { Change(start_position_, value); }
+void TCustomChartAxis::SetEndPosition(double value) { Change(end_position_, value); }
+void TCustomChartAxis::SetPositionPercent(double value) { Change(position_percent_, value); }
+void TCustomChartAxis::SetVisible(bool value) { Change(visible_, value); }
+
+void TCustomChartAxis::RecomputeRange() {
+  if (chart_ != nullptr) {
+    if (automatic_ || automatic_maximum_)
+      maximum_ = chart_->SeriesExtreme(*this, false, horizontal_);
+    if (automatic_ || automatic_minimum_)
+      minimum_ = chart_->SeriesExtreme(*this, true, horizontal_);
+  }
+  range_is_date_time_ = DateTimeFromSeries();
+  range_min_ = minimum_;
+  range_max_ = maximum_;
+  range_span_ = range_max_ - range_min_;
+}
+
+void TCustomChartAxis::WidenForMargins(int start_margin, int end_margin) {
+  const int s = pixel_start_;
+  const int e = pixel_end_;
+  pixel_start_ = s + start_margin;
+  pixel_end_ = e - end_margin;
+  pixel_length_ = pixel_end_ - pixel_start_;
+  const double a = ValueAtPixel(s);
+  const double b = ValueAtPixel(e);
+  SetPixels(s, e);
+  range_min_ = a;
+  range_max_ = b;
+  if (range_min_ > range_max_) std::swap(range_min_, range_max_);
+  range_span_ = range_max_ - range_min_;
+}
+
+void TCustomChartAxis::PlacePixels() {
+  if (chart_ == nullptr) return;
+  const TRect r = chart_->PlotRect();
+  const int o = horizontal_ ? r.Left : r.Top;
+  const double w = horizontal_ ? r.Width() : r.Height();
+  SetPixels(o + RoundEven(w * 0.01 * start_position_), o + RoundEven(w * 0.01 * end_position_));
+}
+
+void TCustomChartAxis::SetPixels(int start, int end) {
+  pixel_start_ = start;
+  pixel_end_ = end;
+  pixel_length_ = end - start;
+  pixel_center_ = (start + end) / 2;
+}
+
+double TCustomChartAxis::LogLow() const { return range_min_ <= 0 ? 0 : std::log(range_min_); }
+double TCustomChartAxis::LogHigh() const { return range_max_ <= 0 ? 0 : std::log(range_max_); }
+
+int TCustomChartAxis::PixelOfHoriz(double v) const { return PixelOfValue(v, true); }
+int TCustomChartAxis::PixelOfVert(double v) const { return PixelOfValue(v, false); }
+
+int TCustomChartAxis::PixelOfValue(double v, bool horizontal) const {
+  constexpr double kIntLimit = 2147483647.0;
+  if (!logarithmic_) {
+    if (range_span_ == 0) return pixel_center_;
+    const double t = (v - range_min_) * pixel_length_ / range_span_;
+    // Also catches NaN: such a value has no place on the axis.
+    if (!(std::fabs(t) < kIntLimit)) return pixel_center_;
+    const int rt = RoundEven(t);
+    if (horizontal) return inverted_ ? pixel_end_ - rt : pixel_start_ + rt;
+    return inverted_ ? pixel_start_ + rt : pixel_end_ - rt;
+  }
+  const double l0 = LogLow();
+  const double l1 = LogHigh();
+  const double d_range = l1 - l0;
+  if (d_range == 0) return pixel_center_;
+  if (v > 0) {
+    const double d = inverted_ ? l1 - std::log(v) : std::log(v) - l0;
+    const double t = pixel_length_ * d / d_range;
+    if (!(std::fabs(t) < kIntLimit)) return pixel_center_;
+    return horizontal ? pixel_start_ + RoundEven(t) : pixel_end_ - RoundEven(t);
+  }
+  return (horizontal == inverted_) ? pixel_end_ : pixel_start_;
+}
+
+double TCustomChartAxis::ValueAtPixel(int p) const {
+  if (!logarithmic_) {
+    if (pixel_length_ < 1) return 0;
+    const double d = inverted_ ? pixel_end_ - p : p - pixel_start_;
+    const double u = d * range_span_ / pixel_length_;
+    return horizontal_ ? range_min_ + u : range_max_ - u;
+  }
+  // The start is the low end on a plain horizontal or an inverted vertical axis.
+  const bool start_is_min = horizontal_ != inverted_;
+  if (p == pixel_start_) return start_is_min ? range_min_ : range_max_;
+  if (p == pixel_end_) return start_is_min ? range_max_ : range_min_;
+  const double l0 = LogLow();
+  const double l1 = LogHigh();
+  const double d_range = l1 - l0;
+  if (d_range == 0 || pixel_length_ < 1) return range_min_;
+  const double d = inverted_ ? pixel_end_ - p : p - pixel_start_;
+  const double u = d * d_range / pixel_length_;
+  return horizontal_ ? std::exp(l0 + u) : std::exp(l1 - u);
+}
+
+bool TCustomChartAxis::DateTimeFromSeries() const {
+  if (chart_ == nullptr) return false;
+  for (int i = 0; i < chart_->SeriesCount(); ++i) {
+    const TChartSeries* s = chart_->SeriesAt(i);
+    if (s->Active() && s->UsesAxis(this))
+      return horizontal_ ? s->XValues().DateTime() : s->YValues().DateTime();
+  }
+  return false;
+}
+
+TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel* chart) : TChartAxis(chart, false, true, true) {}
+
+}  // namespace nitko

@@ -1,0 +1,448 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "chart/chart_axis.h"
+#include "chart/chart_exceptions.h"
+#include "chart/chart_series.h"
+#include "chart/custom_axis_panel.h"
+
+namespace nitko {
+namespace {
+
+template <typename E>
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const E& e) {
+    return e.Message();
+  }
+  return "no error";
+}
+
+// A series that joins its points with lines, as the line and point kinds do.
+class LineSeries : public TChartSeries {
+ public:
+  using TChartSeries::TChartSeries;
+
+ protected:
+  bool DrawsLinesBetweenPoints() const override { return true; }
+};
+
+struct AxisFixture : ::testing::Test {
+  TCustomAxisPanel chart{nullptr};
+  TChartSeries* Add(TChartSeries* s) {
+    s->SetParentChart(&chart);
+    return s;
+  }
+  TChartSeries* NewSeries() { return Add(new TChartSeries(&chart)); }
+};
+
+TEST_F(AxisFixture, ChartHasFiveAxesInOrderWithDefaults) {
+  ASSERT_EQ(chart.Axes().size(), 5u);
+  EXPECT_EQ(chart.Axes()[0], &chart.BottomAxis());
+  EXPECT_EQ(chart.Axes()[1], &chart.TopAxis());
+  EXPECT_EQ(chart.Axes()[2], &chart.LeftAxis());
+  EXPECT_EQ(chart.Axes()[3], &chart.RightAxis());
+  EXPECT_EQ(chart.Axes()[4], &chart.DepthAxis());
+
+  EXPECT_TRUE(chart.BottomAxis().IsHorizontal());
+  EXPECT_FALSE(chart.BottomAxis().OnFarSide());
+  EXPECT_TRUE(chart.TopAxis().OnFarSide());
+  EXPECT_FALSE(chart.RightAxis().IsHorizontal());
+  EXPECT_TRUE(chart.DepthAxis().ForDepth());
+  EXPECT_FALSE(chart.DepthAxis().Visible());
+  EXPECT_EQ(chart.BottomAxis().Title().Angle(), 0);
+  EXPECT_EQ(chart.LeftAxis().Title().Angle(), 90);
+  EXPECT_EQ(chart.RightAxis().Title().Angle(), 270);
+
+  const TChartAxis& a = chart.LeftAxis();
+  EXPECT_TRUE(a.Automatic() && a.AutomaticMinimum() && a.AutomaticMaximum());
+  EXPECT_TRUE(a.Visible());
+  EXPECT_EQ(a.LogarithmicBase(), 10);
+  EXPECT_TRUE(a.ExactDateTime());
+  EXPECT_EQ(a.AxisValuesFormat(), "#,##0.###");
+  EXPECT_EQ(a.LabelsSeparation(), 10);
+  EXPECT_EQ(a.LabelStyle(), TAxisLabelStyle::talAuto);
+  EXPECT_EQ(a.TickLength(), 4);
+  EXPECT_EQ(a.MinorTickLength(), 2);
+  EXPECT_EQ(a.MinorTickCount(), 3);
+  EXPECT_EQ(a.EndPosition(), 100);
+
+  EXPECT_EQ(chart.MaxPointsPerPage(), 0);
+  EXPECT_EQ(chart.Page(), 1);
+  EXPECT_TRUE(chart.ScaleLastPage());
+}
+
+TEST_F(AxisFixture, EmptyChartHasZeroRangeAndMapsToCentre) {
+  NewSeries();
+  chart.SetPlotRect({20, 10, 120, 210});
+  for (TCustomChartAxis* axis : chart.Axes()) {
+    if (axis->ForDepth()) continue;
+    axis->RecomputeRange();
+    axis->PlacePixels();
+    EXPECT_EQ(axis->RangeMin(), 0);
+    EXPECT_EQ(axis->RangeMax(), 0);
+    EXPECT_EQ(axis->PixelOf(-5), axis->PixelCenter());
+    EXPECT_EQ(axis->PixelOf(1e9), axis->PixelCenter());
+  }
+  EXPECT_EQ(chart.BottomAxis().PixelCenter(), 70);
+  EXPECT_EQ(chart.LeftAxis().PixelCenter(), 110);
+}
+
+TEST_F(AxisFixture, PlacementRoundsHalfToEven) {
+  TChartAxis& bottom = chart.BottomAxis();
+  chart.SetPlotRect({23, 13, 730, 308});
+  bottom.PlacePixels();
+  EXPECT_EQ(bottom.PixelStart(), 23);
+  EXPECT_EQ(bottom.PixelEnd(), 730);
+  EXPECT_EQ(bottom.PixelLength(), 707);
+  EXPECT_EQ(bottom.PixelCenter(), 376);
+
+  chart.SetPlotRect({0, 0, 10, 10});
+  bottom.SetStartPosition(25);  // 2.5 goes down to 2
+  bottom.SetEndPosition(75);    // 7.5 goes up to 8
+  bottom.PlacePixels();
+  EXPECT_EQ(bottom.PixelStart(), 2);
+  EXPECT_EQ(bottom.PixelEnd(), 8);
+  EXPECT_EQ(bottom.PixelCenter(), 5);
+}
+
+TEST_F(AxisFixture, LinearMappingsAndInverses) {
+  TChartAxis& left = chart.LeftAxis();
+  left.SetRange(0, 100);
+  left.RecomputeRange();
+  left.SetPixels(10, 210);
+  EXPECT_EQ(left.PixelOf(25), 160);
+  EXPECT_DOUBLE_EQ(left.ValueAtPixel(160), 25);
+  EXPECT_EQ(left.PixelOf(0), 210);
+  EXPECT_EQ(left.PixelOf(100), 10);
+  left.SetInverted(true);
+  EXPECT_EQ(left.PixelOf(25), 60);
+  EXPECT_DOUBLE_EQ(left.ValueAtPixel(60), 25);
+
+  TChartAxis& bottom = chart.BottomAxis();
+  bottom.SetRange(-50, 50);
+  bottom.RecomputeRange();
+  bottom.SetPixels(0, 400);
+  EXPECT_EQ(bottom.PixelOf(0), 200);
+  EXPECT_EQ(bottom.PixelOf(25), 300);
+  EXPECT_DOUBLE_EQ(bottom.ValueAtPixel(300), 25);
+  bottom.SetInverted(true);
+  EXPECT_EQ(bottom.PixelOf(25), 100);
+  EXPECT_DOUBLE_EQ(bottom.ValueAtPixel(100), 25);
+  // Offsets beyond 32 bits have no pixel; they go to the centre.
+  EXPECT_EQ(bottom.PixelOf(1e300), bottom.PixelCenter());
+
+  bottom.SetPixels(5, 5);
+  EXPECT_EQ(bottom.ValueAtPixel(5), 0);
+}
+
+TEST_F(AxisFixture, LogarithmicMappingsAndInverses) {
+  TChartAxis& bottom = chart.BottomAxis();
+  bottom.SetRange(1, 100);
+  bottom.SetLogarithmic(true);
+  bottom.RecomputeRange();
+  bottom.SetPixels(0, 200);
+  EXPECT_EQ(bottom.PixelOf(10), 100);
+  EXPECT_EQ(bottom.PixelOf(100), 200);
+  EXPECT_NEAR(bottom.ValueAtPixel(100), 10, 1e-9);
+  EXPECT_EQ(bottom.ValueAtPixel(0), 1);
+  EXPECT_EQ(bottom.ValueAtPixel(200), 100);
+  EXPECT_EQ(bottom.PixelOf(0), 0);
+  bottom.SetInverted(true);
+  EXPECT_EQ(bottom.PixelOf(100), 0);
+  EXPECT_EQ(bottom.PixelOf(-1), 200);
+  EXPECT_EQ(bottom.ValueAtPixel(0), 100);
+
+  TChartAxis& left = chart.LeftAxis();
+  left.SetRange(1, 100);
+  left.SetLogarithmic(true);
+  left.RecomputeRange();
+  left.SetPixels(0, 200);
+  EXPECT_EQ(left.PixelOf(10), 100);
+  EXPECT_EQ(left.PixelOf(100), 0);
+  EXPECT_EQ(left.PixelOf(0), 200);
+  EXPECT_NEAR(left.ValueAtPixel(50), std::sqrt(1000.0), 1e-9);
+  EXPECT_EQ(left.ValueAtPixel(200), 1);
+
+  left.SetRange(0, 100);  // ln of the low end counts as 0, like ln 1
+  left.RecomputeRange();
+  EXPECT_EQ(left.PixelOf(10), 100);
+}
+
+TEST_F(AxisFixture, SetRangeOrdersAndKeepsAMinimalSpan) {
+  TChartAxis& a = chart.BottomAxis();
+  a.SetRange(5, 5);
+  EXPECT_EQ(a.Minimum(), 5);
+  EXPECT_EQ(a.Maximum(), 5 + 1e-10);
+  EXPECT_FALSE(a.Automatic() || a.AutomaticMinimum() || a.AutomaticMaximum());
+  a.SetRange(9, 3);
+  EXPECT_EQ(a.Minimum(), 3);
+  EXPECT_EQ(a.Maximum(), 9);
+}
+
+TEST_F(AxisFixture, AutomaticFlagsAreCoupled) {
+  TChartAxis& a = chart.LeftAxis();
+  a.SetAutomaticMinimum(false);
+  EXPECT_FALSE(a.Automatic());
+  EXPECT_TRUE(a.AutomaticMaximum());
+  a.SetAutomaticMinimum(true);
+  EXPECT_TRUE(a.Automatic());
+  a.SetAutomatic(false);
+  EXPECT_FALSE(a.AutomaticMinimum() || a.AutomaticMaximum());
+  a.SetAutomaticMaximum(true);
+  EXPECT_FALSE(a.Automatic());
+
+  // While the form is read the ends keep their own stored values.
+  chart.BeginLoading();
+  a.SetAutomatic(true);
+  EXPECT_TRUE(a.Automatic());
+  EXPECT_FALSE(a.AutomaticMinimum());
+  a.SetMaximum(-3);  // read before Minimum; not checked yet
+  EXPECT_EQ(a.Maximum(), -3);
+  chart.CancelLoading();
+}
+
+TEST_F(AxisFixture, InvalidSettingsAreRefusedAndLeftUnchanged) {
+  TChartAxis& a = chart.BottomAxis();
+  a.SetRange(0, 10);
+  EXPECT_EQ(ErrorOf<AxisException>([&] { a.SetMinimum(11); }),
+            "Axis Minimum Value must be <= Maximum");
+  EXPECT_EQ(ErrorOf<AxisException>([&] { a.SetMaximum(-1); }),
+            "Axis Maximum Value must be >= Minimum");
+  EXPECT_EQ(a.Minimum(), 0);
+  EXPECT_EQ(a.Maximum(), 10);
+  a.SetMinimum(10);
+  EXPECT_EQ(a.Minimum(), 10);
+
+  EXPECT_EQ(ErrorOf<AxisException>([&] { a.SetIncrement(-0.1); }), "Axis increment must be >= 0");
+  EXPECT_EQ(a.Increment(), 0);
+  EXPECT_EQ(ErrorOf<AxisException>([&] { a.SetLogarithmicBase(1); }),
+            "Axis Logarithmic Base should be >= 2");
+  EXPECT_EQ(a.LogarithmicBase(), 10);
+  a.SetLogarithmicBase(2);
+  EXPECT_EQ(ErrorOf<AxisException>([&] { a.SetLabelsSeparation(-1); }),
+            "Labels Separation % must be greater than 0");
+  a.SetLabelsSeparation(0);
+  EXPECT_EQ(a.LabelsSeparation(), 0);
+
+  EXPECT_EQ(ErrorOf<ChartException>([&] { a.SetLabelsAngle(361); }),
+            "Axis Labels Angle must be between 0 and 359 degrees");
+  EXPECT_EQ(ErrorOf<ChartException>([&] { a.SetLabelsAngle(-1); }),
+            "Axis Labels Angle must be between 0 and 359 degrees");
+  EXPECT_EQ(ErrorOf<ChartException>([&] { a.Title().SetAngle(400); }),
+            "Axis Title Angle must be between 0 and 359 degrees");
+  EXPECT_EQ(a.LabelsAngle(), 0);
+  a.SetLabelsAngle(360);
+  a.Title().SetAngle(360);
+  EXPECT_EQ(a.LabelsAngle(), 360);
+  EXPECT_EQ(a.Title().Angle(), 360);
+}
+
+TEST_F(AxisFixture, LogarithmicIsRefusedOnDateTimeAndNegativeRanges) {
+  TChartSeries* s = NewSeries();
+  s->AddPoint(-2, 5, "", clDefault);
+  s->AddPoint(3, 7, "", clDefault);
+  EXPECT_EQ(ErrorOf<AxisException>([&] { chart.BottomAxis().SetLogarithmic(true); }),
+            "Logarithmic Axis Min and Max values should be >= 0");
+  EXPECT_FALSE(chart.BottomAxis().Logarithmic());
+  chart.LeftAxis().SetLogarithmic(true);
+  EXPECT_TRUE(chart.LeftAxis().Logarithmic());
+
+  s->YValues().SetDateTime(true);
+  chart.LeftAxis().SetLogarithmic(false);
+  EXPECT_EQ(ErrorOf<AxisException>([&] { chart.LeftAxis().SetLogarithmic(true); }),
+            "DateTime Axis cannot be Logarithmic");
+}
+
+TEST_F(AxisFixture, DateTimeIsDecidedByTheFirstActiveSeries) {
+  TChartSeries* s1 = NewSeries();
+  TChartSeries* s2 = NewSeries();
+  s2->XValues().SetDateTime(true);
+  EXPECT_FALSE(chart.BottomAxis().DateTimeFromSeries());
+  s1->SetActive(false);
+  EXPECT_TRUE(chart.BottomAxis().DateTimeFromSeries());
+  EXPECT_FALSE(chart.LeftAxis().DateTimeFromSeries());
+  EXPECT_FALSE(chart.TopAxis().DateTimeFromSeries());
+  chart.BottomAxis().RecomputeRange();
+  EXPECT_TRUE(chart.BottomAxis().RangeIsDateTime());
+}
+
+TEST_F(AxisFixture, AutomaticRangeCoversTheAttachedSeries) {
+  TChartSeries* s1 = NewSeries();
+  TChartSeries* s2 = NewSeries();
+  TChartSeries* off = NewSeries();
+  s1->AddPoint(1, 10, "", clDefault);
+  s1->AddPoint(4, 20, "", clDefault);
+  s2->AddPoint(-3, 15, "", clDefault);
+  s2->AddPoint(2, 40, "", clDefault);
+  off->AddPoint(-100, -100, "", clDefault);
+  off->SetActive(false);
+
+  TChartAxis& bottom = chart.BottomAxis();
+  TChartAxis& left = chart.LeftAxis();
+  bottom.RecomputeRange();
+  left.RecomputeRange();
+  EXPECT_EQ(bottom.RangeMin(), -3);
+  EXPECT_EQ(bottom.RangeMax(), 4);
+  EXPECT_EQ(left.RangeMin(), 10);
+  EXPECT_EQ(left.RangeMax(), 40);
+  EXPECT_EQ(left.RangeSpan(), 30);
+
+  // A fixed end stays; the other still follows the series.
+  left.SetAutomaticMinimum(false);
+  left.SetMinimum(0);
+  left.RecomputeRange();
+  EXPECT_EQ(left.RangeMin(), 0);
+  EXPECT_EQ(left.RangeMax(), 40);
+
+  s2->SetHorizAxis(THorizAxis::aTopAxis);
+  bottom.RecomputeRange();
+  chart.TopAxis().RecomputeRange();
+  EXPECT_EQ(bottom.RangeMin(), 1);
+  EXPECT_EQ(chart.TopAxis().RangeMin(), -3);
+  EXPECT_EQ(chart.TopAxis().RangeMax(), 2);
+  s1->SetHorizAxis(THorizAxis::aBothHorizAxis);
+  chart.TopAxis().RecomputeRange();
+  EXPECT_EQ(chart.TopAxis().RangeMax(), 4);
+
+  // With no active series on the axis the inactive ones count.
+  off->SetVertAxis(TVertAxis::aRightAxis);
+  chart.RightAxis().RecomputeRange();
+  EXPECT_EQ(chart.RightAxis().RangeMin(), -100);
+
+  chart.DepthAxis().RecomputeRange();
+  EXPECT_EQ(chart.DepthAxis().RangeMin(), -0.5);
+  EXPECT_EQ(chart.DepthAxis().RangeMax(), 2.5);
+}
+
+TEST_F(AxisFixture, PagingLimitsTheRangeToOnePage) {
+  TChartSeries* s = NewSeries();
+  for (int i = 0; i < 10; ++i) s->AddPoint(i * 2, i, "", clDefault);
+  TChartAxis& bottom = chart.BottomAxis();
+  chart.SetMaxPointsPerPage(4);
+  chart.SetPage(2);
+  bottom.RecomputeRange();
+  EXPECT_EQ(bottom.RangeMin(), 8);
+  EXPECT_EQ(bottom.RangeMax(), 14);
+
+  chart.SetPage(3);  // the short last page: points 8 and 9
+  bottom.RecomputeRange();
+  EXPECT_EQ(bottom.RangeMin(), 16);
+  EXPECT_EQ(bottom.RangeMax(), 18);
+  chart.SetScaleLastPage(false);
+  bottom.RecomputeRange();
+  EXPECT_EQ(bottom.RangeMax(), 16 + 2 * 4 / 2);
+
+  chart.SetPage(7);  // past the end: the last full page
+  bottom.RecomputeRange();
+  EXPECT_EQ(bottom.RangeMin(), 8);
+  EXPECT_EQ(bottom.RangeMax(), 14);
+
+  // The value axis is not paged.
+  chart.LeftAxis().RecomputeRange();
+  EXPECT_EQ(chart.LeftAxis().RangeMax(), 9);
+}
+
+TEST_F(AxisFixture, WideningForMarginsLeavesPublishedRange) {
+  TChartSeries* s = NewSeries();
+  s->AddPoint(0, 0, "", clDefault);
+  s->AddPoint(100, 50, "", clDefault);
+  chart.SetPlotRect({0, 0, 100, 100});
+  TChartAxis& bottom = chart.BottomAxis();
+  bottom.RecomputeRange();
+  bottom.PlacePixels();
+  bottom.WidenForMargins(10, 10);
+  EXPECT_DOUBLE_EQ(bottom.RangeMin(), -12.5);
+  EXPECT_DOUBLE_EQ(bottom.RangeMax(), 112.5);
+  EXPECT_EQ(bottom.PixelStart(), 0);
+  EXPECT_EQ(bottom.PixelEnd(), 100);
+  EXPECT_EQ(bottom.Minimum(), 0);
+  EXPECT_EQ(bottom.Maximum(), 100);
+  EXPECT_EQ(s->PixelX(0), 10);
+  EXPECT_EQ(s->PixelX(1), 90);
+
+  TChartAxis& left = chart.LeftAxis();
+  left.RecomputeRange();
+  left.PlacePixels();
+  left.WidenForMargins(0, 20);  // bottom only
+  EXPECT_DOUBLE_EQ(left.RangeMin(), -12.5);
+  EXPECT_DOUBLE_EQ(left.RangeMax(), 50);
+  EXPECT_EQ(s->PixelY(0), 80);
+}
+
+struct VisibleRangeFixture : AxisFixture {
+  void Prepare(TChartSeries* s, double lo, double hi) {
+    for (int i = 0; i < 10; ++i) s->AddPoint(i, i * i, "", clDefault);
+    chart.SetPlotRect({0, 0, 100, 100});
+    chart.BottomAxis().SetRange(lo, hi);
+    chart.BottomAxis().RecomputeRange();
+    chart.BottomAxis().PlacePixels();
+    s->ComputeVisibleRange();
+  }
+};
+
+TEST_F(VisibleRangeFixture, AllOutsideOrAllInside) {
+  TChartSeries* s = NewSeries();
+  Prepare(s, 20, 30);
+  EXPECT_EQ(s->FirstVisible(), -1);
+  EXPECT_EQ(s->LastVisible(), -1);
+  chart.BottomAxis().SetRange(-1, 100);
+  chart.BottomAxis().RecomputeRange();
+  s->ComputeVisibleRange();
+  EXPECT_EQ(s->FirstVisible(), 0);
+  EXPECT_EQ(s->LastVisible(), 9);
+}
+
+TEST_F(VisibleRangeFixture, LineKindsKeepThePointPastTheEdge) {
+  TChartSeries* plain = NewSeries();
+  Prepare(plain, 2.5, 5.5);
+  EXPECT_EQ(plain->FirstVisible(), 3);
+  EXPECT_EQ(plain->LastVisible(), 5);
+
+  TChartSeries* line = Add(new LineSeries(&chart));
+  for (int i = 0; i < 10; ++i) line->AddPoint(i, i, "", clDefault);
+  line->ComputeVisibleRange();
+  EXPECT_EQ(line->FirstVisible(), 3);
+  EXPECT_EQ(line->LastVisible(), 6);
+
+  chart.BottomAxis().SetInverted(true);
+  line->ComputeVisibleRange();
+  EXPECT_EQ(line->FirstVisible(), 3);
+  EXPECT_EQ(line->LastVisible(), 6);
+
+  line->XValues().SetOrder(TChartListOrder::loNone);
+  line->ComputeVisibleRange();
+  EXPECT_EQ(line->FirstVisible(), 0);
+  EXPECT_EQ(line->LastVisible(), 9);
+}
+
+TEST_F(AxisFixture, SettersRepaintOnlyOnChange) {
+  TChartAxis& a = chart.BottomAxis();
+  const long long before = chart.RepaintRequestCount();
+  a.SetTickLength(4);
+  a.SetInverted(false);
+  EXPECT_EQ(chart.RepaintRequestCount(), before);
+  a.SetTickLength(6);
+  EXPECT_EQ(chart.RepaintRequestCount(), before + 1);
+  a.Grid().SetVisible(false);
+  a.LabelsFont().SetHeight(-20);
+  a.Title().Font().SetHeight(-20);
+  EXPECT_EQ(chart.RepaintRequestCount(), before + 4);
+}
+
+TEST_F(AxisFixture, PensHaveTheirDefaults) {
+  const TChartAxis& a = chart.LeftAxis();
+  EXPECT_EQ(a.Ticks().Color(), clGray);
+  EXPECT_EQ(a.Ticks().Style(), TPenStyle::psSolid);
+  EXPECT_EQ(a.Grid().Color(), clGray);
+  EXPECT_EQ(a.Grid().Style(), TPenStyle::psDot);
+  EXPECT_FALSE(a.MinorGrid().Visible());
+  EXPECT_EQ(a.Axis().Width(), 2);
+}
+
+}  // namespace
+}  // namespace nitko
