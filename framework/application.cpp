@@ -8,6 +8,7 @@
 #include "framework/standard_classes.h"
 #include "framework/message_box.h"
 #include "runtime/exception.h"
+#include "runtime/date_time.h"
 #include "runtime/locale_chars.h"
 
 namespace nitko {
@@ -69,6 +70,7 @@ void TApplication::Initialize(int& argc, char** argv) {
   QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
   QFont::insertSubstitution("Arial", "Liberation Sans");
   ReadLocaleChars();
+  ReadLocaleDateFormats();
   RegisterStandardClasses();
   SetEventExceptionHandler([this](std::exception_ptr e) { HandleException(e); });
   SetPostedCallExceptionHandler([this](std::exception_ptr e) { HandleException(e); });
