@@ -1,6 +1,7 @@
 // Copies between surfaces: CopyRect, Draw and their variants.
 
 #include <QImage>
+#include <algorithm>
 #include <optional>
 
 #include "framework/bitmap.h"
@@ -49,6 +50,20 @@ void Blit(QImage& target, const QRegion& region, const QImage* source, const TRe
         const long long sy = mapY(y);
         if (sy < 0 || sy >= source->height()) continue;
         srcRow = reinterpret_cast<const QRgb*>(source->constScanLine(static_cast<int>(sy)));
+      }
+      if (srcRow && !stretched) {
+        // One constant offset: clip the span to the source once, then a
+        // tight loop the compiler can vectorise.
+        const long long shift = static_cast<long long>(sourceRect.Left) - dest.Left;
+        const int first = static_cast<int>(std::max<long long>(r.left(), -shift));
+        const int last =
+            static_cast<int>(std::min<long long>(r.right(), source->width() - 1 - shift));
+        for (int x = first; x <= last; ++x) {
+          const QRgb s = srcRow[x + shift] & kRgbMask;
+          if (transparent && s == *transparent) continue;
+          row[x] = (op(s, row[x] & kRgbMask) & kRgbMask) | 0xFF000000u;
+        }
+        continue;
       }
       for (int x = r.left(); x <= r.right(); ++x) {
         QRgb s = 0;
