@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocument>
 
 #include "framework/exception_handling.h"
 #include "runtime/exception.h"
@@ -16,8 +17,9 @@ class TMemo::MemoLines : public TStrings {
   explicit MemoLines(TMemo* memo) : memo_(memo) {}
 
   int Count() const override {
-    const QString& all = Text();
-    return all.isEmpty() && !has_empty_line_ ? 0 : Editor()->document()->blockCount();
+    // Asked on every append: the document answers without copying its text.
+    const QTextDocument* doc = Editor()->document();
+    return doc->isEmpty() && !has_empty_line_ ? 0 : doc->blockCount();
   }
   std::string Get(int index) const override {
     CheckListIndex(index, Count());
@@ -79,7 +81,6 @@ class TMemo::MemoLines : public TStrings {
 
  private:
   QPlainTextEdit* Editor() const { return memo_->Editor(); }
-  QString Text() const { return Editor()->toPlainText(); }
   TMemo* memo_;
   bool has_empty_line_ = false;
 };
