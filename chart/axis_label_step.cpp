@@ -197,18 +197,18 @@ std::vector<double> LogarithmicLabelValues(double rangeMin, double rangeMax, dou
 
 std::string FormatLabel(double v, const LabelFormat& f) {
   std::string text;
-  if (f.isDateTime) {
-    if (v < 0) return "";
+  if (!f.isDateTime) {
+    text = FormatNumberPattern(f.valuesFormat, v);
+  } else if (v >= 0) {
     std::string format = f.dateTimeFormat;
     if (format.empty()) format = f.rangeSpan > 1 ? ShortDateFormat() : ShortTimeFormat();
     try {
       text = FormatDateTime(format, v);
     } catch (const EConvertError&) {
-      return "";  // beyond the calendar: no label rather than an error while painting
+      // Beyond the calendar: no label rather than an error while painting.
     }
-  } else {
-    text = FormatNumberPattern(f.valuesFormat, v);
   }
+  if (f.onGetLabel) f.onGetLabel(text);
   if (f.multiLine) std::replace(text.begin(), text.end(), ' ', '\r');
   return text;
 }

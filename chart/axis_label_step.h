@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,8 @@ struct LabelFormat {
   double rangeSpan = 0;
   std::string valuesFormat = "#,##0.###";
   bool multiLine = false;
+  // Runs on the finished text before lines are split.
+  std::function<void(std::string&)> onGetLabel;
 };
 
 // Label text of v; lines of a multi-line label are separated by '\r'.

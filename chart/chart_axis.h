@@ -167,8 +167,11 @@ class TCustomChartAxis : public TPersistent {
   int PixelOfVert(double v) const;
   double ValueAtPixel(int p) const;
   bool DateTimeFromSeries() const;
+  // RangeIsDateTime := DateTimeFromSeries(), as each drawing step begins.
+  void RefreshRangeIsDateTime() { range_is_date_time_ = DateTimeFromSeries(); }
 
  private:
+  friend class TCustomAxisPanel;
   template <typename T>
   void Change(T& field, const T& value);
   int PixelOfValue(double v, bool horizontal) const;

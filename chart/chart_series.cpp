@@ -1,11 +1,14 @@
 #include "chart/chart_series.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "chart/chart_axis.h"
+#include "chart/chart_exceptions.h"
 #include "chart/chart_palette.h"
 #include "chart/custom_axis_panel.h"
 #include "runtime/exception.h"
+#include "runtime/number_pattern.h"
 
 namespace nitko {
 
@@ -125,6 +128,51 @@ void TChartSeries::SetPointColor(int index, TColor color) {
 std::string TChartSeries::PointLabel(int index) const {
   if (index < 0 || static_cast<size_t>(index) >= labels_.size()) return {};
   return labels_[static_cast<size_t>(index)];
+}
+
+std::string TChartSeries::MarkText(int index) const {
+  const auto number = [this](double v) { return FormatNumberPattern(value_format_, v); };
+  const TChartValueList& main = MainValueList();
+  const double value = index >= 0 && index < main.ValueCount() ? main.ValueAt(index) : 0.0;
+  const double total = main.ValuesAbsSum();
+  const std::string label = PointLabel(index);
+  const std::string valueText = number(value);
+  const std::string percentText =
+      FormatNumberPattern(percent_format_, total == 0 ? 0.0 : 100.0 * std::fabs(value) / total);
+  const std::string labelOrValue = label.empty() ? valueText : label;
+  const auto joined = [&label](const std::string& rest) {
+    return label.empty() ? rest : label + " " + rest;
+  };
+  std::string text;
+  switch (marks_.Style()) {
+    case TSeriesMarksStyle::smsValue:
+      text = valueText;
+      break;
+    case TSeriesMarksStyle::smsPercent:
+      text = percentText;
+      break;
+    case TSeriesMarksStyle::smsLabel:
+    case TSeriesMarksStyle::smsLegend:
+      text = labelOrValue;
+      break;
+    case TSeriesMarksStyle::smsLabelPercent:
+      text = joined(percentText);
+      break;
+    case TSeriesMarksStyle::smsLabelValue:
+      text = joined(valueText);
+      break;
+    case TSeriesMarksStyle::smsPercentTotal:
+      text = percentText + " of " + number(total);
+      break;
+    case TSeriesMarksStyle::smsLabelPercentTotal:
+      text = joined(percentText + " of " + number(total));
+      break;
+    case TSeriesMarksStyle::smsXValue:
+      text = index >= 0 && index < PointCount() ? number(XOf(index)) : number(0);
+      break;
+  }
+  if (OnGetMarkText) OnGetMarkText(const_cast<TChartSeries*>(this), index, text);
+  return text;
 }
 
 void TChartSeries::SetXValues(const TChartValueList& source) {
@@ -277,16 +325,39 @@ int TChartSeries::DepthOrder() const {
   return std::max(parent_chart_->SeriesList().IndexOf(this), 0);
 }
 
+void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* axis) {
+  if (axis != nullptr && (!axis->IsHorizontal() || axis->ForDepth()))
+    throw ChartException("A custom horizontal axis must be horizontal");
+  Change(custom_horiz_axis_, axis);
+}
+
+void TChartSeries::SetCustomVertAxis(TCustomChartAxis* axis) {
+  if (axis != nullptr && (axis->IsHorizontal() || axis->ForDepth()))
+    throw ChartException("A custom vertical axis must be vertical");
+  Change(custom_vert_axis_, axis);
+}
+
+void TChartSeries::ForgetAxis(const TCustomChartAxis* axis) {
+  if (custom_horiz_axis_ == axis) custom_horiz_axis_ = nullptr;
+  if (custom_vert_axis_ == axis) custom_vert_axis_ = nullptr;
+}
+
 TCustomChartAxis* TChartSeries::GetHorizAxis() const {
   if (parent_chart_ == nullptr) return nullptr;
-  // No custom axes exist yet, so the custom choice falls back to the bottom axis.
   if (horiz_axis_ == THorizAxis::aTopAxis) return &parent_chart_->TopAxis();
+  // A custom axis counts only while it belongs to this series' chart.
+  if (horiz_axis_ == THorizAxis::aCustomHorizAxis && custom_horiz_axis_ != nullptr &&
+      custom_horiz_axis_->ParentChart() == parent_chart_)
+    return custom_horiz_axis_;
   return &parent_chart_->BottomAxis();
 }
 
 TCustomChartAxis* TChartSeries::GetVertAxis() const {
   if (parent_chart_ == nullptr) return nullptr;
   if (vert_axis_ == TVertAxis::aRightAxis) return &parent_chart_->RightAxis();
+  if (vert_axis_ == TVertAxis::aCustomVertAxis && custom_vert_axis_ != nullptr &&
+      custom_vert_axis_->ParentChart() == parent_chart_)
+    return custom_vert_axis_;
   return &parent_chart_->LeftAxis();
 }
 

@@ -53,6 +53,8 @@ enum class TSeriesChange { scCleared, scPointInserted, scPointDeleted, scReload,
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* sender, int valueIndex)>;
 using TSeriesOnClear = std::function<void(TChartSeries* sender)>;
+using TSeriesOnGetMarkText =
+    std::function<void(TChartSeries* sender, int valueIndex, std::string& markText)>;
 
 // Depth order meaning "let the chart decide".
 inline constexpr int kAutoZOrder = -1;
@@ -80,6 +82,10 @@ class TChartSeries : public TComponent {
   virtual TColor PointColor(int index) const;
   void SetPointColor(int index, TColor color);
   virtual std::string PointLabel(int index) const;
+  // Entries in the label column, empty ones included.
+  int LabelCount() const { return static_cast<int>(labels_.size()); }
+  // The text a point's mark shows, by Marks().Style, after OnGetMarkText.
+  virtual std::string MarkText(int index) const;
   virtual double XOf(int index) const { return x_values_.ValueAt(index); }
   virtual double YOf(int index) const { return y_values_.ValueAt(index); }
 
@@ -132,6 +138,12 @@ class TChartSeries : public TComponent {
   void SetHorizAxis(THorizAxis value);
   TVertAxis VertAxis() const { return vert_axis_; }
   void SetVertAxis(TVertAxis value);
+  // The axes aCustomHorizAxis / aCustomVertAxis resolve to; null falls back
+  // to the bottom / left axis. An axis of another chart is refused.
+  TCustomChartAxis* CustomHorizAxis() const { return custom_horiz_axis_; }
+  void SetCustomHorizAxis(TCustomChartAxis* axis);
+  TCustomChartAxis* CustomVertAxis() const { return custom_vert_axis_; }
+  void SetCustomVertAxis(TCustomChartAxis* axis);
   bool ShowInLegend() const { return show_in_legend_; }
   void SetShowInLegend(bool value);
   const std::string& ValueFormat() const { return value_format_; }
@@ -164,6 +176,10 @@ class TChartSeries : public TComponent {
   int PixelOfX(double v) const;
   int PixelOfY(double v) const;
   double ValueOfPixelX(int p) const;
+  // Pixels the series needs beyond its extreme points, so that what it
+  // draws there is not cut off.
+  virtual void CalcHorizMargins(int& left, int& right) const { left = right = 0; }
+  virtual void CalcVerticalMargins(int& top, int& bottom) const { top = bottom = 0; }
 
   int FirstVisible() const { return first_visible_; }
   int LastVisible() const { return last_visible_; }
@@ -173,6 +189,7 @@ class TChartSeries : public TComponent {
   TSeriesOnBeforeAdd OnBeforeAdd;
   TSeriesOnAfterAdd OnAfterAdd;
   TSeriesOnClear OnClearValues;
+  TSeriesOnGetMarkText OnGetMarkText;
 
  protected:
   // Inserts a copy of source's point index and returns where it went.
@@ -194,6 +211,8 @@ class TChartSeries : public TComponent {
 
  private:
   friend class TCustomAxisPanel;
+  // Drops references to an axis that is going away.
+  void ForgetAxis(const TCustomChartAxis* axis);
 
   template <typename T>
   void Change(T& field, const T& value);
@@ -218,6 +237,8 @@ class TChartSeries : public TComponent {
   TColor series_color_ = clDefault;
   THorizAxis horiz_axis_ = THorizAxis::aBottomAxis;
   TVertAxis vert_axis_ = TVertAxis::aLeftAxis;
+  TCustomChartAxis* custom_horiz_axis_ = nullptr;
+  TCustomChartAxis* custom_vert_axis_ = nullptr;
   bool show_in_legend_ = true;
   std::string value_format_ = "#,##0.###";
   std::string percent_format_ = "##0.## %";

@@ -18,6 +18,9 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* owner)
 
 TCustomAxisPanel::~TCustomAxisPanel() {
   MarkDestroying();
+  // Custom axes may outlive the chart; they must not point back at it.
+  for (TCustomChartAxis* axis : axes_)
+    if (!IsStandardAxis(axis)) axis->chart_ = nullptr;
   // Series that outlive the chart must not point back at it.
   for (TChartSeries* series : series_list_) series->parent_chart_ = nullptr;
   series_list_.Clear();
@@ -26,6 +29,11 @@ TCustomAxisPanel::~TCustomAxisPanel() {
   left_axis_.reset();
   top_axis_.reset();
   bottom_axis_.reset();
+}
+
+bool TCustomAxisPanel::IsStandardAxis(const TCustomChartAxis* axis) const {
+  return axis == bottom_axis_.get() || axis == top_axis_.get() || axis == left_axis_.get() ||
+         axis == right_axis_.get() || axis == depth_axis_.get();
 }
 
 TColor TCustomAxisPanel::FreeSeriesColor() const {
@@ -79,6 +87,57 @@ void TCustomAxisPanel::RegisterAxis(TCustomChartAxis* axis) {
 
 void TCustomAxisPanel::UnregisterAxis(TCustomChartAxis* axis) {
   axes_.erase(std::remove(axes_.begin(), axes_.end(), axis), axes_.end());
+  for (TChartSeries* series : series_list_) series->ForgetAxis(axis);
+}
+
+void TCustomAxisPanel::SetAxisVisible(bool value) {
+  if (value == axis_visible_) return;
+  axis_visible_ = value;
+  RequestRepaint();
+}
+
+void TCustomAxisPanel::SetView3D(bool value) {
+  if (value == view_3d_) return;
+  view_3d_ = value;
+  RequestRepaint();
+}
+
+bool TCustomAxisPanel::IsAxisVisible(const TCustomChartAxis& axis) const {
+  if (!axis_visible_ || !axis.Visible()) return false;
+  if (axis.ForDepth()) return view_3d_;
+  return HasActiveSeriesOn(axis);
+}
+
+int TCustomAxisPanel::AxisWallSize(const TCustomChartAxis&) const {
+  return 0;
+}
+
+void TCustomAxisPanel::ApplySeriesMargins(TCustomChartAxis& axis) const {
+  // Start side: left or top; end side: right or bottom.
+  int start = 0;
+  int end = 0;
+  for (const TChartSeries* s : series_list_) {
+    if (!s->Active() || !s->UsesAxis(&axis)) continue;
+    int a = 0;
+    int b = 0;
+    if (axis.IsHorizontal())
+      s->CalcHorizMargins(a, b);
+    else
+      s->CalcVerticalMargins(a, b);
+    start = std::max(start, a);
+    end = std::max(end, b);
+  }
+  // A margin only moves an end the series decide.
+  const bool start_is_min = axis.IsHorizontal();
+  if (!(start_is_min ? axis.AutomaticMinimum() : axis.AutomaticMaximum())) start = 0;
+  if (!(start_is_min ? axis.AutomaticMaximum() : axis.AutomaticMinimum())) end = 0;
+  axis.WidenForMargins(start, end);
+}
+
+void TCustomAxisPanel::ComputeSeriesArea() const {
+  for (TChartAxis* axis :
+       {top_axis_.get(), left_axis_.get(), right_axis_.get(), bottom_axis_.get()})
+    ApplySeriesMargins(*axis);
 }
 
 void TCustomAxisPanel::SetMaxPointsPerPage(int value) {
@@ -100,9 +159,8 @@ void TCustomAxisPanel::SetScaleLastPage(bool value) {
 }
 
 bool TCustomAxisPanel::HasActiveSeriesOn(const TCustomChartAxis& axis) const {
-  return std::any_of(series_list_.begin(), series_list_.end(), [&axis](const TChartSeries* s) {
-    return s->Active() && s->UsesAxis(&axis);
-  });
+  return std::any_of(series_list_.begin(), series_list_.end(),
+                     [&axis](const TChartSeries* s) { return s->Active() && s->UsesAxis(&axis); });
 }
 
 const TChartSeries* TCustomAxisPanel::FirstSeriesOn(const TCustomChartAxis& axis) const {
@@ -127,8 +185,7 @@ double TCustomAxisPanel::PagedExtreme(const TChartSeries& series, bool want_mini
   const double v_first = list.ValueAt(first);
   const double v_last = list.ValueAt(last);
   const int held = last - first + 1;
-  if (!scale_last_page_ && held < size)
-    return v_first + (v_last - v_first) * size / held;
+  if (!scale_last_page_ && held < size) return v_first + (v_last - v_first) * size / held;
   return v_last;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "chart/chart_series_list.h"
@@ -14,6 +16,14 @@ class TChartSeries;
 class TCustomChartAxis;
 class TChartAxis;
 class TChartDepthAxis;
+
+// May change the text of an axis label; series is null and valueIndex -1
+// for value labels.
+using TAxisOnGetLabel = std::function<void(TCustomChartAxis* sender, TChartSeries* series,
+                                           int valueIndex, std::string& labelText)>;
+// Supplies the value of label labelIndex, or sets stop to end the labels.
+using TAxisOnGetNextLabel =
+    std::function<void(TCustomChartAxis* sender, int labelIndex, double& labelValue, bool& stop)>;
 
 // The chart panel as far as its series are concerned: it holds them in
 // order, gives new ones a free palette colour and collects repaint requests.
@@ -49,6 +59,31 @@ class TCustomAxisPanel : public TComponent {
   void RegisterAxis(TCustomChartAxis* axis);
   void UnregisterAxis(TCustomChartAxis* axis);
 
+  bool AxisVisible() const { return axis_visible_; }
+  void SetAxisVisible(bool value);
+  // Drawn only when axes are shown, the axis itself is, and an active series
+  // that uses axes is attached to it (the depth axis: in 3D views).
+  bool IsAxisVisible(const TCustomChartAxis& axis) const;
+  bool View3D() const { return view_3d_; }
+  void SetView3D(bool value);
+  // Depth of the 3D view in pixels; 0 in a flat chart.
+  int Width3D() const { return width_3d_; }
+  void SetWidth3D(int value) { width_3d_ = value; }
+  // The size of the wall on the axis' side; no walls are drawn yet.
+  virtual int AxisWallSize(const TCustomChartAxis& axis) const;
+  // While printing, white label texts are drawn black.
+  bool Printing() const { return printing_; }
+  void SetPrinting(bool value) { printing_ = value; }
+
+  // Widens the axis' range by the margins its active series ask for, on
+  // the sides whose end of the axis is automatic.
+  void ApplySeriesMargins(TCustomChartAxis& axis) const;
+  // The same for the top, left, right and bottom axes, in that order.
+  void ComputeSeriesArea() const;
+
+  TAxisOnGetLabel OnGetAxisLabel;
+  TAxisOnGetNextLabel OnGetNextAxisLabel;
+
   // The extreme of the values the axis shows, over the series attached to it.
   double SeriesExtreme(const TCustomChartAxis& axis, bool want_minimum, bool horizontal) const;
 
@@ -68,6 +103,7 @@ class TCustomAxisPanel : public TComponent {
 
  private:
   TColor FreeSeriesColor() const;
+  bool IsStandardAxis(const TCustomChartAxis* axis) const;
   // The first series attached to the axis, preferring active ones.
   const TChartSeries* FirstSeriesOn(const TCustomChartAxis& axis) const;
   bool HasActiveSeriesOn(const TCustomChartAxis& axis) const;
@@ -87,6 +123,10 @@ class TCustomAxisPanel : public TComponent {
   std::unique_ptr<TChartDepthAxis> depth_axis_;
 
   TRect plot_rect_;
+  bool axis_visible_ = true;
+  bool view_3d_ = true;
+  int width_3d_ = 0;
+  bool printing_ = false;
   int max_points_per_page_ = 0;
   int page_ = 1;
   bool scale_last_page_ = true;

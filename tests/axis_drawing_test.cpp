@@ -1,9 +1,11 @@
+#include "chart/axis_drawing.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "chart/axis_drawing.h"
+#include "axis_test_support.h"
 #include "chart/chart_axis.h"
 #include "chart/custom_axis_panel.h"
 #include "chart/tee_canvas.h"
@@ -14,74 +16,7 @@ using namespace nitko;
 
 namespace {
 
-constexpr TColor kBack = 0x00FFFFFF;
-constexpr TColor kGray = 0x00808080;
-const TRect kPlot{23, 13, 730, 308};
-
-struct Box {
-  int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
-  bool Empty() const { return right < 0; }
-};
-
-// A 753 x 321 chart surface with a bottom and a left axis on 0..10.
-struct Fixture {
-  TSurface surface{753, 321};
-  TCanvas canvas{&surface};
-  TTeeCanvas3D chart;
-  TCustomAxisPanel panel{nullptr};
-
-  Fixture() {
-    surface.Fill(kBack);
-    chart.SetOffscreenBuffer(false);
-    chart.AttachSurface(&canvas);
-    panel.SetPlotRect(kPlot);
-    for (TChartAxis* a : {&panel.BottomAxis(), &panel.LeftAxis()}) {
-      a->SetRange(0, 10);
-      a->SetLabelStyle(TAxisLabelStyle::talValue);
-      a->RecomputeRange();
-      a->PlacePixels();
-    }
-  }
-  TColor At(int x, int y) const { return surface.Pixel(x, y); }
-  void Draw(TChartAxis& a) {
-    TRect r = kPlot;
-    ReserveSpace(a, chart, r, false);
-    DrawAxis(a, chart, true);
-  }
-  // Pixels that are neither background nor the gray of ticks and grid.
-  Box Ink(int x0, int y0, int x1, int y1) const {
-    Box b;
-    for (int y = std::max(0, y0); y < std::min(y1, surface.Height()); ++y)
-      for (int x = std::max(0, x0); x < std::min(x1, surface.Width()); ++x) {
-        const TColor c = At(x, y);
-        if (c == kBack || c == kGray) continue;
-        b.left = std::min(b.left, x);
-        b.right = std::max(b.right, x);
-        b.top = std::min(b.top, y);
-        b.bottom = std::max(b.bottom, y);
-      }
-    return b;
-  }
-  int CountColumn(int x, int y0, int y1, TColor c) const {
-    int n = 0;
-    for (int y = y0; y < y1; ++y) n += At(x, y) == c;
-    return n;
-  }
-  int Count(TColor c) const {
-    int n = 0;
-    for (int y = 0; y < surface.Height(); ++y)
-      for (int x = 0; x < surface.Width(); ++x) n += At(x, y) == c;
-    return n;
-  }
-  int Measure(const TChartAxis& a, const std::string& text) {
-    chart.Font().Assign(a.LabelsFont());
-    return chart.MeasureTextWidth(text);
-  }
-  int LineHeight(const TFont& f) {
-    chart.Font().Assign(f);
-    return chart.LineHeight();
-  }
-};
+using namespace axis_test;
 
 TEST(AxisDrawing, BottomAxisLineTicksGridAndLabels) {
   Fixture f;
@@ -103,9 +38,8 @@ TEST(AxisDrawing, BottomAxisLineTicksGridAndLabels) {
   EXPECT_GT(dots, 40);
   EXPECT_LT(dots, kPlot.Height() - 10);
   // No grid between major ticks.
-  EXPECT_EQ(f.CountColumn((a.PixelOf(5) + a.PixelOf(6)) / 2, kPlot.Top + 1, kPlot.Bottom - 2,
-                          kGray),
-            0);
+  EXPECT_EQ(
+      f.CountColumn((a.PixelOf(5) + a.PixelOf(6)) / 2, kPlot.Top + 1, kPlot.Bottom - 2, kGray), 0);
   // Minor ticks between 5 and 6: three of them, shorter than the major tick.
   int minor = 0;
   for (int x = p5 + 2; x < a.PixelOf(6) - 1; ++x) minor += f.At(x, kPlot.Bottom + 2) == kGray;
@@ -239,7 +173,7 @@ TEST(AxisDrawing, TopAxisLabelsSitAboveTheLine) {
   EXPECT_EQ(a.AxisLinePos, kPlot.Top);
   EXPECT_EQ(a.LabelsPos, kPlot.Top - 6);
   const int p5 = a.PixelOf(5);
-  EXPECT_EQ(f.At(p5, kPlot.Top - 3), kGray);  // ticks point up
+  EXPECT_EQ(f.At(p5, kPlot.Top - 3), kGray);                              // ticks point up
   EXPECT_GT(f.CountColumn(p5, kPlot.Top + 2, kPlot.Top + 30, kGray), 5);  // grid below
   // Bottom-aligned label text ends at LabelsPos.
   const Box b = f.Ink(p5 - 30, 0, p5 + 30, a.LabelsPos + 1);

@@ -1,10 +1,12 @@
+#include "chart/chart_axis.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
 
-#include "chart/chart_axis.h"
 #include "chart/chart_exceptions.h"
 #include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
@@ -372,6 +374,117 @@ TEST_F(AxisFixture, WideningForMarginsLeavesPublishedRange) {
   EXPECT_DOUBLE_EQ(left.RangeMin(), -12.5);
   EXPECT_DOUBLE_EQ(left.RangeMax(), 50);
   EXPECT_EQ(s->PixelY(0), 80);
+}
+
+// A series that asks for room beyond its extreme points, as markers do.
+class MarginSeries : public TChartSeries {
+ public:
+  MarginSeries(TComponent* owner, int h, int v) : TChartSeries(owner), h_(h), v_(v) {}
+  void CalcHorizMargins(int& left, int& right) const override { left = right = h_; }
+  void CalcVerticalMargins(int& top, int& bottom) const override { top = bottom = v_; }
+
+ private:
+  int h_, v_;
+};
+
+TEST_F(AxisFixture, SeriesMarginsWidenOnlyAutomaticEnds) {
+  auto* small = Add(new MarginSeries(&chart, 2, 8));
+  auto* large = Add(new MarginSeries(&chart, 10, 4));
+  for (TChartSeries* s : {static_cast<TChartSeries*>(small), static_cast<TChartSeries*>(large)}) {
+    s->AddPoint(0, 0, "", clDefault);
+    s->AddPoint(100, 100, "", clDefault);
+  }
+  chart.SetPlotRect({0, 0, 100, 100});
+  const auto layout = [&] {
+    for (TCustomChartAxis* a : chart.Axes()) {
+      a->RecomputeRange();
+      a->PlacePixels();
+    }
+    chart.ComputeSeriesArea();
+  };
+  layout();
+  // The largest margin per side counts: 10 px horizontally, 8 px vertically.
+  EXPECT_EQ(small->PixelX(0), 10);
+  EXPECT_EQ(small->PixelX(1), 90);
+  EXPECT_EQ(small->PixelY(0), 92);
+  EXPECT_EQ(small->PixelY(1), 8);
+
+  // A fixed minimum keeps its place on the left and at the bottom.
+  chart.BottomAxis().SetAutomaticMinimum(false);
+  chart.LeftAxis().SetAutomaticMinimum(false);
+  layout();
+  EXPECT_EQ(small->PixelX(0), 0);
+  EXPECT_EQ(small->PixelX(1), 90);
+  EXPECT_EQ(small->PixelY(0), 100);
+  EXPECT_EQ(small->PixelY(1), 8);
+
+  // Inactive series ask for nothing.
+  chart.BottomAxis().SetAutomaticMinimum(true);
+  large->SetActive(false);
+  layout();
+  EXPECT_EQ(small->PixelX(0), 2);
+}
+
+TEST_F(AxisFixture, AxesAreVisibleOnlyWithAnActiveSeries) {
+  EXPECT_FALSE(chart.IsAxisVisible(chart.BottomAxis()));
+  TChartSeries* s = NewSeries();
+  EXPECT_TRUE(chart.IsAxisVisible(chart.BottomAxis()));
+  EXPECT_TRUE(chart.IsAxisVisible(chart.LeftAxis()));
+  EXPECT_FALSE(chart.IsAxisVisible(chart.TopAxis()));
+  EXPECT_FALSE(chart.IsAxisVisible(chart.RightAxis()));
+  s->SetVertAxis(TVertAxis::aBothVertAxis);
+  EXPECT_TRUE(chart.IsAxisVisible(chart.RightAxis()));
+  chart.LeftAxis().SetVisible(false);
+  EXPECT_FALSE(chart.IsAxisVisible(chart.LeftAxis()));
+  chart.SetAxisVisible(false);
+  EXPECT_FALSE(chart.IsAxisVisible(chart.BottomAxis()));
+  chart.SetAxisVisible(true);
+  s->SetActive(false);
+  EXPECT_FALSE(chart.IsAxisVisible(chart.BottomAxis()));
+
+  // The depth axis needs a 3D view and its own Visible.
+  EXPECT_FALSE(chart.IsAxisVisible(chart.DepthAxis()));
+  chart.DepthAxis().SetVisible(true);
+  EXPECT_TRUE(chart.IsAxisVisible(chart.DepthAxis()));
+  chart.SetView3D(false);
+  EXPECT_FALSE(chart.IsAxisVisible(chart.DepthAxis()));
+}
+
+TEST_F(AxisFixture, CustomAxesResolveAndAreForgotten) {
+  TChartSeries* s = NewSeries();
+  s->AddPoint(1, 5, "", clDefault);
+  s->SetVertAxis(TVertAxis::aCustomVertAxis);
+  EXPECT_EQ(s->GetVertAxis(), &chart.LeftAxis());  // none set yet
+
+  auto custom = std::make_unique<TChartAxis>(&chart, false, false);
+  ASSERT_EQ(chart.Axes().size(), 6u);
+  EXPECT_EQ(chart.Axes()[5], custom.get());
+  EXPECT_EQ(ErrorOf<ChartException>([&] { s->SetCustomHorizAxis(custom.get()); }),
+            "A custom horizontal axis must be horizontal");
+  s->SetCustomVertAxis(custom.get());
+  EXPECT_EQ(s->GetVertAxis(), custom.get());
+  EXPECT_TRUE(s->UsesAxis(custom.get()));
+  EXPECT_FALSE(s->UsesAxis(&chart.LeftAxis()));
+  custom->RecomputeRange();
+  EXPECT_EQ(custom->RangeMax(), 5);
+
+  // An axis of another chart does not count.
+  TCustomAxisPanel other(nullptr);
+  TChartAxis foreign(&other, false, false);
+  s->SetCustomVertAxis(&foreign);
+  EXPECT_EQ(s->GetVertAxis(), &chart.LeftAxis());
+
+  s->SetCustomVertAxis(custom.get());
+  custom.reset();
+  EXPECT_EQ(s->CustomVertAxis(), nullptr);
+  EXPECT_EQ(s->GetVertAxis(), &chart.LeftAxis());
+  EXPECT_EQ(chart.Axes().size(), 5u);
+
+  // A custom axis that outlives its chart no longer points at it.
+  auto doomed = std::make_unique<TCustomAxisPanel>(nullptr);
+  TChartAxis survivor(doomed.get(), true, false);
+  doomed.reset();
+  EXPECT_EQ(survivor.ParentChart(), nullptr);
 }
 
 struct VisibleRangeFixture : AxisFixture {

@@ -386,6 +386,30 @@ TEST(ChartTest, SeriesMovesBetweenChartsAndOutlivesOne) {
   series.AddPoint(1, 1, "", clDefault);  // must not reach the freed chart
 }
 
+TEST_F(ChartFixture, MarkTextFollowsTheMarksStyle) {
+  series->AddPoint(1, 30, "", clDefault);
+  series->AddPoint(2, 1234.5, "big", clDefault);
+  series->AddPoint(3, -65.5, "", clDefault);  // negative values count by size in the total
+  const auto text = [this](TSeriesMarksStyle style, int index) {
+    series->Marks().SetStyle(style);
+    return series->MarkText(index);
+  };
+  EXPECT_EQ(text(TSeriesMarksStyle::smsLabel, 0), "30");  // no label: the value
+  EXPECT_EQ(text(TSeriesMarksStyle::smsLabel, 1), "big");
+  EXPECT_EQ(text(TSeriesMarksStyle::smsValue, 1), "1,234.5");
+  EXPECT_EQ(text(TSeriesMarksStyle::smsXValue, 2), "3");
+  EXPECT_EQ(text(TSeriesMarksStyle::smsPercent, 0), "2.26 %");
+  EXPECT_EQ(text(TSeriesMarksStyle::smsLabelPercent, 1), "big 92.82 %");
+  EXPECT_EQ(text(TSeriesMarksStyle::smsLabelValue, 2), "-65.5");
+  EXPECT_EQ(text(TSeriesMarksStyle::smsPercentTotal, 2), "4.92 % of 1,330");
+  EXPECT_EQ(text(TSeriesMarksStyle::smsValue, 7), "0");  // past the end: no crash
+
+  series->OnGetMarkText = [](TChartSeries*, int index, std::string& t) {
+    t += "#" + std::to_string(index);
+  };
+  EXPECT_EQ(text(TSeriesMarksStyle::smsLabel, 1), "big#1");
+}
+
 TEST_F(ChartFixture, DependentsFollowTheirSource) {
   series->AddPoint(1, 10, "one", clBlue);
   TChartSeries copy(nullptr);

@@ -1,0 +1,220 @@
+#include "chart/axis_labels.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "axis_test_support.h"
+#include "chart/chart_series.h"
+
+using namespace nitko;
+
+namespace {
+
+using namespace axis_test;
+
+// Points at x = 1, 2, ... with the given labels, on the bottom and left axes.
+TChartSeries* LabelledSeries(TCustomAxisPanel& chart, const std::vector<std::string>& labels) {
+  auto* s = new TChartSeries(&chart);
+  s->SetParentChart(&chart);
+  for (size_t i = 0; i < labels.size(); ++i)
+    s->AddPoint(static_cast<double>(i + 1), static_cast<double>(i + 1), labels[i], clDefault);
+  return s;
+}
+
+TEST(AxisLabelStyle, AutoFollowsTheAttachedSeries) {
+  Fixture f;
+  TChartAxis& bottom = f.panel.BottomAxis();
+  TChartAxis& left = f.panel.LeftAxis();
+  bottom.SetLabelStyle(TAxisLabelStyle::talAuto);
+  left.SetLabelStyle(TAxisLabelStyle::talAuto);
+  EXPECT_EQ(EffectiveLabelStyle(bottom), TAxisLabelStyle::talNone);
+
+  TChartSeries* plain = LabelledSeries(f.panel, {"", "b"});
+  EXPECT_EQ(EffectiveLabelStyle(bottom), TAxisLabelStyle::talValue);  // first label is empty
+  EXPECT_EQ(EffectiveLabelStyle(f.panel.TopAxis()), TAxisLabelStyle::talNone);
+
+  plain->SetActive(false);
+  TChartSeries* named = LabelledSeries(f.panel, {"Mon", "Tue"});
+  // Texts go on the axis of the ordered list only.
+  EXPECT_EQ(EffectiveLabelStyle(bottom), TAxisLabelStyle::talText);
+  EXPECT_EQ(EffectiveLabelStyle(left), TAxisLabelStyle::talValue);
+  named->SetActive(false);
+  EXPECT_EQ(EffectiveLabelStyle(bottom), TAxisLabelStyle::talNone);
+  // A style set explicitly is kept whatever the series.
+  bottom.SetLabelStyle(TAxisLabelStyle::talMark);
+  EXPECT_EQ(EffectiveLabelStyle(bottom), TAxisLabelStyle::talMark);
+}
+
+TEST(AxisCustomLabels, TheChartSuppliesTheValues) {
+  Fixture f;
+  TChartAxis& a = f.panel.BottomAxis();
+  std::vector<int> indices;
+  f.panel.OnGetNextAxisLabel = [&](TCustomChartAxis* sender, int index, double& value, bool& stop) {
+    EXPECT_EQ(sender, &a);
+    indices.push_back(index);
+    if (index == 0) EXPECT_EQ(value, 0);  // starts at the range's minimum
+    value = 2.5 * index;
+    stop = false;
+  };
+  // 0, 2.5, ..., 10 lie inside; 12.5 ends the labels.
+  const std::vector<int> ticks = EnumerateLabels(a, f.chart, false);
+  EXPECT_EQ(ticks, (std::vector<int>{a.PixelOf(0), a.PixelOf(2.5), a.PixelOf(5), a.PixelOf(7.5),
+                                     a.PixelOf(10)}));
+  EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+
+  // Stopping at once leaves the labels to the default enumeration.
+  f.panel.OnGetNextAxisLabel = [](TCustomChartAxis*, int, double&, bool& stop) { stop = true; };
+  EXPECT_EQ(EnumerateLabels(a, f.chart, false).size(), 11u);
+
+  // A handler that never stops is cut off after 2001 calls.
+  int calls = 0;
+  f.panel.OnGetNextAxisLabel = [&](TCustomChartAxis*, int, double& value, bool& stop) {
+    ++calls;
+    value = 5;
+    stop = false;
+  };
+  EXPECT_EQ(EnumerateLabels(a, f.chart, false).size(), 2001u);
+  EXPECT_EQ(calls, 2001);
+}
+
+TEST(AxisLabelHook, ChangesValueTextsButNotTheMeasuredBand) {
+  Fixture f;
+  TChartAxis& left = f.panel.LeftAxis();
+  int calls = 0;
+  f.panel.OnGetAxisLabel = [&](TCustomChartAxis* sender, TChartSeries* series, int index,
+                               std::string& text) {
+    ++calls;
+    EXPECT_EQ(sender, &left);
+    EXPECT_EQ(series, nullptr);
+    EXPECT_EQ(index, -1);
+    text = "<" + text + " units>";
+  };
+  EXPECT_EQ(AxisLabelText(left, 5), "<5 units>");
+  EXPECT_EQ(AxisLabelText(left, 5, false), "5");
+  left.SetLabelsMultiLine(true);
+  // The hook's text is split into lines too.
+  EXPECT_EQ(AxisLabelText(left, 5), "<5\runits>");
+  left.SetLabelsMultiLine(false);
+
+  calls = 0;
+  TRect r = kPlot;
+  ReserveSpace(left, f.chart, r, true);
+  // The band is measured from the plain texts: "10" and a space.
+  EXPECT_EQ(r.Left - kPlot.Left, f.Measure(left, "10") + f.Measure(left, " ") + 2 + 4);
+  const int reserveCalls = calls;
+  // Only the step's two measurements ask the chart, never the band's.
+  EXPECT_EQ(reserveCalls, 2);
+}
+
+TEST(AxisPointLabels, TextsOfThePointsAtTheirValues) {
+  Fixture f;
+  TChartAxis& a = f.panel.BottomAxis();
+  TChartSeries* s = LabelledSeries(f.panel, {"one", "", "three"});
+  a.SetRange(0, 4);
+  a.RecomputeRange();
+  a.SetLabelStyle(TAxisLabelStyle::talText);
+  std::vector<std::pair<int, std::string>> seen;
+  // The step is still measured from value texts; only point texts name a series.
+  f.panel.OnGetAxisLabel = [&](TCustomChartAxis*, TChartSeries* series, int index,
+                               std::string& text) {
+    if (series == nullptr) return;
+    EXPECT_EQ(series, s);
+    seen.emplace_back(index, text);
+  };
+  TRect r = kPlot;
+  ReserveSpace(a, f.chart, r, false);
+  const std::vector<int> ticks = EnumerateLabels(a, f.chart, true);
+  EXPECT_EQ(seen, (std::vector<std::pair<int, std::string>>{{0, "one"}, {1, ""}, {2, "three"}}));
+  EXPECT_EQ(ticks, (std::vector<int>{a.PixelOf(1), a.PixelOf(2), a.PixelOf(3)}));
+  // "three" is drawn centred under x = 3.
+  const Box b = f.Ink(a.PixelOf(3) - 40, a.LabelsPos, a.PixelOf(3) + 40, f.surface.Height());
+  ASSERT_FALSE(b.Empty());
+  EXPECT_LE(std::abs((b.left + b.right + 1) / 2 - a.PixelOf(3)), 2);
+  EXPECT_GT(b.right - b.left + 1, f.Measure(a, "three") - 4);
+
+  // Points outside the range give no label.
+  a.SetRange(1.5, 4);
+  a.RecomputeRange();
+  seen.clear();
+  EXPECT_EQ(EnumerateLabels(a, f.chart, false), (std::vector<int>{a.PixelOf(2), a.PixelOf(3)}));
+}
+
+TEST(AxisPointLabels, CrowdedLabelsAreThinnedBySeparation) {
+  Fixture f;
+  TChartAxis& a = f.panel.BottomAxis();
+  // 200 wide labels on 707 pixels: about 3.5 pixels apart.
+  LabelledSeries(f.panel, std::vector<std::string>(200, "a long label"));
+  a.SetRange(1, 200);
+  a.RecomputeRange();
+  a.SetLabelStyle(TAxisLabelStyle::talText);
+  const int width = f.Measure(a, "a long label");
+  const std::vector<int> thinned = EnumerateLabels(a, f.chart, false);
+  ASSERT_GT(thinned.size(), 2u);
+  EXPECT_LT(thinned.size(), 200u);
+  // The first label keeps its plain half; later ones are widened by 10 %.
+  const int half = (width + static_cast<int>(width * 0.02 * 10)) / 2;
+  EXPECT_GE(thinned[1] - thinned[0], width / 2 + half);
+  for (size_t i = 2; i < thinned.size(); ++i) {
+    EXPECT_GE(thinned[i] - thinned[i - 1], 2 * half) << i;
+    EXPECT_LT(thinned[i] - thinned[i - 1], 2 * half + 5) << i;  // the next one that fits
+  }
+
+  a.SetLabelsSeparation(0);
+  EXPECT_EQ(EnumerateLabels(a, f.chart, false).size(), 200u);
+}
+
+TEST(AxisPointLabels, MarksAndTheirBand) {
+  Fixture f;
+  TChartAxis& left = f.panel.LeftAxis();
+  TChartSeries* s = LabelledSeries(f.panel, {"x", "y"});
+  s->Marks().SetStyle(TSeriesMarksStyle::smsValue);
+  left.SetRange(0, 3);
+  left.RecomputeRange();
+  left.SetLabelStyle(TAxisLabelStyle::talMark);
+  s->XValues().SetOrder(TChartListOrder::loNone);  // every point counts as visible
+  TRect r = kPlot;
+  ReserveSpace(left, f.chart, r, true);
+  // The band is the widest mark text ("1", "2"); no space is added.
+  EXPECT_EQ(r.Left - kPlot.Left, std::max(f.Measure(left, "1"), f.Measure(left, "2")) + 2 + 4);
+  f.Draw(left);
+  const int p2 = left.PixelOf(2);
+  const Box b = f.Ink(0, p2 - 10, left.LabelsPos + 1, p2 + 10);
+  ASSERT_FALSE(b.Empty());
+  EXPECT_LE(b.right, left.LabelsPos);
+}
+
+// A chart whose walls stand 5 pixels thick beside the axes.
+class WalledPanel : public TCustomAxisPanel {
+ public:
+  using TCustomAxisPanel::TCustomAxisPanel;
+  int AxisWallSize(const TCustomChartAxis&) const override { return 5; }
+};
+
+TEST(AxisDrawing, WallsMoveNearAxesOutward) {
+  BasicFixture<WalledPanel> f;
+  TChartAxis& a = f.panel.BottomAxis();
+  TRect r = kPlot;
+  ReserveSpace(a, f.chart, r, true);
+  EXPECT_EQ(kPlot.Bottom - r.Bottom, f.LineHeight(a.LabelsFont()) + 2 + 4 + 5);
+  f.Draw(a);
+  EXPECT_EQ(f.At(400, kPlot.Bottom + 5), 0x000000);
+  EXPECT_EQ(f.At(400, kPlot.Bottom), kBack);
+  // The line reaches under the left wall.
+  EXPECT_EQ(f.At(a.PixelStart() - 4, kPlot.Bottom + 5), 0x000000);
+  EXPECT_EQ(f.At(a.PixelOf(5), kPlot.Bottom + 5 + 3), kGray);
+}
+
+TEST(AxisDrawing, PrintingTurnsWhiteLabelsBlack) {
+  Fixture f;
+  TChartAxis& a = f.panel.BottomAxis();
+  a.LabelsFont().SetColor(clWhite);
+  f.panel.SetPrinting(true);
+  f.Draw(a);
+  EXPECT_FALSE(
+      f.Ink(a.PixelOf(5) - 20, a.LabelsPos, a.PixelOf(5) + 20, f.surface.Height()).Empty());
+  EXPECT_EQ(a.LabelsFont().Color(), clWhite);  // the axis' own font is left alone
+}
+
+}  // namespace
