@@ -5,6 +5,7 @@
 
 #include "chart/axis_label_step.h"
 #include "chart/axis_ticks.h"
+#include "chart/chart_rounding.h"
 #include "chart/custom_axis_panel.h"
 #include "chart/tee_canvas.h"
 #include "framework/colors.h"
@@ -12,10 +13,6 @@
 namespace nitko {
 
 namespace {
-
-int RoundEven(double v) {
-  return static_cast<int>(std::nearbyint(v));
-}
 
 // +1 when outward is toward larger coordinates (bottom, right), else -1.
 int Outward(const TCustomChartAxis& axis) {
@@ -136,10 +133,10 @@ int WidestValueLabel(const TCustomChartAxis& axis, TTeeCanvas& canvas) {
 
 int LabelBand(const TCustomChartAxis& axis, TTeeCanvas& canvas) {
   if (axis.LabelsSize() != 0) return axis.LabelsSize();
-  const TAxisLabelStyle style = EffectiveLabelStyle(axis);
-  if (style == TAxisLabelStyle::talNone) return 0;
   if (RunsAlong(axis.IsHorizontal(), axis.LabelsAngle())) return canvas.LineHeight();
+  const TAxisLabelStyle style = EffectiveLabelStyle(axis);
   if (style == TAxisLabelStyle::talValue) return WidestValueLabel(axis, canvas);
+  if (style == TAxisLabelStyle::talNone) return 0;
   return WidestPointLabel(axis, canvas, style);
 }
 
@@ -212,7 +209,10 @@ void ReserveSpace(TCustomChartAxis& axis, TTeeCanvas& canvas, TRect& rect, bool 
     else
       (axis.OnFarSide() ? rect.Right : rect.Left) -= out * amount;
   };
-  if (!axis.Title().Caption().empty()) {
+  // Only positions set here are shifted: shifting a kept one again on every
+  // layout would walk it off the chart.
+  const bool titled = !axis.Title().Caption().empty();
+  if (titled) {
     take(TitleBand(axis, canvas));
     axis.TitlePos = EdgeOf(axis, rect);
   }
@@ -223,8 +223,8 @@ void ReserveSpace(TCustomChartAxis& axis, TTeeCanvas& canvas, TRect& rect, bool 
   const int wall = axis.ParentChart() != nullptr ? axis.ParentChart()->AxisWallSize(axis) : 0;
   if (tickBand + wall > 0) take(tickBand + wall);
   const int shift = PositionShift(axis, rect);
-  axis.TitlePos += shift;
-  axis.LabelsPos += shift;
+  if (titled) axis.TitlePos += shift;
+  if (axis.Labels()) axis.LabelsPos += shift;
 }
 
 }  // namespace nitko

@@ -174,10 +174,16 @@ std::vector<double> DefaultLabelValues(const LabelRange& r) {
   double v = FirstLabelValue(r);
   // Bounded: at large magnitudes v - step can equal v.
   for (int k = 0; v > r.rangeMax && k < kMaxDefaultLabels; ++k) v = down(v);
-  const double bottom = (r.rangeMin - 1e-12) / 1.000000000001;
+  // The tolerance widens the range downward on both sides of zero; dividing
+  // a negative minimum would move the bound above it and lose its label.
+  const double bottom = r.rangeMin >= 0 ? (r.rangeMin - 1e-12) / 1.000000000001
+                                        : (r.rangeMin - 1e-12) * 1.000000000001;
   for (int k = 0; v >= bottom && k < kMaxDefaultLabels; ++k) {
     out.push_back(v);
-    v = down(v);
+    const double next = down(v);
+    // A step too small to change v would repeat the same label.
+    if (!(next < v)) break;
+    v = next;
   }
   return out;
 }
@@ -185,7 +191,7 @@ std::vector<double> DefaultLabelValues(const LabelRange& r) {
 std::vector<double> LogarithmicLabelValues(double rangeMin, double rangeMax, double base) {
   std::vector<double> out;
   // A base of 1 or less never leaves the range.
-  if (rangeMin == rangeMax || !(base > 1)) return out;
+  if (rangeMin == rangeMax || !(base > 1) || !std::isfinite(rangeMax)) return out;
   if (rangeMin <= 0) rangeMin = rangeMin == 0 ? 0.1 : 1e-10;
   double v = std::pow(base, RoundEven(std::log(rangeMin) / std::log(base)));
   for (int k = 0; v <= rangeMax && k < kMaxDefaultLabels; ++k) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "chart/axis_label_step.h"
+#include "chart/chart_rounding.h"
 #include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
 #include "chart/tee_canvas.h"
@@ -13,10 +14,6 @@
 namespace nitko {
 
 namespace {
-
-int RoundEven(double v) {
-  return static_cast<int>(std::nearbyint(v));
-}
 
 int LineCount(const std::string& text) {
   return 1 + static_cast<int>(std::count(text.begin(), text.end(), '\r'));

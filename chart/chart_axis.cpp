@@ -1,10 +1,12 @@
 #include "chart/chart_axis.h"
 
+#include <climits>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
 
 #include "chart/chart_exceptions.h"
+#include "chart/chart_rounding.h"
 #include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
 #include "runtime/message_format.h"
@@ -21,9 +23,6 @@ constexpr const char* SAxisLogNegative = "Logarithmic Axis Min and Max values sh
 constexpr const char* SAxisLogBase = "Axis Logarithmic Base should be >= 2";
 constexpr const char* SAxisLabelSep = "Labels Separation % must be greater than 0";
 constexpr const char* SAngleRange = "%s Angle must be between 0 and 359 degrees";
-
-// Round half to even, as the default floating-point rounding mode does.
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 void CheckAngle(int value, const char* what) {
   // 360 is the same direction as 0, so it is let through.
@@ -131,8 +130,8 @@ void TCustomChartAxis::SetRange(double a, double b) {
   if (a > b) std::swap(a, b);
   // A range of zero width would give no scale at all.
   if (b - a < 1e-10) b = a + 1e-10;
-  const bool changed = automatic_ || automatic_minimum_ || automatic_maximum_ ||
-                       minimum_ != a || maximum_ != b;
+  const bool changed =
+      automatic_ || automatic_minimum_ || automatic_maximum_ || minimum_ != a || maximum_ != b;
   automatic_ = false;
   automatic_minimum_ = false;
   automatic_maximum_ = false;
@@ -160,43 +159,81 @@ void TCustomChartAxis::SetLogarithmicBase(int value) {
   Change(logarithmic_base_, value);
 }
 
-void TCustomChartAxis::SetInverted(bool value) { Change(inverted_, value); }
-void TCustomChartAxis::SetExactDateTime(bool value) { Change(exact_date_time_, value); }
+void TCustomChartAxis::SetInverted(bool value) {
+  Change(inverted_, value);
+}
+void TCustomChartAxis::SetExactDateTime(bool value) {
+  Change(exact_date_time_, value);
+}
 void TCustomChartAxis::SetDateTimeFormat(const std::string& value) {
   Change(date_time_format_, value);
 }
 void TCustomChartAxis::SetAxisValuesFormat(const std::string& value) {
   Change(axis_values_format_, value);
 }
-void TCustomChartAxis::SetLabels(bool value) { Change(labels_, value); }
+void TCustomChartAxis::SetLabels(bool value) {
+  Change(labels_, value);
+}
 
 void TCustomChartAxis::SetLabelsAngle(int value) {
   CheckAngle(value, "Axis Labels");
   Change(labels_angle_, value);
 }
 
-void TCustomChartAxis::SetLabelsMultiLine(bool value) { Change(labels_multi_line_, value); }
-void TCustomChartAxis::SetLabelsOnAxis(bool value) { Change(labels_on_axis_, value); }
+void TCustomChartAxis::SetLabelsMultiLine(bool value) {
+  Change(labels_multi_line_, value);
+}
+void TCustomChartAxis::SetLabelsOnAxis(bool value) {
+  Change(labels_on_axis_, value);
+}
 
 void TCustomChartAxis::SetLabelsSeparation(int value) {
   if (value < 0) throw AxisException(SAxisLabelSep);
   Change(labels_separation_, value);
 }
 
-void TCustomChartAxis::SetLabelsSize(int value) { Change(labels_size_, value); }
-void TCustomChartAxis::SetLabelStyle(TAxisLabelStyle value) { Change(label_style_, value); }
-void TCustomChartAxis::SetRoundFirstLabel(bool value) { Change(round_first_label_, value); }
-void TCustomChartAxis::SetTickLength(int value) { Change(tick_length_, value); }
-void TCustomChartAxis::SetTickInnerLength(int value) { Change(tick_inner_length_, value); }
-void TCustomChartAxis::SetTickOnLabelsOnly(bool value) { Change(tick_on_labels_only_, value); }
-void TCustomChartAxis::SetMinorTickLength(int value) { Change(minor_tick_length_, value); }
-void TCustomChartAxis::SetMinorTickCount(int value) { Change(minor_tick_count_, value); }
-void TCustomChartAxis::SetGridCentered(bool value) { Change(grid_centered_, value); }
-void TCustomChartAxis::SetTitleSize(int value) { Change(title_size_, value); }
-void TCustomChartAxis::SetStartPosition(double value) { Change(start_position_, value); }
-void TCustomChartAxis::SetEndPosition(double value) { Change(end_position_, value); }
-void TCustomChartAxis::SetPositionPercent(double value) { Change(position_percent_, value); }
-void TCustomChartAxis::SetVisible(bool value) { Change(visible_, value); }
+void TCustomChartAxis::SetLabelsSize(int value) {
+  Change(labels_size_, value);
+}
+void TCustomChartAxis::SetLabelStyle(TAxisLabelStyle value) {
+  Change(label_style_, value);
+}
+void TCustomChartAxis::SetRoundFirstLabel(bool value) {
+  Change(round_first_label_, value);
+}
+void TCustomChartAxis::SetTickLength(int value) {
+  Change(tick_length_, value);
+}
+void TCustomChartAxis::SetTickInnerLength(int value) {
+  Change(tick_inner_length_, value);
+}
+void TCustomChartAxis::SetTickOnLabelsOnly(bool value) {
+  Change(tick_on_labels_only_, value);
+}
+void TCustomChartAxis::SetMinorTickLength(int value) {
+  Change(minor_tick_length_, value);
+}
+void TCustomChartAxis::SetMinorTickCount(int value) {
+  Change(minor_tick_count_, value);
+}
+void TCustomChartAxis::SetGridCentered(bool value) {
+  Change(grid_centered_, value);
+}
+void TCustomChartAxis::SetTitleSize(int value) {
+  Change(title_size_, value);
+}
+void TCustomChartAxis::SetStartPosition(double value) {
+  Change(start_position_, value);
+}
+void TCustomChartAxis::SetEndPosition(double value) {
+  Change(end_position_, value);
+}
+void TCustomChartAxis::SetPositionPercent(double value) {
+  Change(position_percent_, value);
+}
+void TCustomChartAxis::SetVisible(bool value) {
+  Change(visible_, value);
+}
 
 void TCustomChartAxis::RecomputeRange() {
   if (chart_ != nullptr) {
@@ -231,21 +268,35 @@ void TCustomChartAxis::PlacePixels() {
   const TRect r = chart_->PlotRect();
   const int o = horizontal_ ? r.Left : r.Top;
   const double w = horizontal_ ? r.Width() : r.Height();
-  SetPixels(o + RoundEven(w * 0.01 * start_position_), o + RoundEven(w * 0.01 * end_position_));
+  SetPixels(ClampToInt(o + std::nearbyint(w * 0.01 * start_position_)),
+            ClampToInt(o + std::nearbyint(w * 0.01 * end_position_)));
 }
 
 void TCustomChartAxis::SetPixels(int start, int end) {
   pixel_start_ = start;
   pixel_end_ = end;
-  pixel_length_ = end - start;
-  pixel_center_ = (start + end) / 2;
+  pixel_length_ = ClampToInt(static_cast<double>(end) - start);
+  pixel_center_ = static_cast<int>((static_cast<long long>(start) + end) / 2);
 }
 
-double TCustomChartAxis::LogLow() const { return range_min_ <= 0 ? 0 : std::log(range_min_); }
-double TCustomChartAxis::LogHigh() const { return range_max_ <= 0 ? 0 : std::log(range_max_); }
+double TCustomChartAxis::LogLow() const {
+  return range_min_ <= 0 ? 0 : std::log(range_min_);
+}
+double TCustomChartAxis::LogHigh() const {
+  return range_max_ <= 0 ? 0 : std::log(range_max_);
+}
 
-int TCustomChartAxis::PixelOfHoriz(double v) const { return PixelOfValue(v, true); }
-int TCustomChartAxis::PixelOfVert(double v) const { return PixelOfValue(v, false); }
+int TCustomChartAxis::OnAxisOrCentre(long long p) const {
+  // Like an offset past the int range, a pixel past it has no place.
+  return p > INT_MAX || p < INT_MIN ? pixel_center_ : static_cast<int>(p);
+}
+
+int TCustomChartAxis::PixelOfHoriz(double v) const {
+  return PixelOfValue(v, true);
+}
+int TCustomChartAxis::PixelOfVert(double v) const {
+  return PixelOfValue(v, false);
+}
 
 int TCustomChartAxis::PixelOfValue(double v, bool horizontal) const {
   constexpr double kIntLimit = 2147483647.0;
@@ -254,9 +305,9 @@ int TCustomChartAxis::PixelOfValue(double v, bool horizontal) const {
     const double t = (v - range_min_) * pixel_length_ / range_span_;
     // Also catches NaN: such a value has no place on the axis.
     if (!(std::fabs(t) < kIntLimit)) return pixel_center_;
-    const int rt = RoundEven(t);
-    if (horizontal) return inverted_ ? pixel_end_ - rt : pixel_start_ + rt;
-    return inverted_ ? pixel_start_ + rt : pixel_end_ - rt;
+    const long long rt = RoundEven(t);
+    if (horizontal) return OnAxisOrCentre(inverted_ ? pixel_end_ - rt : pixel_start_ + rt);
+    return OnAxisOrCentre(inverted_ ? pixel_start_ + rt : pixel_end_ - rt);
   }
   const double l0 = LogLow();
   const double l1 = LogHigh();
@@ -266,7 +317,8 @@ int TCustomChartAxis::PixelOfValue(double v, bool horizontal) const {
     const double d = inverted_ ? l1 - std::log(v) : std::log(v) - l0;
     const double t = pixel_length_ * d / d_range;
     if (!(std::fabs(t) < kIntLimit)) return pixel_center_;
-    return horizontal ? pixel_start_ + RoundEven(t) : pixel_end_ - RoundEven(t);
+    const long long rt = RoundEven(t);
+    return OnAxisOrCentre(horizontal ? pixel_start_ + rt : pixel_end_ - rt);
   }
   return (horizontal == inverted_) ? pixel_end_ : pixel_start_;
 }

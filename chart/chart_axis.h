@@ -175,6 +175,7 @@ class TCustomChartAxis : public TPersistent {
   template <typename T>
   void Change(T& field, const T& value);
   int PixelOfValue(double v, bool horizontal) const;
+  int OnAxisOrCentre(long long p) const;
   double LogLow() const;
   double LogHigh() const;
 

@@ -174,17 +174,18 @@ double TCustomAxisPanel::PagedExtreme(const TChartSeries& series, bool want_mini
   const TChartValueList& list = series.MainListIsY() ? series.XValues() : series.YValues();
   const int n = series.PointCount();
   if (n <= 0) return 0;
-  const int size = max_points_per_page_;
-  int first = size * (page_ - 1);
+  const long long size = max_points_per_page_;
+  // 64 bits: a large page number times the page size must not overflow.
+  long long first = size * (static_cast<long long>(page_) - 1);
   // A page past the end shows the last full page.
-  if (first >= n || first < 0) first = size * std::max(0, n / size - 1);
-  int last = first + size - 1;
+  if (first >= n || first < 0) first = size * std::max(0LL, n / size - 1);
+  long long last = first + size - 1;
   if (last >= n) last = first + (n % size) - 1;
   if (last < first) last = n - 1;
-  if (want_minimum) return list.ValueAt(first);
-  const double v_first = list.ValueAt(first);
-  const double v_last = list.ValueAt(last);
-  const int held = last - first + 1;
+  if (want_minimum) return list.ValueAt(static_cast<int>(first));
+  const double v_first = list.ValueAt(static_cast<int>(first));
+  const double v_last = list.ValueAt(static_cast<int>(last));
+  const long long held = last - first + 1;
   if (!scale_last_page_ && held < size) return v_first + (v_last - v_first) * size / held;
   return v_last;
 }

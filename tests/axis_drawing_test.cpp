@@ -7,6 +7,7 @@
 
 #include "axis_test_support.h"
 #include "chart/chart_axis.h"
+#include "chart/chart_rounding.h"
 #include "chart/custom_axis_panel.h"
 #include "chart/tee_canvas.h"
 #include "framework/canvas.h"
@@ -183,6 +184,43 @@ TEST(AxisDrawing, TopAxisLabelsSitAboveTheLine) {
   // Without LabelsOnAxis the end labels 0 and 10 are left out.
   EXPECT_TRUE(f.Ink(kPlot.Right - 8, 0, kPlot.Right + 8, a.LabelsPos + 1).Empty());
   EXPECT_TRUE(f.Ink(kPlot.Left - 8, 0, kPlot.Left + 8, a.LabelsPos + 1).Empty());
+}
+
+TEST(AxisDrawing, BandsOfAxesWithoutLabelsAndShiftedAxes) {
+  Fixture f;
+  TChartAxis& a = f.panel.BottomAxis();
+  // Nothing attached: no labels, but a band that runs along the axis keeps
+  // its line height.
+  a.SetLabelStyle(TAxisLabelStyle::talAuto);
+  TRect r = kPlot;
+  ReserveSpace(a, f.chart, r, true);
+  EXPECT_EQ(kPlot.Bottom - r.Bottom, f.LineHeight(a.LabelsFont()) + 2 + 4);
+
+  // Laying out again and again with a shifted axis keeps the same places.
+  a.SetPositionPercent(10);
+  a.SetLabels(false);
+  a.TitlePos = 77;
+  for (int i = 0; i < 3; ++i) {
+    r = kPlot;
+    ReserveSpace(a, f.chart, r, true);
+  }
+  EXPECT_EQ(a.TitlePos, 77);  // no title: left where it was
+  a.SetLabels(true);
+  r = kPlot;
+  ReserveSpace(a, f.chart, r, true);
+  const int labels = a.LabelsPos;
+  r = kPlot;
+  ReserveSpace(a, f.chart, r, true);
+  EXPECT_EQ(a.LabelsPos, labels);
+  EXPECT_EQ(labels, kPlot.Bottom - f.LineHeight(a.LabelsFont()) - RoundEven(0.1 * r.Height()));
+}
+
+TEST(AxisDrawing, HugeMinorTickCountStaysBounded) {
+  Fixture f;
+  TChartAxis& a = f.panel.BottomAxis();
+  a.SetMinorTickCount(2000000000);
+  f.Draw(a);  // one tick per pixel at most, not billions of them
+  EXPECT_EQ(f.At((a.PixelOf(5) + a.PixelOf(6)) / 2, kPlot.Bottom + 2), kGray);
 }
 
 TEST(AxisDrawing, TickListHoldsThousandsOfLabels) {

@@ -134,8 +134,13 @@ TEST(AxisLabelStep, FirstLabelAndDefaultValues) {
   // Too many labels: none at all.
   EXPECT_TRUE(DefaultLabelValues({0, 1, 1e-4, true}).empty());
   EXPECT_TRUE(DefaultLabelValues({1, 0, 0.1, true}).empty());
-  // Where v - step == v the loop still ends.
-  EXPECT_LE(DefaultLabelValues({1e20 - 1e5, 1e20, 100, false}).size(), 10000u);
+  // A step too small to move v gives one label, not thousands at one place.
+  EXPECT_EQ(DefaultLabelValues({1e15, 1e15 + 0.125, 0.02, false}).size(), 1u);
+  EXPECT_EQ(DefaultLabelValues({1e20 - 1e5, 1e20, 100, false}).size(), 1u);
+  // The bottom label of a negative range is kept.
+  EXPECT_EQ(DefaultLabelValues({-2, 2, 0.5, true}).back(), -2);
+  EXPECT_EQ(DefaultLabelValues({-5, 0, 1, true}), (std::vector<double>{0, -1, -2, -3, -4, -5}));
+  EXPECT_EQ(DefaultLabelValues({5, 10, 5, true}), (std::vector<double>{10, 5}));
 }
 
 TEST(AxisLabelStep, CalendarLabels) {
@@ -180,6 +185,7 @@ TEST(AxisLabelStep, LogarithmicLabels) {
   EXPECT_DOUBLE_EQ(LogarithmicLabelValues(-5, 1e-9, 10).front(), 1e-10);
   EXPECT_TRUE(LogarithmicLabelValues(3, 3, 10).empty());
   EXPECT_TRUE(LogarithmicLabelValues(1, 100, 1).empty());
+  EXPECT_TRUE(LogarithmicLabelValues(1, HUGE_VAL, 10).empty());
 }
 
 TEST(AxisLabelStep, FormatLabelNumbers) {

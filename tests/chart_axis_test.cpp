@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -137,9 +138,39 @@ TEST_F(AxisFixture, LinearMappingsAndInverses) {
   EXPECT_DOUBLE_EQ(bottom.ValueAtPixel(100), 25);
   // Offsets beyond 32 bits have no pixel; they go to the centre.
   EXPECT_EQ(bottom.PixelOf(1e300), bottom.PixelCenter());
+  // So do offsets that fit but would carry the pixel past the int range.
+  bottom.SetInverted(false);
+  bottom.SetRange(0, 1);
+  bottom.RecomputeRange();
+  bottom.SetPixels(100, 1100);
+  EXPECT_EQ(bottom.PixelOf(2147483.6), bottom.PixelCenter());
+  left.SetInverted(false);
+  EXPECT_EQ(left.PixelOf(-1073741800.0), left.PixelCenter());  // 210 + 2147483600
 
   bottom.SetPixels(5, 5);
   EXPECT_EQ(bottom.ValueAtPixel(5), 0);
+}
+
+TEST_F(AxisFixture, RunawayPlacementAndPagingStayInRange) {
+  chart.SetPlotRect({0, 0, 700, 300});
+  TChartAxis& bottom = chart.BottomAxis();
+  bottom.SetStartPosition(-1e12);
+  bottom.SetEndPosition(1e12);
+  bottom.PlacePixels();
+  EXPECT_EQ(bottom.PixelStart(), INT_MIN);
+  EXPECT_EQ(bottom.PixelEnd(), INT_MAX);
+  EXPECT_EQ(bottom.PixelCenter(), 0);
+  bottom.SetEndPosition(std::nan(""));
+  bottom.PlacePixels();
+  EXPECT_EQ(bottom.PixelEnd(), 0);
+
+  TChartSeries* s = NewSeries();
+  for (int i = 0; i < 2500; ++i) s->AddPoint(i, i, "", clDefault);
+  chart.SetMaxPointsPerPage(1000);
+  chart.SetPage(INT_MAX);  // far past the end: the last full page
+  bottom.RecomputeRange();
+  EXPECT_EQ(bottom.RangeMin(), 1000);
+  EXPECT_EQ(bottom.RangeMax(), 1999);
 }
 
 TEST_F(AxisFixture, LogarithmicMappingsAndInverses) {

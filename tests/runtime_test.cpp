@@ -113,6 +113,7 @@ TEST_F(LocaleCharsTest, PolishLocaleGivesAComma) {
   setenv("LC_ALL", "pl_PL.UTF-8", 1);
   ReadLocaleChars();
   EXPECT_EQ(LocaleDecimalChar(), ',');
-  // Its thousands separator is a multi-byte space: the default stands in.
-  EXPECT_EQ(LocaleThousandsChar(), ',');
+  // Its thousands separator is a multi-byte space: a plain space stands in,
+  // never the decimal comma.
+  EXPECT_EQ(LocaleThousandsChar(), ' ');
 }
