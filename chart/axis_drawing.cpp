@@ -77,12 +77,14 @@ void DrawGridLines(const TCustomChartAxis& axis, TCanvas3D& canvas, const std::v
   canvas.ApplyChartPen(pen);
   if (pen.Color() == clDefault) canvas.Pen().SetColor(clGray);
   const TRect& r = axis.ParentChart()->PlotRect();
+  // In 3D the grid lies on the back wall; flat charts have no depth.
+  const int z = axis.ParentChart()->Width3D();
   canvas.SetBackgroundMode(TBackgroundMode::bmTransparent);
   for (int p : at) {
     if (axis.IsHorizontal())
-      canvas.VerticalLineZ(p, r.Top, r.Bottom, 0);
+      canvas.VerticalLineZ(p, r.Top, r.Bottom, z);
     else
-      canvas.HorizontalLineZ(r.Left, r.Right, p, 0);
+      canvas.HorizontalLineZ(r.Left, r.Right, p, z);
   }
   canvas.SetBackgroundMode(TBackgroundMode::bmOpaque);
 }

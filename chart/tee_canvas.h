@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -105,6 +106,7 @@ class TTeeCanvas {
 };
 
 // Adds depth: operations that take a z and project it, and the frame.
+// Solids take z0 as their near depth and z1 as their far one.
 class TCanvas3D : public TTeeCanvas {
  public:
   virtual void PixelAtDepth(int x, int y, TColor color, int z) = 0;
@@ -118,13 +120,16 @@ class TCanvas3D : public TTeeCanvas {
   virtual void SetProjectionCentre(int depth, const TRect& frameRect, const TRect& plotRect) = 0;
   virtual void EndFrame(TCanvas* target, TCanvas* ownerSurface, const TRect& userRect) = 0;
   virtual bool BlitIfClean() = 0;
-  virtual void ClipPlotArea(const TRect& r, int z0, int z1) = 0;
-  virtual void DrawBox(const TRect& r, int z0, int z1) = 0;
   // A shaft from `from` to the base of a filled head whose tip is at `to`.
   virtual void DrawArrow(TPoint from, TPoint to, int headWidth, int headLength, int z) = 0;
-  // Apex at the middle of r's top, square base at r's bottom from z0 to z1.
-  virtual void DrawPyramid(const TRect& r, int z0, int z1) = 0;
-  virtual void DrawSphere(int x, int y, int z, int radius) = 0;
+  virtual void ClipPlotArea(const TRect& r, int z0, int z1) = 0;
+  // Turned about the axis through the middle of r and of z0..z1: the base
+  // fills r's bottom (vertical) or left side, the tip's width is tipPercent
+  // of the base's (0 a point, 100 a cylinder).
+  virtual void DrawCone(const TRect& r, int z0, int z1, bool vertical, int tipPercent) = 0;
+  virtual void DrawBox(const TRect& r, int z0, int z1) = 0;
+  // A cone whose tip is as wide as its base.
+  virtual void DrawCylinder(const TRect& r, int z0, int z1, bool vertical) = 0;
   virtual void HorizontalLineZ(int x0, int x1, int y, int z) = 0;
   virtual void VerticalLineZ(int x, int y0, int y1, int z) = 0;
   virtual void DepthLine(int x, int y, int z0, int z1) = 0;
@@ -134,16 +139,29 @@ class TCanvas3D : public TTeeCanvas {
   virtual void StrokeLineZ(int x0, int y0, int x1, int y1, int z) = 0;
   virtual void PenMoveToZ(int x, int y, int z) = 0;
   virtual void PenLineToZ(int x, int y, int z) = 0;
+  // A slice of the ellipse around the centre, between z0 and z1. Angles in
+  // degrees, counter-clockwise from three o'clock; the slice runs from
+  // startAngle to endAngle the counter-clockwise way, a whole turn when the
+  // two are equal.
+  virtual void DrawPie3D(int xCenter, int yCenter, int xRadius, int yRadius, int z0, int z1,
+                         double startAngle, double endAngle) = 0;
   virtual void PlaneBetweenDepths(TPoint p1, TPoint p2, int z0, int z1) = 0;
   virtual void PlaneAtDepth(TPoint p1, TPoint p2, TPoint p3, TPoint p4, int z) = 0;
   virtual void QuadBetweenDepths(const std::array<TPoint, 4>& points, int z0, int z1) = 0;
   virtual void PolygonAtDepth(std::span<const TPoint> points, int z) = 0;
+  // Apex at the middle of r's top, square base at r's bottom from z0 to z1.
+  virtual void DrawPyramid(const TRect& r, int z0, int z1) = 0;
   virtual void RectangleAtDepth(const TRect& r, int z) = 0;
   virtual void DepthRectY(int x0, int x1, int y, int z0, int z1) = 0;
   virtual void DepthRectX(int x, int y0, int y1, int z0, int z1) = 0;
   virtual void RotatedTextAtDepth(int x, int y, int angle, const std::string& text, int z) = 0;
+  virtual void DrawSphere(int x, int y, int z, int radius) = 0;
   virtual void DrawSurface() {}
   virtual void TextAtDepth(int x, int y, const std::string& text, int z) = 0;
+  // The triangle at depth 0, each pixel in the corner colours weighted by
+  // how near it lies to each corner; filled only, the pen draws nothing.
+  virtual void ShadedTriangle(const std::array<TPoint, 3>& points,
+                              const std::array<TColor, 3>& colors) = 0;
   virtual void TriangleAtDepth(TPoint p1, TPoint p2, TPoint p3, int z) = 0;
 };
 
@@ -171,7 +189,9 @@ class TTeeCanvas3D : public TCanvas3D {
   TView3DOptions* Options = nullptr;
 
   TBitmap* Buffer() const { return buffer_.get(); }
-  bool Dirty() const { return dirty_.load(); }
+  // True until a frame has been copied out with no repaint request since
+  // that frame began. Safe to read from any thread.
+  bool Dirty() const;
 
   // Projects (x, y, z) onto the screen in place.
   void ProjectPoint(int& x, int& y, int z) const;
@@ -207,7 +227,8 @@ class TTeeCanvas3D : public TCanvas3D {
   void EraseArea(const TRect& r) override { FillArea(r); }
   void FillGradient(const TRect& r, TColor start, TColor end,
                     TGradientDirection direction) override;
-  void MarkDirty() override { dirty_.store(true); }
+  // May be called from any thread, also while a frame is being drawn.
+  void MarkDirty() override;
   void StrokeLine(int x0, int y0, int x1, int y1) override;
   void DrawPolygon(std::span<const TPoint> points, int highIndex) override;
   void RotatedText(int x, int y, int angle, const std::string& text) override;
@@ -221,11 +242,11 @@ class TTeeCanvas3D : public TCanvas3D {
   void SetProjectionCentre(int depth, const TRect& frameRect, const TRect& plotRect) override;
   void EndFrame(TCanvas* target, TCanvas* ownerSurface, const TRect& userRect) override;
   bool BlitIfClean() override;
-  void ClipPlotArea(const TRect& r, int z0, int z1) override;
-  void DrawBox(const TRect& r, int z0, int z1) override;
   void DrawArrow(TPoint from, TPoint to, int headWidth, int headLength, int z) override;
-  void DrawPyramid(const TRect& r, int z0, int z1) override;
-  void DrawSphere(int x, int y, int z, int radius) override;
+  void ClipPlotArea(const TRect& r, int z0, int z1) override;
+  void DrawCone(const TRect& r, int z0, int z1, bool vertical, int tipPercent) override;
+  void DrawBox(const TRect& r, int z0, int z1) override;
+  void DrawCylinder(const TRect& r, int z0, int z1, bool vertical) override;
   void HorizontalLineZ(int x0, int x1, int y, int z) override;
   void VerticalLineZ(int x, int y0, int y1, int z) override;
   void DepthLine(int x, int y, int z0, int z1) override;
@@ -235,15 +256,21 @@ class TTeeCanvas3D : public TCanvas3D {
   void StrokeLineZ(int x0, int y0, int x1, int y1, int z) override;
   void PenMoveToZ(int x, int y, int z) override;
   void PenLineToZ(int x, int y, int z) override;
+  void DrawPie3D(int xCenter, int yCenter, int xRadius, int yRadius, int z0, int z1,
+                 double startAngle, double endAngle) override;
   void PlaneBetweenDepths(TPoint p1, TPoint p2, int z0, int z1) override;
   void PlaneAtDepth(TPoint p1, TPoint p2, TPoint p3, TPoint p4, int z) override;
   void QuadBetweenDepths(const std::array<TPoint, 4>& points, int z0, int z1) override;
   void PolygonAtDepth(std::span<const TPoint> points, int z) override;
+  void DrawPyramid(const TRect& r, int z0, int z1) override;
   void RectangleAtDepth(const TRect& r, int z) override;
   void DepthRectY(int x0, int x1, int y, int z0, int z1) override;
   void DepthRectX(int x, int y0, int y1, int z0, int z1) override;
   void RotatedTextAtDepth(int x, int y, int angle, const std::string& text, int z) override;
+  void DrawSphere(int x, int y, int z, int radius) override;
   void TextAtDepth(int x, int y, const std::string& text, int z) override;
+  void ShadedTriangle(const std::array<TPoint, 3>& points,
+                      const std::array<TColor, 3>& colors) override;
   void TriangleAtDepth(TPoint p1, TPoint p2, TPoint p3, int z) override;
 
  private:
@@ -254,11 +281,26 @@ class TTeeCanvas3D : public TCanvas3D {
   bool ScalesText() const { return ZoomText && ZoomFactor != 1.0; }
   void DottedLine(int x0, int y0, int x1, int y1);
   void ProjectedPolygon(std::span<const TPoint> points, int z);
+  // Solids: the polygon of already projected points, drawn only when it
+  // faces the viewer (which a flat, zero-area face never does).
+  void FacingPolygon(std::span<const TPoint> projected);
+  // The wall above the edge from -> to between z0 and z1; edges taken in
+  // counter-clockwise order around a face give walls facing outwards.
+  void FacingWall(TPoint from, TPoint to, int z0, int z1);
+  // Cone and cylinder: tipScale is the tip's width over the base's.
+  void TurnedSolid(const TRect& r, int z0, int z1, bool vertical, double tipScale);
 
   std::unique_ptr<TBitmap> buffer_;
   bool offscreen_ = true;
+  // Turns the buffer black and white at EndFrame; without a buffer the
+  // canvas draws on the window in colour.
   bool monochrome_ = false;
-  std::atomic<bool> dirty_{true};
+  // Repaint requests are counted rather than flagged: a frame notes the count
+  // it started from and, once copied out, declares only that count clean, so
+  // a request arriving mid-frame stays pending. Starts dirty (1 vs 0).
+  std::atomic<std::uint64_t> requests_{1};
+  std::atomic<std::uint64_t> cleanUpTo_{0};
+  std::uint64_t frameRequests_ = 0;  // GUI thread only
   // Rows of the rotation that depth projection applies.
   double c1_ = 1, c2_ = 0, c3_ = 0, c4_ = 0, c5_ = 1, c6_ = 0, c7_ = 0, c8_ = 0, c9_ = 1;
   std::array<TPoint, 4> quadPoints_{};

@@ -3,6 +3,7 @@
 #include <numbers>
 #include <vector>
 
+#include "chart/chart_rounding.h"
 #include "chart/tee_canvas.h"
 #include "chart/view_3d_options.h"
 #include "framework/bitmap.h"
@@ -11,17 +12,35 @@ namespace nitko {
 
 namespace {
 
-int RoundEven(double v) {
-  return static_cast<int>(std::nearbyint(v));
+// A monochrome canvas shows each pixel black or white by its luminance
+// (ITU-R BT.601 weights); white from half brightness up.
+void ToBlackAndWhite(TSurface& surface) {
+  for (int y = 0; y < surface.Height(); ++y)
+    for (int x = 0; x < surface.Width(); ++x) {
+      const TColor c = surface.Pixel(x, y);
+      const unsigned luma = 299 * (c & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * ((c >> 16) & 0xFF);
+      const TColor bw = luma * 2 >= 255 * 1000 ? clWhite : clBlack;
+      if (bw != c) surface.SetPixel(x, y, bw);  // most of a chart is already white
+    }
 }
 
 }  // namespace
 
 // --- frame --------------------------------------------------------------
 
+// Release: what the requester changed before asking is visible to the frame
+// that sees the request (BeginFrame's acquire).
+void TTeeCanvas3D::MarkDirty() {
+  requests_.fetch_add(1, std::memory_order_release);
+}
+
+bool TTeeCanvas3D::Dirty() const {
+  return requests_.load(std::memory_order_acquire) != cleanUpTo_.load(std::memory_order_acquire);
+}
+
 void TTeeCanvas3D::FreeBuffer() {
   buffer_.reset();
-  dirty_.store(true);
+  MarkDirty();
 }
 
 void TTeeCanvas3D::SetOffscreenBuffer(bool on) {
@@ -38,6 +57,8 @@ void TTeeCanvas3D::SetMonochrome(bool on) {
 
 TRect TTeeCanvas3D::BeginFrame(TCanvas* surface, TView3DOptions* options, const TRect& userRect,
                                bool is3D) {
+  // Requests up to here are answered by this frame; later ones are not.
+  frameRequests_ = requests_.load(std::memory_order_acquire);
   Bounds = userRect;
   Options = options;
   Is3D = is3D;
@@ -55,7 +76,8 @@ TRect TTeeCanvas3D::BeginFrame(TCanvas* surface, TView3DOptions* options, const 
   }
   const int w = userRect.Width();
   const int h = userRect.Height();
-  if (buffer_ && (buffer_->Width() != w || buffer_->Height() != h)) FreeBuffer();
+  // Not FreeBuffer: this frame redraws the new buffer whole, so no request.
+  if (buffer_ && (buffer_->Width() != w || buffer_->Height() != h)) buffer_.reset();
   if (!buffer_) buffer_ = std::make_unique<TBitmap>(w, h);
   // Drawing into the buffer is not a change anybody needs to hear about.
   buffer_->Canvas().OnChanging = nullptr;
@@ -66,6 +88,8 @@ TRect TTeeCanvas3D::BeginFrame(TCanvas* surface, TView3DOptions* options, const 
 
 void TTeeCanvas3D::EndFrame(TCanvas* target, TCanvas* ownerSurface, const TRect& userRect) {
   if (offscreen_ && buffer_ && target) {
+    // In the buffer itself, so that BlitIfClean copies the same picture.
+    if (monochrome_) ToBlackAndWhite(buffer_->Surface());
     const int w = buffer_->Width();
     const int h = buffer_->Height();
     const TCopyMode saved = target->CopyMode();
@@ -73,13 +97,13 @@ void TTeeCanvas3D::EndFrame(TCanvas* target, TCanvas* ownerSurface, const TRect&
     target->CopyRect(nitko::Bounds(userRect.Left, userRect.Top, w, h), buffer_->Canvas(),
                      {0, 0, w, h});
     target->SetCopyMode(saved);
-    dirty_.store(false);
+    cleanUpTo_.store(frameRequests_, std::memory_order_release);
   }
   AttachSurface(ownerSurface);
 }
 
 bool TTeeCanvas3D::BlitIfClean() {
-  if (dirty_.load() || !buffer_) return false;
+  if (Dirty() || !buffer_) return false;
   if (Surface()) {
     const int w = buffer_->Width();
     const int h = buffer_->Height();
@@ -280,66 +304,6 @@ void TTeeCanvas3D::TextAtDepth(int x, int y, const std::string& text, int z) {
 void TTeeCanvas3D::RotatedTextAtDepth(int x, int y, int angle, const std::string& text, int z) {
   ProjectPoint(x, y, z);
   RotatedText(x, y, angle, text);
-}
-
-// --- solid shapes -------------------------------------------------------
-// Only drawn with depth projection on; each face is a projected polygon.
-
-void TTeeCanvas3D::PlaneBetweenDepths(TPoint p1, TPoint p2, int z0, int z1) {
-  const TPoint face[] = {ProjectToPoint(p1.X, p1.Y, z0), ProjectToPoint(p2.X, p2.Y, z0),
-                         ProjectToPoint(p2.X, p2.Y, z1), ProjectToPoint(p1.X, p1.Y, z1)};
-  DrawPolygon(face, 3);
-}
-
-void TTeeCanvas3D::QuadBetweenDepths(const std::array<TPoint, 4>& points, int z0, int z1) {
-  for (size_t i = 0; i < points.size(); ++i)
-    PlaneBetweenDepths(points[i], points[(i + 1) % points.size()], z0, z1);
-}
-
-void TTeeCanvas3D::DepthRectY(int x0, int x1, int y, int z0, int z1) {
-  PlaneBetweenDepths({x0, y}, {x1, y}, z0, z1);
-}
-
-void TTeeCanvas3D::DepthRectX(int x, int y0, int y1, int z0, int z1) {
-  PlaneBetweenDepths({x, y0}, {x, y1}, z0, z1);
-}
-
-void TTeeCanvas3D::DrawBox(const TRect& r, int z0, int z1) {
-  // Back faces first so the front face covers them.
-  DepthRectY(r.Left, r.Right, r.Top, z0, z1);
-  DepthRectX(r.Right, r.Top, r.Bottom, z0, z1);
-  RectangleAtDepth(r, z0);
-}
-
-void TTeeCanvas3D::DrawArrow(TPoint from, TPoint to, int headWidth, int headLength, int z) {
-  const double dx = to.X - from.X;
-  const double dy = to.Y - from.Y;
-  const double length = std::hypot(dx, dy);
-  if (length == 0) return;
-  const double ux = dx / length;
-  const double uy = dy / length;
-  const double bx = to.X - ux * headLength;
-  const double by = to.Y - uy * headLength;
-  const double half = headWidth / 2.0;
-  StrokeLineZ(from.X, from.Y, RoundEven(bx), RoundEven(by), z);
-  TriangleAtDepth(to, {RoundEven(bx - uy * half), RoundEven(by + ux * half)},
-                  {RoundEven(bx + uy * half), RoundEven(by - ux * half)}, z);
-}
-
-void TTeeCanvas3D::DrawPyramid(const TRect& r, int z0, int z1) {
-  const TPoint apex = ProjectToPoint((r.Left + r.Right) / 2, r.Top, (z0 + z1) / 2);
-  const TPoint side[] = {ProjectToPoint(r.Right, r.Bottom, z0),
-                         ProjectToPoint(r.Right, r.Bottom, z1), apex};
-  DrawPolygon(side, 2);
-  const TPoint front[] = {ProjectToPoint(r.Left, r.Bottom, z0),
-                          ProjectToPoint(r.Right, r.Bottom, z0), apex};
-  DrawPolygon(front, 2);
-}
-
-void TTeeCanvas3D::DrawSphere(int x, int y, int z, int radius) {
-  ProjectPoint(x, y, z);
-  const int r = RoundEven(radius * ZoomFactor);
-  DrawEllipse(x - r, y - r, x + r + 1, y + r + 1);
 }
 
 }  // namespace nitko

@@ -7,6 +7,7 @@
 
 #include "axis_test_support.h"
 #include "chart/chart_series.h"
+#include "chart/view_3d_options.h"
 
 using namespace nitko;
 
@@ -54,7 +55,9 @@ TEST(AxisCustomLabels, TheChartSuppliesTheValues) {
   f.panel.OnGetNextAxisLabel = [&](TCustomChartAxis* sender, int index, double& value, bool& stop) {
     EXPECT_EQ(sender, &a);
     indices.push_back(index);
-    if (index == 0) EXPECT_EQ(value, 0);  // starts at the range's minimum
+    if (index == 0) {
+      EXPECT_EQ(value, 0);  // starts at the range's minimum
+    }
     value = 2.5 * index;
     stop = false;
   };
@@ -204,6 +207,33 @@ TEST(AxisDrawing, WallsMoveNearAxesOutward) {
   // The line reaches under the left wall.
   EXPECT_EQ(f.At(a.PixelStart() - 4, kPlot.Bottom + 5), 0x000000);
   EXPECT_EQ(f.At(a.PixelOf(5), kPlot.Bottom + 5 + 3), kGray);
+}
+
+TEST(AxisDrawing, FarAxesAndTheGridLieAtTheChartsDepth) {
+  Fixture f;
+  TView3DOptions options;
+  options.SetOrthogonal(true);
+  const TRect all{0, 0, 753, 321};
+  f.chart.BeginFrame(&f.canvas, &options, all, true);
+  f.panel.SetWidth3D(10);
+  f.chart.SetProjectionCentre(10, all, kPlot);
+  // Orthogonal projection moves depth z right by z and up by z.
+  // The bottom axis stays in front; its grid is drawn on the back wall.
+  TChartAxis& bottom = f.panel.BottomAxis();
+  f.Draw(bottom);
+  EXPECT_EQ(f.At(400, kPlot.Bottom), 0x000000);
+  const int p5 = bottom.PixelOf(5);
+  EXPECT_GT(f.CountColumn(p5 + 10, kPlot.Top, kPlot.Bottom - 12, kGray), 40);
+  EXPECT_EQ(f.CountColumn(p5, kPlot.Top + 20, kPlot.Bottom - 20, kGray), 0);
+
+  TChartAxis& top = f.panel.TopAxis();
+  top.SetRange(0, 10);
+  top.SetLabelStyle(TAxisLabelStyle::talValue);
+  top.RecomputeRange();
+  top.PlacePixels();
+  f.Draw(top);
+  EXPECT_EQ(f.At(400 + 10, kPlot.Top - 10), 0x000000);
+  EXPECT_EQ(f.At(400, kPlot.Top), kBack);
 }
 
 TEST(AxisDrawing, PrintingTurnsWhiteLabelsBlack) {

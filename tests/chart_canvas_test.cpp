@@ -91,6 +91,8 @@ TEST(ChartCanvasFrame, BufferFollowsSizeAndCanBeSwitchedOff) {
   p.Paint();
   EXPECT_EQ(p.window.chart.Buffer()->Width(), 80);
   EXPECT_EQ(p.window.chart.Buffer()->Height(), 50);
+  // The frame that reallocated the buffer drew all of it.
+  EXPECT_FALSE(p.window.chart.Dirty());
 
   p.window.chart.SetOffscreenBuffer(false);
   EXPECT_EQ(p.window.chart.Buffer(), nullptr);
@@ -99,6 +101,29 @@ TEST(ChartCanvasFrame, BufferFollowsSizeAndCanBeSwitchedOff) {
   EXPECT_EQ(r.Left, 5);
   EXPECT_EQ(r.Bottom, 40);
   EXPECT_EQ(p.window.chart.Surface(), &p.window.canvas);
+}
+
+TEST(ChartCanvasFrame, RequestDuringAFrameOutlivesItsEndFrame) {
+  Panel p;
+  TTeeCanvas3D& chart = p.window.chart;
+  chart.BeginFrame(&p.window.canvas, &p.options, p.client, false);
+  chart.MarkDirty();  // e.g. a point added while this frame was drawn
+  chart.EndFrame(&p.window.canvas, &p.window.canvas, p.client);
+  EXPECT_TRUE(chart.Dirty());
+  EXPECT_FALSE(chart.BlitIfClean());
+
+  // The next paint redraws and, with no request meanwhile, is clean.
+  p.Paint();
+  EXPECT_EQ(p.draws, 1);
+  EXPECT_FALSE(chart.Dirty());
+  EXPECT_TRUE(chart.BlitIfClean());
+
+  // A request before the frame begins is answered by that frame.
+  chart.MarkDirty();
+  chart.MarkDirty();
+  p.Paint();
+  EXPECT_EQ(p.draws, 2);
+  EXPECT_FALSE(chart.Dirty());
 }
 
 TEST(ChartCanvasFrame, EndFrameCopiesToUserRectAndReattaches) {
@@ -274,6 +299,41 @@ TEST(ChartCanvasFrame, MonochromeDiscardsTheBufferAndRepaints) {
   EXPECT_EQ(repaints, 1);
 }
 
+TEST(ChartCanvasFrame, MonochromeFrameIsBlackAndWhite) {
+  Window w(60, 20);
+  w.chart.SetOffscreenBuffer(true);
+  w.chart.SetMonochrome(true);
+  const TRect user{0, 0, 60, 20};
+  w.chart.BeginFrame(&w.canvas, nullptr, user, false);
+  // Light and dark by luminance, not by the plain mean of the channels: pure
+  // green is light and pure red dark, though both have the same mean.
+  const TColor colors[] = {0x606060, 0xC0E0F0, 0x00FF00, 0x0000FF, 0x808080, 0x7F7F7F};
+  for (int i = 0; i < 6; ++i) {
+    w.chart.Brush().SetColor(colors[i]);
+    w.chart.FillArea({i * 10, 0, i * 10 + 10, 10});
+  }
+  w.chart.EndFrame(&w.canvas, &w.canvas, user);
+  const TColor expected[] = {clBlack, clWhite, clWhite, clBlack, clWhite, clBlack};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(w.surface.Pixel(i * 10 + 5, 5), expected[i]) << i;
+  EXPECT_EQ(w.surface.Pixel(30, 15), clWhite);  // the buffer's own white
+  EXPECT_EQ(w.Count(clBlack) + w.Count(clWhite), 60 * 20);
+
+  // A clean repaint copies the same black-and-white picture.
+  w.surface.Fill(kBack);
+  w.chart.AttachSurface(&w.canvas);
+  ASSERT_TRUE(w.chart.BlitIfClean());
+  EXPECT_EQ(w.surface.Pixel(5, 5), clBlack);
+  EXPECT_EQ(w.surface.Pixel(25, 5), clWhite);
+
+  // Back in colour, the buffer keeps colours.
+  w.chart.SetMonochrome(false);
+  w.chart.BeginFrame(&w.canvas, nullptr, user, false);
+  w.chart.Brush().SetColor(0x606060);
+  w.chart.FillArea({0, 0, 10, 10});
+  w.chart.EndFrame(&w.canvas, &w.canvas, user);
+  EXPECT_EQ(w.surface.Pixel(5, 5), TColor{0x606060});
+}
+
 TEST(ChartCanvasFlat, ArrowHasAShaftAndAFilledHead) {
   Window w;
   w.chart.Brush().SetColor(kInk);
@@ -284,6 +344,160 @@ TEST(ChartCanvasFlat, ArrowHasAShaftAndAFilledHead) {
   EXPECT_EQ(w.surface.Pixel(78, 55), kBack);
   EXPECT_EQ(w.surface.Pixel(95, 40), kBack);
   EXPECT_EQ(w.surface.Pixel(20, 44), kBack);
+}
+
+// Orthogonal depth at 100 % zoom, centred on the window: (x, y, z) shows at
+// (x + z, y - z).
+void ShowDepth(Window& w, TView3DOptions& options) {
+  const TRect all{0, 0, w.surface.Width(), w.surface.Height()};
+  w.chart.BeginFrame(&w.canvas, &options, all, true);
+  w.chart.SetProjectionCentre(0, all, all);
+}
+
+TEST(ChartCanvasSolids, ConeNarrowsFromItsBaseToItsTip) {
+  Window pointed;
+  pointed.chart.Brush().SetColor(kInk);
+  pointed.chart.DrawCone({20, 10, 80, 70}, 0, 30, true, 0);
+  EXPECT_EQ(pointed.surface.Pixel(50, 60), kInk);
+  EXPECT_EQ(pointed.surface.Pixel(25, 65), kInk);  // the base is r's bottom
+  EXPECT_EQ(pointed.surface.Pixel(50, 20), kInk);  // near the tip, the middle only
+  EXPECT_EQ(pointed.surface.Pixel(40, 20), kBack);
+  EXPECT_EQ(pointed.surface.Pixel(50, 8), kBack);
+  EXPECT_EQ(pointed.surface.Pixel(50, 72), kBack);
+  // Flat, a pointed cone covers the triangle of its base and tip (compared
+  // without outlines, which may step differently along a slanted edge).
+  Window cone;
+  Window triangle;
+  for (Window* w : {&cone, &triangle}) {
+    w->chart.ApplyChartPen(TChartHiddenPen());
+    w->chart.Brush().SetColor(kInk);
+  }
+  cone.chart.DrawCone({20, 10, 80, 70}, 0, 30, true, 0);
+  triangle.chart.TriangleAtDepth({20, 70}, {80, 70}, {50, 10}, 0);
+  EXPECT_TRUE(SamePixels(cone.surface, triangle.surface));
+
+  Window halfTip;
+  halfTip.chart.Brush().SetColor(kInk);
+  halfTip.chart.DrawCone({20, 10, 80, 70}, 0, 30, true, 50);
+  EXPECT_EQ(halfTip.surface.Pixel(38, 12), kInk);  // the tip is 30 of the 60 wide
+  EXPECT_EQ(halfTip.surface.Pixel(30, 12), kBack);
+
+  Window lying;
+  lying.chart.Brush().SetColor(kInk);
+  lying.chart.DrawCone({20, 10, 80, 70}, 0, 30, false, 0);
+  EXPECT_EQ(lying.surface.Pixel(70, 40), kInk);  // the tip points right
+  EXPECT_EQ(lying.surface.Pixel(70, 20), kBack);
+  EXPECT_EQ(lying.surface.Pixel(25, 15), kInk);  // the base is r's left side
+  EXPECT_EQ(lying.surface.Pixel(10, 40), kBack);
+}
+
+TEST(ChartCanvasSolids, CylinderIsItsRectangleFlatAndShowsItsNearEndInDepth) {
+  Window cylinder;
+  Window rectangle;
+  for (Window* w : {&cylinder, &rectangle}) w->chart.Brush().SetColor(kInk);
+  cylinder.chart.DrawCylinder({20, 10, 60, 70}, 0, 30, true);
+  rectangle.chart.RectangleAtDepth({20, 10, 60, 70}, 0);
+  EXPECT_TRUE(SamePixels(cylinder.surface, rectangle.surface));
+  EXPECT_EQ(cylinder.surface.Pixel(40, 40), kInk);
+  EXPECT_EQ(cylinder.surface.Pixel(40, 8), kBack);
+
+  Window lying;
+  lying.chart.Brush().SetColor(kInk);
+  lying.chart.DrawCylinder({20, 10, 60, 70}, 0, 30, false);
+  EXPECT_TRUE(SamePixels(lying.surface, rectangle.surface));
+
+  // Upright in depth 0..20: the top end, centred at (40, 30, 10), shows
+  // above r; its near edge passes (40, 30, 0). The bottom end faces away, so
+  // its far edge through (40, 70, 20), shown at (60, 50), is not outlined.
+  Window deep(120, 100);
+  TView3DOptions options;
+  ShowDepth(deep, options);
+  deep.chart.Brush().SetColor(kInk);
+  deep.chart.DrawCylinder({20, 30, 60, 70}, 0, 20, true);
+  EXPECT_EQ(deep.surface.Pixel(50, 20), kInk);
+  EXPECT_EQ(deep.surface.Pixel(50, 8), kBack);
+  EXPECT_EQ(deep.surface.Pixel(40, 30), clBlack);
+  EXPECT_EQ(deep.surface.Pixel(60, 50), kInk);
+  EXPECT_EQ(deep.surface.Pixel(40, 75), kBack);
+}
+
+TEST(ChartCanvasSolids, Pie3DIsTheSliceCounterClockwiseFromItsStart) {
+  Window quarter;
+  quarter.chart.Brush().SetColor(kInk);
+  quarter.chart.DrawPie3D(60, 40, 30, 20, 0, 10, 0, 90);
+  EXPECT_EQ(quarter.surface.Pixel(70, 32), kInk);     // up and right
+  EXPECT_EQ(quarter.surface.Pixel(50, 32), kBack);    // up and left
+  EXPECT_EQ(quarter.surface.Pixel(70, 48), kBack);    // down and right
+  EXPECT_EQ(quarter.surface.Pixel(85, 25), kBack);    // beyond the ellipse
+  EXPECT_EQ(quarter.surface.Pixel(75, 40), clBlack);  // the edge at 0 degrees
+
+  Window wrapped;  // from 270 round through 360 to 0: down and right
+  wrapped.chart.Brush().SetColor(kInk);
+  wrapped.chart.DrawPie3D(60, 40, 30, 20, 0, 10, 270, 0);
+  EXPECT_EQ(wrapped.surface.Pixel(70, 48), kInk);
+  EXPECT_EQ(wrapped.surface.Pixel(70, 32), kBack);
+  EXPECT_EQ(wrapped.surface.Pixel(50, 48), kBack);
+
+  Window whole;  // equal angles: all of it, no radius drawn
+  whole.chart.Brush().SetColor(kInk);
+  whole.chart.DrawPie3D(60, 40, 30, 20, 0, 10, 45, 45);
+  for (TPoint p : {TPoint{70, 32}, TPoint{50, 32}, TPoint{50, 48}, TPoint{70, 48}})
+    EXPECT_EQ(whole.surface.Pixel(p.X, p.Y), kInk) << p.X << "," << p.Y;
+  EXPECT_EQ(whole.surface.Pixel(67, 33), kInk);
+
+  // In depth the rounded side shows up and to the right of the near face,
+  // which stays on top.
+  Window deep(120, 100);
+  TView3DOptions options;
+  ShowDepth(deep, options);
+  deep.chart.Brush().SetColor(kInk);
+  deep.chart.DrawPie3D(50, 60, 30, 30, 0, 20, 0, 90);
+  EXPECT_NE(deep.surface.Pixel(81, 29), kBack);  // between rim at 45 degrees and its far copy
+  EXPECT_EQ(deep.surface.Pixel(60, 50), kInk);
+  EXPECT_EQ(deep.surface.Pixel(65, 60), clBlack);
+  EXPECT_EQ(deep.surface.Pixel(40, 50), kBack);
+  EXPECT_EQ(deep.surface.Pixel(50, 70), kBack);
+}
+
+TEST(ChartCanvasSolids, ShadedTriangleBlendsItsCornerColours) {
+  constexpr TColor red = 0x0000FF, green = 0x00FF00, blue = 0xFF0000;
+  auto channel = [](TColor c, int i) { return static_cast<int>((c >> (8 * i)) & 0xFF); };
+  Window w;
+  w.chart.ShadedTriangle({TPoint{10, 10}, TPoint{70, 10}, TPoint{10, 70}}, {red, green, blue});
+  const TColor nearRed = w.surface.Pixel(10, 10);
+  const TColor nearGreen = w.surface.Pixel(68, 10);
+  const TColor nearBlue = w.surface.Pixel(10, 68);
+  EXPECT_GE(channel(nearRed, 0), 245);
+  EXPECT_LE(channel(nearRed, 1) + channel(nearRed, 2), 12);
+  EXPECT_GE(channel(nearGreen, 1), 245);
+  EXPECT_GE(channel(nearBlue, 2), 245);
+  // Halfway along the red-green edge; about a third of each in the middle.
+  const TColor edge = w.surface.Pixel(40, 10);
+  EXPECT_NEAR(channel(edge, 0), 127, 8);
+  EXPECT_NEAR(channel(edge, 1), 127, 8);
+  EXPECT_LE(channel(edge, 2), 8);
+  const TColor middle = w.surface.Pixel(29, 29);
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(channel(middle, i), 85, 8) << i;
+  // The long side runs where x + y = 80.
+  EXPECT_NE(w.surface.Pixel(38, 38), kBack);
+  EXPECT_EQ(w.surface.Pixel(41, 41), kBack);
+  EXPECT_EQ(w.surface.Pixel(9, 30), kBack);
+  EXPECT_EQ(w.Count(clBlack), 0);  // no outline
+
+  // One colour fills exactly the pixels whose centres lie inside, whichever
+  // way round the corners are given; the clip holds.
+  Window a;
+  Window b;
+  a.chart.ShadedTriangle({TPoint{10, 10}, TPoint{70, 10}, TPoint{10, 70}}, {kInk, kInk, kInk});
+  b.chart.ShadedTriangle({TPoint{10, 70}, TPoint{70, 10}, TPoint{10, 10}}, {kInk, kInk, kInk});
+  EXPECT_EQ(a.Count(kInk), 60 * 61 / 2);
+  EXPECT_TRUE(SamePixels(a.surface, b.surface));
+  Window clipped;
+  clipped.chart.SetClipRect({0, 0, 30, 80});
+  clipped.chart.ShadedTriangle({TPoint{10, 10}, TPoint{70, 10}, TPoint{10, 70}},
+                               {kInk, kInk, kInk});
+  EXPECT_EQ(clipped.surface.Pixel(29, 12), kInk);
+  EXPECT_EQ(clipped.surface.Pixel(30, 12), kBack);
 }
 
 TEST(ChartCanvasPen, HiddenPenFillsWithoutOutline) {
