@@ -2,7 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <vector>
+#include <cstdlib>
+#include <cstring>
 
 #include "runtime/locale_chars.h"
 
@@ -12,6 +13,46 @@ namespace {
 
 bool IsPlaceholder(char c) {
   return c == '0' || c == '#' || c == ',' || c == '.';
+}
+
+// |v| in decimal with at most maxFrac decimals. The 15 significant digits
+// a double holds are rounded half up, as people round: 0.0625 to three
+// decimals is 0.063 and 0.0045 (stored a hair below) is 0.005.
+void DecimalHalfUp(double v, int maxFrac, std::string& whole, std::string& frac) {
+  whole = "0";
+  frac.assign(static_cast<size_t>(maxFrac), '0');
+  if (v == 0) return;
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.14e", v);
+  std::string digits;
+  for (const char* c = buf; *c != 'e'; ++c)
+    if (*c != '.') digits.push_back(*c);
+  int intDigits = std::atoi(std::strchr(buf, 'e') + 1) + 1;
+  const long long keep = static_cast<long long>(intDigits) + maxFrac;
+  if (keep < 0) return;
+  if (keep < static_cast<long long>(digits.size())) {
+    const bool up = digits[static_cast<size_t>(keep)] >= '5';
+    digits.resize(static_cast<size_t>(keep));
+    if (up) {
+      size_t i = digits.size();
+      while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+      if (i == 0) {
+        digits.insert(digits.begin(), '1');
+        ++intDigits;
+      } else {
+        ++digits[i - 1];
+      }
+    }
+  }
+  // Place the point: pad with zeros on whichever side the digits run out.
+  if (intDigits <= 0) {
+    digits.insert(0, static_cast<size_t>(-intDigits), '0');
+    intDigits = 0;
+  }
+  if (static_cast<int>(digits.size()) < intDigits + maxFrac)
+    digits.append(static_cast<size_t>(intDigits + maxFrac) - digits.size(), '0');
+  whole = intDigits == 0 ? "0" : digits.substr(0, static_cast<size_t>(intDigits));
+  frac = digits.substr(static_cast<size_t>(intDigits), static_cast<size_t>(maxFrac));
 }
 
 }  // namespace
@@ -42,13 +83,8 @@ std::string FormatNumberPattern(const std::string& pattern, double v) {
   if (std::isnan(v)) return prefix + "NAN" + suffix;
   if (std::isinf(v)) return prefix + (v < 0 ? "-INF" : "INF") + suffix;
 
-  // Decimal rounding of the exact binary value; the digits come back unsigned.
-  std::vector<char> buf(static_cast<size_t>(maxFrac) + 320);
-  std::snprintf(buf.data(), buf.size(), "%.*f", maxFrac, std::fabs(v));
-  std::string digits = buf.data();
-  const size_t dot = digits.find('.');
-  std::string whole = digits.substr(0, dot);
-  std::string frac = dot == std::string::npos ? "" : digits.substr(dot + 1);
+  std::string whole, frac;
+  DecimalHalfUp(std::fabs(v), maxFrac, whole, frac);
   while (static_cast<int>(frac.size()) > minFrac && !frac.empty() && frac.back() == '0')
     frac.pop_back();
   if (whole == "0") whole.clear();

@@ -200,6 +200,14 @@ TEST(AxisLabelStep, FormatLabelNumbers) {
     EXPECT_EQ(Num(-0.0001), "0");
     EXPECT_EQ(Num(999.9999), "1,000");
     EXPECT_EQ(Num(123), "123");
+    // Halves round up on the decimal digits, not by the binary value.
+    EXPECT_EQ(Num(0.0625), "0.063");
+    EXPECT_EQ(Num(0.0045), "0.005");
+    EXPECT_EQ(Num(2.0005), "2.001");
+    EXPECT_EQ(Num(-0.0005), "-0.001");
+    EXPECT_EQ(Num(0.0004), "0");
+    EXPECT_EQ(Num(1e20), "100,000,000,000,000,000,000");
+    EXPECT_EQ(Num(5e-324), "0");
   }
   {
     LocaleScope loc(',', ' ');
