@@ -122,7 +122,7 @@ int WidestValueLabel(const TCustomChartAxis& axis, TTeeCanvas& canvas) {
   double lo = axis.RangeMin();
   double hi = axis.RangeMax();
   if ((axis.RangeIsDateTime() && axis.ExactDateTime()) || axis.RoundFirstLabel()) {
-    const double step = AxisLabelStep(axis, canvas);
+    const double step = AxisLabelStep(axis, canvas, false);
     if (step > 0) {
       lo = std::trunc(lo / step) * step;
       hi = std::trunc(hi / step) * step;

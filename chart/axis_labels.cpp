@@ -45,8 +45,10 @@ std::string PointLabelText(const TCustomChartAxis& axis, TChartSeries& series, i
   std::string text =
       style == TAxisLabelStyle::talMark ? series.MarkText(index) : series.PointLabel(index);
   const TCustomAxisPanel* chart = axis.ParentChart();
-  if (chart != nullptr && chart->OnGetAxisLabel)
-    chart->OnGetAxisLabel(Mutable(axis), &series, index, text);
+  if (chart != nullptr && chart->OnGetAxisLabel) {
+    const TAxisOnGetLabel hook = chart->OnGetAxisLabel;  // may replace itself
+    hook(Mutable(axis), &series, index, text);
+  }
   return text;
 }
 
@@ -70,7 +72,7 @@ class LabelSink {
 
   // A point label at v, skipped when it would run into the last one drawn.
   void Point(double v, const std::string& text) {
-    if (v < axis_.RangeMin() || v > axis_.RangeMax()) return;
+    if (!(v >= axis_.RangeMin() && v <= axis_.RangeMax())) return;  // NaN too
     const int p = axis_.PixelOf(v);
     if (!axis_.TickOnLabelsOnly()) ticks_.push_back(p);
     if (!axis_.Labels()) return;
@@ -123,7 +125,8 @@ void DefaultLabels(const TCustomChartAxis& axis, const LabelRange& range, LabelS
 
 // Values from the chart's OnGetNextAxisLabel, bounded to 2001 calls.
 void CustomLabels(TCustomChartAxis& axis, const LabelRange& range, LabelSink& sink) {
-  const TAxisOnGetNextLabel& next = axis.ParentChart()->OnGetNextAxisLabel;
+  // A copy: the handler may replace itself while it runs.
+  const TAxisOnGetNextLabel next = axis.ParentChart()->OnGetNextAxisLabel;
   double value = axis.RangeMin();
   bool stop = true;
   for (int i = 0; i <= 2000; ++i) {
@@ -213,29 +216,30 @@ std::string AxisLabelText(const TCustomChartAxis& axis, double v, bool askChart)
                 axis.AxisValuesFormat(), axis.LabelsMultiLine(), {}};
   const TCustomAxisPanel* chart = axis.ParentChart();
   if (askChart && chart != nullptr && chart->OnGetAxisLabel)
-    f.onGetLabel = [&](std::string& text) {
-      chart->OnGetAxisLabel(Mutable(axis), nullptr, -1, text);
+    f.onGetLabel = [&axis, hook = chart->OnGetAxisLabel](std::string& text) {
+      hook(Mutable(axis), nullptr, -1, text);
     };
   return FormatLabel(v, f);
 }
 
-int LabelTextWidth(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v) {
-  const std::string text = AxisLabelText(axis, v);
+int LabelTextWidth(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v, bool askChart) {
+  const std::string text = AxisLabelText(axis, v, askChart);
   const int angle = axis.LabelsAngle();
   if (angle == 90 || angle == 270) return canvas.LineHeight() * LineCount(text);
   return WidestLabelLine(canvas, text);
 }
 
-int LabelTextHeight(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v) {
-  const std::string text = AxisLabelText(axis, v);
+int LabelTextHeight(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v, bool askChart) {
+  const std::string text = AxisLabelText(axis, v, askChart);
   const int angle = axis.LabelsAngle();
   if (angle != 0 && angle != 180) return WidestLabelLine(canvas, text);
   return canvas.LineHeight() * LineCount(text);
 }
 
-double AxisLabelStep(const TCustomChartAxis& axis, TTeeCanvas& canvas) {
+double AxisLabelStep(const TCustomChartAxis& axis, TTeeCanvas& canvas, bool askChart) {
   const auto size = [&](double v) {
-    return axis.IsHorizontal() ? LabelTextWidth(axis, canvas, v) : LabelTextHeight(axis, canvas, v);
+    return axis.IsHorizontal() ? LabelTextWidth(axis, canvas, v, askChart)
+                               : LabelTextHeight(axis, canvas, v, askChart);
   };
   return LabelStep(size(axis.RangeMin()), size(axis.RangeMax()), StepInputOf(axis));
 }

@@ -24,11 +24,13 @@ std::string AxisLabelText(const TCustomChartAxis& axis, double v, bool askChart 
 
 // Label extent along a horizontal / vertical axis, measured with the canvas
 // font (which callers set to the axis' labels font).
-int LabelTextWidth(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v);
-int LabelTextHeight(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v);
+int LabelTextWidth(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v,
+                   bool askChart = true);
+int LabelTextHeight(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v,
+                    bool askChart = true);
 
 // The distance between labels for the current range and label size.
-double AxisLabelStep(const TCustomChartAxis& axis, TTeeCanvas& canvas);
+double AxisLabelStep(const TCustomChartAxis& axis, TTeeCanvas& canvas, bool askChart = true);
 
 // The widest mark or label text of the chart's series, for point labels.
 int WidestPointLabel(const TCustomChartAxis& axis, TTeeCanvas& canvas, TAxisLabelStyle style);

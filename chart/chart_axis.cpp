@@ -35,22 +35,26 @@ void Repaint(TCustomAxisPanel* chart) {
 
 }  // namespace
 
-TChartAxisTitle::TChartAxisTitle(TCustomAxisPanel* chart, int angle)
-    : chart_(chart), angle_(angle) {
-  font_.OnChange = [this] { Repaint(chart_); };
+TChartAxisTitle::TChartAxisTitle(const TCustomChartAxis* axis, int angle)
+    : axis_(axis), angle_(angle) {
+  font_.OnChange = [this] { Repaint(); };
+}
+
+void TChartAxisTitle::Repaint() const {
+  nitko::Repaint(axis_->ParentChart());
 }
 
 void TChartAxisTitle::SetAngle(int value) {
   CheckAngle(value, "Axis Title");
   if (value == angle_) return;
   angle_ = value;
-  Repaint(chart_);
+  Repaint();
 }
 
 void TChartAxisTitle::SetCaption(const std::string& value) {
   if (value == caption_) return;
   caption_ = value;
-  Repaint(chart_);
+  Repaint();
 }
 
 TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, bool horizontal, bool far_side,
@@ -59,7 +63,7 @@ TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, bool horizontal, boo
       horizontal_(horizontal),
       far_side_(far_side),
       depth_(depth),
-      title_(chart, horizontal ? 0 : (far_side ? 270 : 90)) {
+      title_(this, horizontal ? 0 : (far_side ? 270 : 90)) {
   // The depth axis only shows in 3D views.
   visible_ = !depth;
   const auto repaint = [this] { Repaint(chart_); };
@@ -254,9 +258,20 @@ void TCustomChartAxis::WidenForMargins(int start_margin, int end_margin) {
   pixel_start_ = s + start_margin;
   pixel_end_ = e - end_margin;
   pixel_length_ = pixel_end_ - pixel_start_;
-  const double a = ValueAtPixel(s);
-  const double b = ValueAtPixel(e);
+  // Margins that leave no pixels between them cannot be kept; the range
+  // stays rather than collapsing to 0..0.
+  if (pixel_length_ < 1) {
+    SetPixels(s, e);
+    return;
+  }
+  double a = ValueAtPixel(s);
+  double b = ValueAtPixel(e);
   SetPixels(s, e);
+  // A side without a margin keeps its end exactly: the round trip through
+  // pixels could move it by a rounding error and lose a label standing there.
+  const bool start_is_min = horizontal_ != inverted_;
+  if (start_margin == 0) a = start_is_min ? range_min_ : range_max_;
+  if (end_margin == 0) b = start_is_min ? range_max_ : range_min_;
   range_min_ = a;
   range_max_ = b;
   if (range_min_ > range_max_) std::swap(range_min_, range_max_);

@@ -9,13 +9,15 @@
 namespace nitko {
 
 class TCustomAxisPanel;
+class TCustomChartAxis;
 
 enum class TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 
 // Title of an axis: its caption and rotation.
 class TChartAxisTitle : public TPersistent {
  public:
-  TChartAxisTitle(TCustomAxisPanel* chart, int angle);
+  // Repaints go to the axis' chart, whichever that is at the time.
+  TChartAxisTitle(const TCustomChartAxis* axis, int angle);
   TChartAxisTitle(const TChartAxisTitle&) = delete;
   TChartAxisTitle& operator=(const TChartAxisTitle&) = delete;
 
@@ -28,7 +30,9 @@ class TChartAxisTitle : public TPersistent {
   const TFont& Font() const { return font_; }
 
  private:
-  TCustomAxisPanel* chart_;
+  void Repaint() const;
+
+  const TCustomChartAxis* axis_;
   int angle_;
   std::string caption_;
   TFont font_;

@@ -325,15 +325,24 @@ int TChartSeries::DepthOrder() const {
   return std::max(parent_chart_->SeriesList().IndexOf(this), 0);
 }
 
+// Only an axis of the series' own chart can be held: the chart clears the
+// reference when the axis or the series leaves it.
+void TChartSeries::CheckCustomAxis(const TCustomChartAxis* axis) const {
+  if (axis != nullptr && (parent_chart_ == nullptr || axis->ParentChart() != parent_chart_))
+    throw ChartException("A custom axis must belong to the series' chart");
+}
+
 void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* axis) {
   if (axis != nullptr && (!axis->IsHorizontal() || axis->ForDepth()))
     throw ChartException("A custom horizontal axis must be horizontal");
+  CheckCustomAxis(axis);
   Change(custom_horiz_axis_, axis);
 }
 
 void TChartSeries::SetCustomVertAxis(TCustomChartAxis* axis) {
   if (axis != nullptr && (axis->IsHorizontal() || axis->ForDepth()))
     throw ChartException("A custom vertical axis must be vertical");
+  CheckCustomAxis(axis);
   Change(custom_vert_axis_, axis);
 }
 
@@ -346,8 +355,7 @@ TCustomChartAxis* TChartSeries::GetHorizAxis() const {
   if (parent_chart_ == nullptr) return nullptr;
   if (horiz_axis_ == THorizAxis::aTopAxis) return &parent_chart_->TopAxis();
   // A custom axis counts only while it belongs to this series' chart.
-  if (horiz_axis_ == THorizAxis::aCustomHorizAxis && custom_horiz_axis_ != nullptr &&
-      custom_horiz_axis_->ParentChart() == parent_chart_)
+  if (horiz_axis_ == THorizAxis::aCustomHorizAxis && custom_horiz_axis_ != nullptr)
     return custom_horiz_axis_;
   return &parent_chart_->BottomAxis();
 }
@@ -355,8 +363,7 @@ TCustomChartAxis* TChartSeries::GetHorizAxis() const {
 TCustomChartAxis* TChartSeries::GetVertAxis() const {
   if (parent_chart_ == nullptr) return nullptr;
   if (vert_axis_ == TVertAxis::aRightAxis) return &parent_chart_->RightAxis();
-  if (vert_axis_ == TVertAxis::aCustomVertAxis && custom_vert_axis_ != nullptr &&
-      custom_vert_axis_->ParentChart() == parent_chart_)
+  if (vert_axis_ == TVertAxis::aCustomVertAxis && custom_vert_axis_ != nullptr)
     return custom_vert_axis_;
   return &parent_chart_->LeftAxis();
 }

@@ -139,7 +139,8 @@ class TChartSeries : public TComponent {
   TVertAxis VertAxis() const { return vert_axis_; }
   void SetVertAxis(TVertAxis value);
   // The axes aCustomHorizAxis / aCustomVertAxis resolve to; null falls back
-  // to the bottom / left axis. An axis of another chart is refused.
+  // to the bottom / left axis. Only an axis of the series' chart is taken,
+  // and leaving the chart forgets it.
   TCustomChartAxis* CustomHorizAxis() const { return custom_horiz_axis_; }
   void SetCustomHorizAxis(TCustomChartAxis* axis);
   TCustomChartAxis* CustomVertAxis() const { return custom_vert_axis_; }
@@ -213,6 +214,8 @@ class TChartSeries : public TComponent {
   friend class TCustomAxisPanel;
   // Drops references to an axis that is going away.
   void ForgetAxis(const TCustomChartAxis* axis);
+  void ForgetCustomAxes() { custom_horiz_axis_ = custom_vert_axis_ = nullptr; }
+  void CheckCustomAxis(const TCustomChartAxis* axis) const;
 
   template <typename T>
   void Change(T& field, const T& value);

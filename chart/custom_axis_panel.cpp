@@ -22,7 +22,10 @@ TCustomAxisPanel::~TCustomAxisPanel() {
   for (TCustomChartAxis* axis : axes_)
     if (!IsStandardAxis(axis)) axis->chart_ = nullptr;
   // Series that outlive the chart must not point back at it.
-  for (TChartSeries* series : series_list_) series->parent_chart_ = nullptr;
+  for (TChartSeries* series : series_list_) {
+    series->parent_chart_ = nullptr;
+    series->ForgetCustomAxes();
+  }
   series_list_.Clear();
   depth_axis_.reset();
   right_axis_.reset();
@@ -61,6 +64,7 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
   if (!series_list_.Contains(series)) return;
   series_list_.Remove(series);
   series->parent_chart_ = nullptr;
+  series->ForgetCustomAxes();
   RequestRepaint();
 }
 
@@ -78,7 +82,7 @@ void TCustomAxisPanel::SetBackColor(TColor value) {
 
 void TCustomAxisPanel::RequestRepaint() {
   if (IsDestroying()) return;
-  ++repaint_requests_;
+  repaint_requests_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void TCustomAxisPanel::RegisterAxis(TCustomChartAxis* axis) {
@@ -138,6 +142,9 @@ void TCustomAxisPanel::ComputeSeriesArea() const {
   for (TChartAxis* axis :
        {top_axis_.get(), left_axis_.get(), right_axis_.get(), bottom_axis_.get()})
     ApplySeriesMargins(*axis);
+  // Custom axes carry series too; their end points need the same room.
+  for (TCustomChartAxis* axis : axes_)
+    if (!IsStandardAxis(axis)) ApplySeriesMargins(*axis);
 }
 
 void TCustomAxisPanel::SetMaxPointsPerPage(int value) {

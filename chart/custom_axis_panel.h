@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,7 +48,7 @@ class TCustomAxisPanel : public TComponent {
   virtual void SetBackColor(TColor value);
 
   virtual void RequestRepaint();
-  long long RepaintRequestCount() const { return repaint_requests_; }
+  long long RepaintRequestCount() const { return repaint_requests_.load(); }
 
   // The five axes, also kept in this order in the axis list.
   TChartAxis& BottomAxis() const { return *bottom_axis_; }
@@ -113,7 +114,7 @@ class TCustomAxisPanel : public TComponent {
   TChartSeriesList series_list_;
   TColor color_ = clBtnFace;
   TColor back_color_ = clDefault;
-  long long repaint_requests_ = 0;
+  std::atomic<long long> repaint_requests_{0};
 
   std::vector<TCustomChartAxis*> axes_;
   std::unique_ptr<TChartAxis> bottom_axis_;

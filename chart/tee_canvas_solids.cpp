@@ -21,19 +21,21 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 // Twice the signed area, screen y growing downwards: negative for points that
 // run counter-clockwise as seen on the screen.
-long long TwiceSignedArea(std::span<const TPoint> p) {
-  long long sum = 0;
+// In doubles: products of coordinates near the int range overflow 64 bits,
+// and only signs and sizes matter here.
+double TwiceSignedArea(std::span<const TPoint> p) {
+  double sum = 0;
   for (size_t i = 0; i < p.size(); ++i) {
     const TPoint a = p[i];
     const TPoint b = p[(i + 1) % p.size()];
-    sum += static_cast<long long>(a.X) * b.Y - static_cast<long long>(b.X) * a.Y;
+    sum += static_cast<double>(a.X) * b.Y - static_cast<double>(b.X) * a.Y;
   }
   return sum;
 }
 
-long long Cross(TPoint o, TPoint a, TPoint b) {
-  return static_cast<long long>(a.X - o.X) * (b.Y - o.Y) -
-         static_cast<long long>(a.Y - o.Y) * (b.X - o.X);
+double Cross(TPoint o, TPoint a, TPoint b) {
+  return (static_cast<double>(a.X) - o.X) * (static_cast<double>(b.Y) - o.Y) -
+         (static_cast<double>(a.Y) - o.Y) * (static_cast<double>(b.X) - o.X);
 }
 
 // The outline of a convex solid is the convex hull of its projected points.
@@ -145,6 +147,7 @@ void TTeeCanvas3D::DrawCylinder(const TRect& r, int z0, int z1, bool vertical) {
 
 void TTeeCanvas3D::DrawPie3D(int xCenter, int yCenter, int xRadius, int yRadius, int z0, int z1,
                              double startAngle, double endAngle) {
+  if (!std::isfinite(startAngle) || !std::isfinite(endAngle)) return;
   if (z0 > z1) std::swap(z0, z1);
   double sweep = std::fmod(endAngle - startAngle, 360.0);
   if (!(sweep > 0)) sweep += 360.0;
@@ -208,13 +211,15 @@ void TTeeCanvas3D::ShadedTriangle(const std::array<TPoint, 3>& points,
   if (!Surface()) return;
   std::array<TPoint, 3> p;
   for (size_t i = 0; i < p.size(); ++i) p[i] = ProjectToPoint(points[i].X, points[i].Y, 0);
-  const double area = static_cast<double>(Cross(p[0], p[1], p[2]));
+  const double area = Cross(p[0], p[1], p[2]);
   if (area == 0) return;
   const std::array<TColor, 3> rgb{ColorToRGB(colors[0]), ColorToRGB(colors[1]),
                                   ColorToRGB(colors[2])};
   // Each corner's weight at (x, y): the part of the area facing it.
   auto weight = [&](TPoint a, TPoint b, double x, double y) {
-    return ((b.X - a.X) * (y - a.Y) - (b.Y - a.Y) * (x - a.X)) / area;
+    return ((static_cast<double>(b.X) - a.X) * (y - a.Y) -
+            (static_cast<double>(b.Y) - a.Y) * (x - a.X)) /
+           area;
   };
   const TRect open = Surface()->ClipRect();
   const int left = std::max(open.Left, std::min({p[0].X, p[1].X, p[2].X}));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -106,9 +107,10 @@ TEST(AxisLabelHook, ChangesValueTextsButNotTheMeasuredBand) {
   ReserveSpace(left, f.chart, r, true);
   // The band is measured from the plain texts: "10" and a space.
   EXPECT_EQ(r.Left - kPlot.Left, f.Measure(left, "10") + f.Measure(left, " ") + 2 + 4);
-  const int reserveCalls = calls;
-  // Only the step's two measurements ask the chart, never the band's.
-  EXPECT_EQ(reserveCalls, 2);
+  EXPECT_EQ(calls, 0);  // measuring never asks the chart
+  // Drawing does, once per label and for the step's two measurements.
+  EXPECT_EQ(EnumerateLabels(left, f.chart, true).size(), 11u);
+  EXPECT_EQ(calls, 11 + 2);
 }
 
 TEST(AxisPointLabels, TextsOfThePointsAtTheirValues) {
@@ -186,6 +188,75 @@ TEST(AxisPointLabels, MarksAndTheirBand) {
   const Box b = f.Ink(0, p2 - 10, left.LabelsPos + 1, p2 + 10);
   ASSERT_FALSE(b.Empty());
   EXPECT_LE(b.right, left.LabelsPos);
+}
+
+TEST(AxisPointLabels, SourcesTakeTurnsWhereLabelColumnsEnd) {
+  Fixture f;
+  TChartAxis& a = f.panel.BottomAxis();
+  // Five points, but labels only for the first three (the rest were put
+  // into the value lists directly).
+  TChartSeries* shortLabels = LabelledSeries(f.panel, {"a0", "a1", "a2"});
+  for (double x : {4.0, 5.0}) {
+    const int at = shortLabels->XValues().InsertInOrder(x);
+    shortLabels->YValues().InsertAtIndex(at, x);
+  }
+  LabelledSeries(f.panel, {"b0", "b1", "b2", "b3", "b4"});
+  a.SetLabelStyle(TAxisLabelStyle::talText);
+  std::vector<std::string> texts;
+  f.panel.OnGetAxisLabel = [&](TCustomChartAxis*, TChartSeries* series, int, std::string& t) {
+    if (series != nullptr) texts.push_back(t);
+  };
+  EnumerateLabels(a, f.chart, false);
+  EXPECT_EQ(texts, (std::vector<std::string>{"a0", "a1", "a2", "b3", "b4"}));
+}
+
+TEST(AxisPointLabels, ValuesWithoutAPlaceGetNoLabel) {
+  Fixture f;
+  TChartAxis& left = f.panel.LeftAxis();
+  auto* s = new TChartSeries(&f.panel);
+  s->SetParentChart(&f.panel);
+  s->AddPoint(1, std::nan(""), "nan", clDefault);
+  s->AddPoint(2, 1, "one", clDefault);
+  left.SetRange(0, 2);
+  left.RecomputeRange();
+  left.SetLabelStyle(TAxisLabelStyle::talText);
+  EXPECT_EQ(EnumerateLabels(left, f.chart, false), std::vector<int>{left.PixelOf(1)});
+}
+
+TEST(AxisLabelText, MultiLineAndRotatedLabelsCentreOnTheirTick) {
+  Fixture f;
+  TChartAxis& left = f.panel.LeftAxis();
+  left.SetAxisValuesFormat("0 units");
+  left.SetLabelsMultiLine(true);
+  f.Draw(left);
+  const int p5 = left.PixelOf(5);
+  const int h = f.LineHeight(left.LabelsFont());
+  // Two lines, right-aligned before the ticks, centred on the tick.
+  const Box b = f.Ink(0, p5 - h - 2, left.LabelsPos + 1, p5 + h + 2);
+  ASSERT_FALSE(b.Empty());
+  EXPECT_GT(b.bottom - b.top + 1, h);
+  EXPECT_LE(std::abs((b.top + b.bottom + 1) / 2 - p5), 3);
+  EXPECT_LE(b.right, left.LabelsPos);
+  EXPECT_GE(b.right, left.LabelsPos - 3);
+
+  // A bottom label turned by 90 degrees runs down from the label band.
+  const TRect plot{23, 13, 730, 200};
+  f.panel.SetPlotRect(plot);
+  TChartAxis& bottom = f.panel.BottomAxis();
+  bottom.PlacePixels();
+  bottom.SetAxisValuesFormat("0.000");
+  bottom.SetLabelsAngle(90);
+  TRect r = plot;
+  ReserveSpace(bottom, f.chart, r, false);
+  DrawAxis(bottom, f.chart, true);
+  const int q5 = bottom.PixelOf(5);
+  const int w = f.Measure(bottom, "5.000");
+  const Box c = f.Ink(q5 - h, bottom.LabelsPos - 2, q5 + h, f.surface.Height());
+  ASSERT_FALSE(c.Empty());
+  EXPECT_GE(c.top, bottom.LabelsPos - 1);
+  EXPECT_NEAR(c.bottom - c.top + 1, w, 3);
+  EXPECT_LT(c.right - c.left + 1, h + 1);
+  EXPECT_LE(std::abs((c.left + c.right + 1) / 2 - q5), 3);
 }
 
 // A chart whose walls stand 5 pixels thick beside the axes.

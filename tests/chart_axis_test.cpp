@@ -499,23 +499,70 @@ TEST_F(AxisFixture, CustomAxesResolveAndAreForgotten) {
   custom->RecomputeRange();
   EXPECT_EQ(custom->RangeMax(), 5);
 
-  // An axis of another chart does not count.
+  // Only an axis of the series' own chart is taken.
   TCustomAxisPanel other(nullptr);
   TChartAxis foreign(&other, false, false);
-  s->SetCustomVertAxis(&foreign);
-  EXPECT_EQ(s->GetVertAxis(), &chart.LeftAxis());
+  EXPECT_EQ(ErrorOf<ChartException>([&] { s->SetCustomVertAxis(&foreign); }),
+            "A custom axis must belong to the series' chart");
+  EXPECT_EQ(s->GetVertAxis(), custom.get());
 
-  s->SetCustomVertAxis(custom.get());
   custom.reset();
   EXPECT_EQ(s->CustomVertAxis(), nullptr);
   EXPECT_EQ(s->GetVertAxis(), &chart.LeftAxis());
   EXPECT_EQ(chart.Axes().size(), 5u);
+}
 
-  // A custom axis that outlives its chart no longer points at it.
+TEST_F(AxisFixture, CustomAxesOutliveOrDieBeforeTheirChartsSafely) {
+  // The series leaves the chart, then the axis goes: nothing refers to it.
+  TChartSeries* s = NewSeries();
+  s->SetHorizAxis(THorizAxis::aCustomHorizAxis);
+  {
+    TChartAxis custom(&chart, true, false);
+    s->SetCustomHorizAxis(&custom);
+    s->SetParentChart(nullptr);
+    EXPECT_EQ(s->CustomHorizAxis(), nullptr);
+  }
+  s->SetParentChart(&chart);
+  EXPECT_EQ(s->GetHorizAxis(), &chart.BottomAxis());
+
+  // The chart goes first: its axes and series no longer point at it, and
+  // changing what is left is safe.
   auto doomed = std::make_unique<TCustomAxisPanel>(nullptr);
+  auto orphan = std::make_unique<TChartSeries>(nullptr);
+  orphan->SetParentChart(doomed.get());
   TChartAxis survivor(doomed.get(), true, false);
+  orphan->SetCustomHorizAxis(&survivor);
   doomed.reset();
   EXPECT_EQ(survivor.ParentChart(), nullptr);
+  EXPECT_EQ(orphan->CustomHorizAxis(), nullptr);
+  survivor.Title().SetCaption("still here");
+  survivor.Title().Font().SetColor(clRed);
+  survivor.SetMinimum(-1);
+  orphan->SetParentChart(&chart);
+  EXPECT_EQ(orphan->GetHorizAxis(), &chart.BottomAxis());
+}
+
+TEST_F(AxisFixture, ZeroMarginsKeepTheRangeExactly) {
+  TChartSeries* s = NewSeries();
+  s->AddPoint(0.1, 0.1, "", clDefault);
+  s->AddPoint(0.2, 0.2, "", clDefault);
+  chart.SetPlotRect({0, 0, 81, 81});
+  TChartAxis& left = chart.LeftAxis();
+  left.RecomputeRange();
+  left.PlacePixels();
+  left.WidenForMargins(0, 0);
+  EXPECT_EQ(left.RangeMin(), 0.1);
+  EXPECT_EQ(left.RangeMax(), 0.2);
+  left.WidenForMargins(8, 0);  // only the top moves
+  EXPECT_EQ(left.RangeMin(), 0.1);
+  EXPECT_GT(left.RangeMax(), 0.2);
+  // Margins wider than the axis leave the range as it is.
+  left.RecomputeRange();
+  chart.SetPlotRect({0, 0, 81, 10});
+  left.PlacePixels();
+  left.WidenForMargins(8, 8);
+  EXPECT_EQ(left.RangeMin(), 0.1);
+  EXPECT_EQ(left.RangeMax(), 0.2);
 }
 
 struct VisibleRangeFixture : AxisFixture {
