@@ -46,7 +46,9 @@ int32_t TCSpinEdit::GetValue() {
   }
 }
 
-void TCSpinEdit::SetValue(int32_t value) { SetText(IntToStr(CheckValue(value))); }
+void TCSpinEdit::SetValue(int32_t value) {
+  SetText(IntToStr(CheckValue(value)));
+}
 
 void TCSpinEdit::UpClick(TComponent*) {
   if (ReadOnly()) {
@@ -54,7 +56,8 @@ void TCSpinEdit::UpClick(TComponent*) {
     return;
   }
   // Wraps like the 32-bit arithmetic it stands for.
-  SetValue(static_cast<int32_t>(static_cast<uint32_t>(GetValue()) + static_cast<uint32_t>(increment_)));
+  SetValue(
+      static_cast<int32_t>(static_cast<uint32_t>(GetValue()) + static_cast<uint32_t>(increment_)));
 }
 
 void TCSpinEdit::DownClick(TComponent*) {
@@ -62,7 +65,8 @@ void TCSpinEdit::DownClick(TComponent*) {
     Beep();
     return;
   }
-  SetValue(static_cast<int32_t>(static_cast<uint32_t>(GetValue()) - static_cast<uint32_t>(increment_)));
+  SetValue(
+      static_cast<int32_t>(static_cast<uint32_t>(GetValue()) - static_cast<uint32_t>(increment_)));
 }
 
 void TCSpinEdit::KeyDown(uint16_t& key, TShiftState shift) {
@@ -98,6 +102,10 @@ void TCSpinEdit::PasteFromClipboard() {
   if (EditingAllowed()) TCustomEdit::PasteFromClipboard();
 }
 
+void TCSpinEdit::PasteSelection() {
+  if (EditingAllowed()) TCustomEdit::PasteSelection();
+}
+
 int TCSpinEdit::GetMinHeight() const {
   const int sysHeight = SystemFontHeight();
   const int fontHeight = FontHeight(Font());
@@ -113,7 +121,8 @@ void TCSpinEdit::SetBounds(int left, int top, int width, int height) {
 
 void TCSpinEdit::PlaceSpinButton() {
   if (spin_button_ == nullptr) return;
-  spin_button_->SetBounds(Width() - spin_button_->Width() - 5, 0, spin_button_->Width(), Height() - 5);
+  spin_button_->SetBounds(Width() - spin_button_->Width() - 5, 0, spin_button_->Width(),
+                          Height() - 5);
   // Typed text never runs under the button.
   SetFormattingRect(Rect(0, 0, ClientWidth() - spin_button_->Width() - 2, ClientHeight() + 1));
 }

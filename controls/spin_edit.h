@@ -44,6 +44,7 @@ class TCSpinEdit : public TCustomEdit {
   void KeyPress(char& key) override;
   void CutToClipboard() override;
   void PasteFromClipboard() override;
+  void PasteSelection() override;
   void DoEnter() override;
   void DoExit() override;
   void FontChanged() override;

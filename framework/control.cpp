@@ -1,8 +1,7 @@
 #include "framework/control.h"
 
-#include <algorithm>
-
 #include <QWidget>
+#include <algorithm>
 
 #include "framework/canvas.h"
 #include "framework/control_bridge.h"
@@ -17,15 +16,23 @@ namespace {
 
 Qt::CursorShape ToQtCursor(TCursor c) {
   switch (c) {
-    case TCursor::crCross: return Qt::CrossCursor;
-    case TCursor::crIBeam: return Qt::IBeamCursor;
-    case TCursor::crSizeAll: return Qt::SizeAllCursor;
-    case TCursor::crHandPoint: return Qt::PointingHandCursor;
-    case TCursor::crHourGlass: return Qt::WaitCursor;
-    case TCursor::crDrag: return Qt::DragMoveCursor;
-    case TCursor::crNo: return Qt::ForbiddenCursor;
+    case TCursor::crCross:
+      return Qt::CrossCursor;
+    case TCursor::crIBeam:
+      return Qt::IBeamCursor;
+    case TCursor::crSizeAll:
+      return Qt::SizeAllCursor;
+    case TCursor::crHandPoint:
+      return Qt::PointingHandCursor;
+    case TCursor::crHourGlass:
+      return Qt::WaitCursor;
+    case TCursor::crDrag:
+      return Qt::DragMoveCursor;
+    case TCursor::crNo:
+      return Qt::ForbiddenCursor;
     case TCursor::crDefault:
-    case TCursor::crArrow: break;
+    case TCursor::crArrow:
+      break;
   }
   return Qt::ArrowCursor;
 }
@@ -77,7 +84,9 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   }
 }
 
-void TControl::ApplyGeometry() { widget_->setGeometry(left_, top_, width_, height_); }
+void TControl::ApplyGeometry() {
+  widget_->setGeometry(left_, top_, width_, height_);
+}
 
 TPoint TControl::ClientToScreen(TPoint p) const {
   QPoint q = widget_->mapToGlobal(QPoint(p.X, p.Y));
@@ -266,7 +275,9 @@ void TControl::SetMouseCapture(bool value) {
     widget_->releaseMouse();
 }
 
-void TControl::BringToFront() { widget_->raise(); }
+void TControl::BringToFront() {
+  widget_->raise();
+}
 
 void TControl::Click() {
   if (OnClick) OnClick(this);
@@ -361,6 +372,37 @@ int TWinControl::TabOrder() const {
 }
 
 void TWinControl::SetTabOrder(int value) {
+  // While a form is read, later siblings do not exist yet: an order past the
+  // ones created so far would be clamped, so it waits for Loaded.
+  if (IsLoading()) {
+    pending_tab_order_ = std::max(value, 0);
+    return;
+  }
+  MoveInTabList(value);
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  ApplyPendingTabOrders();
+  if (pending_tab_order_ >= 0 && Parent() != nullptr) Parent()->ApplyPendingTabOrders();
+}
+
+void TWinControl::ApplyPendingTabOrders() {
+  std::vector<TWinControl*> pending;
+  for (TWinControl* c : tab_list_)
+    if (c->pending_tab_order_ >= 0) pending.push_back(c);
+  // In ascending order each move lands after the ones already placed.
+  std::stable_sort(pending.begin(), pending.end(), [](TWinControl* a, TWinControl* b) {
+    return a->pending_tab_order_ < b->pending_tab_order_;
+  });
+  for (TWinControl* c : pending) {
+    const int value = c->pending_tab_order_;
+    c->pending_tab_order_ = -1;
+    c->MoveInTabList(value);
+  }
+}
+
+void TWinControl::MoveInTabList(int value) {
   if (Parent() == nullptr) return;
   auto& list = Parent()->tab_list_;
   auto it = std::find(list.begin(), list.end(), this);
@@ -371,14 +413,18 @@ void TWinControl::SetTabOrder(int value) {
   Parent()->ApplyTabOrder();
 }
 
-std::vector<TWinControl*> TWinControl::TabList() const { return tab_list_; }
+std::vector<TWinControl*> TWinControl::TabList() const {
+  return tab_list_;
+}
 
 void TWinControl::ApplyTabOrder() {
   for (size_t i = 1; i < tab_list_.size(); ++i)
     QWidget::setTabOrder(tab_list_[i - 1]->Widget(), tab_list_[i]->Widget());
 }
 
-bool TWinControl::Focused() const { return Widget()->hasFocus(); }
+bool TWinControl::Focused() const {
+  return Widget()->hasFocus();
+}
 
 bool TWinControl::CanFocus() const {
   for (const TControl* c = this; c != nullptr; c = c->Parent())

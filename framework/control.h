@@ -26,7 +26,12 @@ class ControlBridge;
 // control's own surface for self-drawn controls. Only the GUI thread may
 // touch a control.
 // Right-to-left settings take effect only where the locale reads that way.
-enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+enum class TBiDiMode {
+  bdLeftToRight,
+  bdRightToLeft,
+  bdRightToLeftNoAlign,
+  bdRightToLeftReadingOnly
+};
 
 class TControl : public TComponent {
  public:
@@ -126,6 +131,9 @@ class TControl : public TComponent {
   virtual void DblClick();
   virtual void Resize();
   virtual void MouseCaptureLost() {}
+  // A standard control's widget does not see presses of this button: the
+  // control handles them itself in MouseDown/MouseUp.
+  virtual bool OwnsMouseButton(TMouseButton) const { return false; }
   // Self-drawn controls draw their whole client area here.
   virtual void Paint() {}
   virtual void FontChanged();
@@ -232,6 +240,9 @@ class TWinControl : public TControl {
   virtual void KeyPress(char& key);
   virtual void DoEnter();
   virtual void DoExit();
+  // Tab orders read with a form are applied once all its controls exist.
+  void Loaded() override;
+
   // Off: a click neither on the control nor on a child gives it the focus
   // (Tab and SetFocus still do); such a control decides itself where a press
   // sends the focus.
@@ -246,11 +257,14 @@ class TWinControl : public TControl {
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   void ApplyTabOrder();
+  void MoveInTabList(int value);
+  void ApplyPendingTabOrders();
   std::vector<TWinControl*> TabList() const;
 
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tab_list_;
   bool tab_stop_ = false;
+  int pending_tab_order_ = -1;  // read while loading, not yet applied
   bool focus_on_click_ = true;
   bool focused_by_mouse_ = false;
 };

@@ -33,27 +33,46 @@ uint16_t VirtualKeyFromQt(const QKeyEvent& e) {
     return static_cast<uint16_t>(k);  // the same ASCII codes
   if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (k - Qt::Key_F1));
   switch (k) {
-    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Backspace:
+      return VK_BACK;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Backtab:
+      return VK_TAB;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Alt: return VK_MENU;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Insert: return VK_INSERT;
-    case Qt::Key_Delete: return VK_DELETE;
-    default: return 0;
+    case Qt::Key_Enter:
+      return VK_RETURN;
+    case Qt::Key_Shift:
+      return VK_SHIFT;
+    case Qt::Key_Control:
+      return VK_CONTROL;
+    case Qt::Key_Alt:
+      return VK_MENU;
+    case Qt::Key_Escape:
+      return VK_ESCAPE;
+    case Qt::Key_Space:
+      return VK_SPACE;
+    case Qt::Key_PageUp:
+      return VK_PRIOR;
+    case Qt::Key_PageDown:
+      return VK_NEXT;
+    case Qt::Key_End:
+      return VK_END;
+    case Qt::Key_Home:
+      return VK_HOME;
+    case Qt::Key_Left:
+      return VK_LEFT;
+    case Qt::Key_Up:
+      return VK_UP;
+    case Qt::Key_Right:
+      return VK_RIGHT;
+    case Qt::Key_Down:
+      return VK_DOWN;
+    case Qt::Key_Insert:
+      return VK_INSERT;
+    case Qt::Key_Delete:
+      return VK_DELETE;
+    default:
+      return 0;
   }
 }
 
@@ -88,8 +107,7 @@ bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
       if (FocusFromTeardown()) break;
       if (auto* win = dynamic_cast<TWinControl*>(control_)) {
-        win->focused_by_mouse_ =
-            static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+        win->focused_by_mouse_ = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
         Guarded([&] { win->DoEnter(); });
       }
       break;
@@ -106,7 +124,8 @@ bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Resize:
       // Only windows are resized by someone else than SetBounds, and their
       // widget holds the client area.
-      if (auto* form = dynamic_cast<TCustomForm*>(control_); form && control_->Widget()->isWindow()) {
+      if (auto* form = dynamic_cast<TCustomForm*>(control_);
+          form && control_->Widget()->isWindow()) {
         const QSize s = control_->Widget()->size();
         Guarded([&] { form->WindowResized(s.width(), s.height()); });
       }
@@ -131,6 +150,8 @@ bool ControlBridge::Mouse(QMouseEvent* e) {
   const int y = static_cast<int>(e->position().y());
   TShiftState shift = ShiftFromQt(e->modifiers(), e->buttons());
   const bool selfDrawn = control_->IsSelfDrawn();
+  const bool owned =
+      e->type() != QEvent::MouseMove && control_->OwnsMouseButton(ButtonFromQt(e->button()));
   switch (e->type()) {
     case QEvent::MouseButtonPress: {
       if (e->button() == Qt::LeftButton) left_pressed_ = true;
@@ -165,15 +186,15 @@ bool ControlBridge::Mouse(QMouseEvent* e) {
     default:
       break;
   }
-  return selfDrawn;
+  return selfDrawn || owned;
 }
 
 bool ControlBridge::PropagatedFromChild() const {
   // Qt hands a key a focused child left unused on to its parents; the child's
   // own bridge has already routed it.
   const QWidget* focus = QApplication::focusWidget();
-  return focus != nullptr && focus != control_->Widget() && control_->Widget()->isAncestorOf(focus) &&
-         focus->window() == control_->Widget()->window();
+  return focus != nullptr && focus != control_->Widget() &&
+         control_->Widget()->isAncestorOf(focus) && focus->window() == control_->Widget()->window();
 }
 
 bool ControlBridge::KeyDown(QKeyEvent* e) {
@@ -198,7 +219,8 @@ bool ControlBridge::KeyDown(QKeyEvent* e) {
     code = key;
   } else {
     const QString text = e->text();
-    if (text.size() != 1 || !text[0].isPrint() || (e->modifiers() & Qt::ControlModifier)) return false;
+    if (text.size() != 1 || !text[0].isPrint() || (e->modifiers() & Qt::ControlModifier))
+      return false;
     code = EncodeWindows1250(text[0].unicode());
     if (code < 0) return false;  // no 8-bit code: the widget takes it as it is
   }

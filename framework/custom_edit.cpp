@@ -1,8 +1,9 @@
 #include "framework/custom_edit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTimer>
-
 #include <algorithm>
 
 #include "framework/exception_handling.h"
@@ -22,9 +23,13 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner, new QLineEdit()
   });
 }
 
-QLineEdit* TCustomEdit::LineEdit() const { return static_cast<QLineEdit*>(Widget()); }
+QLineEdit* TCustomEdit::LineEdit() const {
+  return static_cast<QLineEdit*>(Widget());
+}
 
-std::string TCustomEdit::GetText() const { return LineEdit()->text().toStdString(); }
+std::string TCustomEdit::GetText() const {
+  return LineEdit()->text().toStdString();
+}
 
 void TCustomEdit::SetText(const std::string& value) {
   const QString text = QString::fromStdString(value);
@@ -41,17 +46,26 @@ void TCustomEdit::SetMaxLength(int value) {
   LineEdit()->setMaxLength(value > 0 ? value : 32767);
 }
 
-void TCustomEdit::SelectAll() { LineEdit()->selectAll(); }
-
-int TCustomEdit::SelStart() const {
-  return LineEdit()->hasSelectedText() ? LineEdit()->selectionStart() : LineEdit()->cursorPosition();
+void TCustomEdit::SelectAll() {
+  LineEdit()->selectAll();
 }
 
-int TCustomEdit::SelLength() const { return static_cast<int>(LineEdit()->selectedText().size()); }
+int TCustomEdit::SelStart() const {
+  return LineEdit()->hasSelectedText() ? LineEdit()->selectionStart()
+                                       : LineEdit()->cursorPosition();
+}
 
-std::string TCustomEdit::SelText() const { return LineEdit()->selectedText().toStdString(); }
+int TCustomEdit::SelLength() const {
+  return static_cast<int>(LineEdit()->selectedText().size());
+}
 
-void TCustomEdit::SetSelection(int start, int length) { LineEdit()->setSelection(start, length); }
+std::string TCustomEdit::SelText() const {
+  return LineEdit()->selectedText().toStdString();
+}
+
+void TCustomEdit::SetSelection(int start, int length) {
+  LineEdit()->setSelection(start, length);
+}
 
 void TCustomEdit::SetFormattingRect(const TRect& rect) {
   formatting_rect_ = rect;
@@ -65,6 +79,17 @@ void TCustomEdit::CutToClipboard() {
 
 void TCustomEdit::PasteFromClipboard() {
   if (!read_only_) LineEdit()->paste();
+}
+
+void TCustomEdit::PasteSelection() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (read_only_ || !clipboard->supportsSelection()) return;
+  LineEdit()->insert(clipboard->text(QClipboard::Selection));
+}
+
+void TCustomEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == TMouseButton::mbMiddle) PasteSelection();
+  TWinControl::MouseUp(button, shift, x, y);
 }
 
 void TCustomEdit::KeyDown(uint16_t& key, TShiftState shift) {

@@ -39,6 +39,13 @@ class TCustomEdit : public TWinControl {
   // Cut and paste by keyboard come here; a subclass may refuse them.
   virtual void CutToClipboard();
   virtual void PasteFromClipboard();
+  // The middle button pastes the window system's selection; it comes here
+  // instead of reaching the line edit, so the same refusals apply.
+  virtual void PasteSelection();
+  bool OwnsMouseButton(TMouseButton button) const override {
+    return button == TMouseButton::mbMiddle;
+  }
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void DoEnter() override;
   QLineEdit* LineEdit() const;

@@ -122,3 +122,25 @@ TEST_F(FormLoading, ABrokenDescriptionLeavesNothingBehind) {
   EXPECT_EQ(root.ControlCount(), 0);
   EXPECT_THROW(reader.Read(root, "object F: TForm\n  Position = poNowhere\nend\n"), EReadError);
 }
+
+TEST_F(FormLoading, TabOrdersAreKeptWhateverOrderTheControlsComeIn) {
+  TForm root(nullptr);
+  // Created C, B, A, but tabbed A, B, C: the orders of C and B name places
+  // that do not exist until the others are read.
+  TFormReader().Read(root,
+                     "object F: TForm\n"
+                     "  object C: TButton\n    TabOrder = 2\n  end\n"
+                     "  object B: TButton\n    TabOrder = 1\n  end\n"
+                     "  object A: TButton\n    TabOrder = 0\n  end\n"
+                     "end\n");
+  const auto order = [&](const char* name) {
+    return dynamic_cast<TWinControl*>(root.FindComponent(name))->TabOrder();
+  };
+  EXPECT_EQ(order("A"), 0);
+  EXPECT_EQ(order("B"), 1);
+  EXPECT_EQ(order("C"), 2);
+  // Outside loading a change takes effect at once.
+  dynamic_cast<TWinControl*>(root.FindComponent("C"))->SetTabOrder(0);
+  EXPECT_EQ(order("C"), 0);
+  EXPECT_EQ(order("A"), 1);
+}

@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTest>
 #include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <QApplication>
-#include <QKeyEvent>
-#include <QElapsedTimer>
-#include <QTest>
 
 #include "controls/control_classes.h"
 #include "controls/spin_button.h"
@@ -49,10 +50,18 @@ C* Place(TForm& form, int left, int top, int width, int height) {
   return c;
 }
 
-QPoint Middle(TControl* c) { return QPoint(c->Width() / 2, c->Height() / 2); }
-void Press(TControl* c, QPoint p) { QTest::mousePress(c->Widget(), Qt::LeftButton, {}, p); }
-void Release(TControl* c, QPoint p) { QTest::mouseRelease(c->Widget(), Qt::LeftButton, {}, p); }
-void MoveTo(TControl* c, QPoint p) { QTest::mouseMove(c->Widget(), p); }
+QPoint Middle(TControl* c) {
+  return QPoint(c->Width() / 2, c->Height() / 2);
+}
+void Press(TControl* c, QPoint p) {
+  QTest::mousePress(c->Widget(), Qt::LeftButton, {}, p);
+}
+void Release(TControl* c, QPoint p) {
+  QTest::mouseRelease(c->Widget(), Qt::LeftButton, {}, p);
+}
+void MoveTo(TControl* c, QPoint p) {
+  QTest::mouseMove(c->Widget(), p);
+}
 
 // One character as a keyboard with that key types it.
 void TypeChar(TControl* c, const QString& ch) {
@@ -92,12 +101,14 @@ TEST(SpinButton, DefaultGlyphsAreTheArrowsOnATransparentOliveGround) {
   const int up[6][2] = {{9, 0}, {4, 4}, {3, 5}, {2, 6}, {1, 7}, {9, 0}};
   const int down[6][2] = {{9, 0}, {1, 7}, {2, 6}, {3, 5}, {4, 4}, {9, 0}};
   TCSpinButton spin(nullptr);
-  for (auto [glyph, rows] : {std::pair{spin.GetUpGlyph(), up}, std::pair{spin.GetDownGlyph(), down}}) {
+  for (auto [glyph, rows] :
+       {std::pair{spin.GetUpGlyph(), up}, std::pair{spin.GetDownGlyph(), down}}) {
     ASSERT_EQ(glyph->Width(), 9);
     ASSERT_EQ(glyph->Height(), 6);
     for (int y = 0; y < 6; ++y)
       for (int x = 0; x < 9; ++x)
-        EXPECT_EQ(glyph->Surface().Pixel(x, y), x >= rows[y][0] && x <= rows[y][1] ? 0x000000 : 0x008080)
+        EXPECT_EQ(glyph->Surface().Pixel(x, y),
+                  x >= rows[y][0] && x <= rows[y][1] ? 0x000000 : 0x008080)
             << x << "," << y;
   }
   EXPECT_EQ(spin.UpButton()->NumGlyphs(), 1);
@@ -241,7 +252,7 @@ TEST(SpinButton, KeysWithTheFocusAndTheFocusFrame) {
   EXPECT_EQ(spin->FocusBtn(), up);
   QTest::keyClick(spin->Widget(), Qt::Key_Left);
   EXPECT_EQ(clicks.up + clicks.down, 4);
-  EXPECT_EQ(keyDowns, 0);  // no key is passed on
+  EXPECT_EQ(keyDowns, 0);        // no key is passed on
   EXPECT_TRUE(spin->Focused());  // the arrows do not move the focus
 
   other->SetFocus();
@@ -449,6 +460,36 @@ TEST_F(SpinEdit, CutAndPasteOnlyWhenTheEditorIsEnabledAndWritable) {
   EXPECT_EQ(tryCutAndPaste(), "12|7|12");
 }
 
+// Counts the selection pastes a middle click asks for.
+class CountingSpinEdit : public TCSpinEdit {
+ public:
+  using TCSpinEdit::TCSpinEdit;
+  int pastes = 0;
+
+ protected:
+  void PasteSelection() override {
+    ++pastes;
+    TCSpinEdit::PasteSelection();
+  }
+};
+
+TEST_F(SpinEdit, MiddleClickPasteGoesThroughTheSameRefusal) {
+  auto* counting = Place<CountingSpinEdit>(*form, 152, 80, 97, 22);
+  counting->SetText("12");
+  counting->SetEditorEnabled(false);
+  QTest::mouseClick(counting->Widget(), Qt::MiddleButton, {}, QPoint(10, 10));
+  EXPECT_EQ(counting->pastes, 1);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard->supportsSelection()) {  // window systems with a selection
+    clipboard->setText("7", QClipboard::Selection);
+    QTest::mouseClick(counting->Widget(), Qt::MiddleButton, {}, QPoint(10, 10));
+    EXPECT_EQ(counting->GetText(), "12");
+    counting->SetEditorEnabled(true);
+    QTest::mouseClick(counting->Widget(), Qt::MiddleButton, {}, QPoint(10, 10));
+    EXPECT_NE(counting->GetText(), "12");
+  }
+}
+
 TEST_F(SpinEdit, ReadOnlyButtonsAndArrowsBeepAndKeepTheValue) {
   spin->SetReadOnly(true);
   spin->SetText("4");
@@ -496,12 +537,12 @@ TEST_F(SpinEdit, EveryChangeOfTheTextIsReported) {
   spin->SetMinValue(2);
   spin->SetMaxValue(5);
   spin->SetFocus();
-  Type("9");                                         // typed over the selection
-  other->SetFocus();                                 // limited on leaving
-  spin->SetValue(3);                                 // set
-  spin->UpClick(spin);                               // stepped
+  Type("9");            // typed over the selection
+  other->SetFocus();    // limited on leaving
+  spin->SetValue(3);    // set
+  spin->UpClick(spin);  // stepped
   spin->SetText("q");
-  spin->GetValue();                                  // repaired
+  spin->GetValue();  // repaired
   EXPECT_EQ(changes, (std::vector<std::string>{"9", "5", "3", "4", "q", "2"}));
 }
 
@@ -519,7 +560,8 @@ TEST(SpinControlsFromAForm, BothAreCreatedAndSetFromTheDescription) {
   RegisterControlClasses();
   THandlerTable handlers;
   std::vector<std::string> log;
-  handlers.Add("SpinChange", [&](TComponent* sender) { log.push_back("change " + sender->Name()); });
+  handlers.Add("SpinChange",
+               [&](TComponent* sender) { log.push_back("change " + sender->Name()); });
   handlers.Add("SpinUp", [&](TComponent* sender) { log.push_back("up " + sender->Name()); });
   std::unique_ptr<TComponent> root(TFormReader(&handlers).Create(R"(
 object Main: TForm
@@ -543,7 +585,7 @@ object Main: TForm
   end
 end
 )",
-                                                                  nullptr));
+                                                                 nullptr));
   auto* form = dynamic_cast<TForm*>(root.get());
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->ComponentCount(), 2);  // the embedded button is not described
