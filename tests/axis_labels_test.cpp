@@ -49,6 +49,22 @@ TEST(AxisLabelStyle, AutoFollowsTheAttachedSeries) {
   EXPECT_EQ(EffectiveLabelStyle(bottom), TAxisLabelStyle::talMark);
 }
 
+TEST(AxisValueLabels, AnEmptyChartShowsOneZeroAtTheCentre) {
+  Fixture f;
+  TChartAxis& a = f.panel.BottomAxis();
+  LabelledSeries(f.panel, {});  // attached, but without points
+  a.SetAutomatic(true);
+  a.RecomputeRange();
+  ASSERT_EQ(a.RangeSpan(), 0);
+  std::vector<std::string> texts;
+  f.panel.OnGetAxisLabel = [&](TCustomChartAxis*, TChartSeries*, int, std::string& t) {
+    texts.push_back(t);
+  };
+  EXPECT_EQ(EnumerateLabels(a, f.chart, true), std::vector<int>{a.PixelCenter()});
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.back(), "0");
+}
+
 TEST(AxisCustomLabels, TheChartSuppliesTheValues) {
   Fixture f;
   TChartAxis& a = f.panel.BottomAxis();
