@@ -15,8 +15,9 @@ namespace nitko {
 
 namespace {
 
-int LineCount(const std::string& text) {
-  return 1 + static_cast<int>(std::count(text.begin(), text.end(), '\r'));
+// The height of a text's lines stacked.
+int LinesHeight(TTeeCanvas& canvas, const std::string& text) {
+  return canvas.LineHeight() * (1 + static_cast<int>(std::count(text.begin(), text.end(), '\r')));
 }
 
 TCustomChartAxis* Mutable(const TCustomChartAxis& axis) {
@@ -103,7 +104,7 @@ class LabelSink {
     const int angle = axis_.LabelsAngle();
     const bool sideways = angle == 90 || angle == 270;
     if (axis_.IsHorizontal() != sideways) return WidestLabelLine(canvas_, text);
-    return canvas_.LineHeight() * LineCount(text);
+    return LinesHeight(canvas_, text);
   }
 
   TCustomChartAxis& axis_;
@@ -225,7 +226,7 @@ std::string AxisLabelText(const TCustomChartAxis& axis, double v, bool askChart)
 int LabelTextWidth(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v, bool askChart) {
   const std::string text = AxisLabelText(axis, v, askChart);
   const int angle = axis.LabelsAngle();
-  if (angle == 90 || angle == 270) return canvas.LineHeight() * LineCount(text);
+  if (angle == 90 || angle == 270) return LinesHeight(canvas, text);
   return WidestLabelLine(canvas, text);
 }
 
@@ -233,7 +234,7 @@ int LabelTextHeight(const TCustomChartAxis& axis, TTeeCanvas& canvas, double v, 
   const std::string text = AxisLabelText(axis, v, askChart);
   const int angle = axis.LabelsAngle();
   if (angle != 0 && angle != 180) return WidestLabelLine(canvas, text);
-  return canvas.LineHeight() * LineCount(text);
+  return LinesHeight(canvas, text);
 }
 
 double AxisLabelStep(const TCustomChartAxis& axis, TTeeCanvas& canvas, bool askChart) {

@@ -134,41 +134,44 @@ std::string TChartSeries::MarkText(int index) const {
   const auto number = [this](double v) { return FormatNumberPattern(value_format_, v); };
   const TChartValueList& main = MainValueList();
   const double value = index >= 0 && index < main.ValueCount() ? main.ValueAt(index) : 0.0;
-  const double total = main.ValuesAbsSum();
   const std::string label = PointLabel(index);
-  const std::string valueText = number(value);
-  const std::string percentText =
-      FormatNumberPattern(percent_format_, total == 0 ? 0.0 : 100.0 * std::fabs(value) / total);
-  const std::string labelOrValue = label.empty() ? valueText : label;
+  // Texts are made only for the style that shows them: the axis asks for
+  // every point's mark while it measures.
+  const auto percent = [&] {
+    const double total = main.ValuesAbsSum();
+    return FormatNumberPattern(percent_format_,
+                               total == 0 ? 0.0 : 100.0 * std::fabs(value) / total);
+  };
+  const auto percentOfTotal = [&] { return percent() + " of " + number(main.ValuesAbsSum()); };
   const auto joined = [&label](const std::string& rest) {
     return label.empty() ? rest : label + " " + rest;
   };
   std::string text;
   switch (marks_.Style()) {
     case TSeriesMarksStyle::smsValue:
-      text = valueText;
+      text = number(value);
       break;
     case TSeriesMarksStyle::smsPercent:
-      text = percentText;
+      text = percent();
       break;
     case TSeriesMarksStyle::smsLabel:
     case TSeriesMarksStyle::smsLegend:
-      text = labelOrValue;
+      text = label.empty() ? number(value) : label;
       break;
     case TSeriesMarksStyle::smsLabelPercent:
-      text = joined(percentText);
+      text = joined(percent());
       break;
     case TSeriesMarksStyle::smsLabelValue:
-      text = joined(valueText);
+      text = joined(number(value));
       break;
     case TSeriesMarksStyle::smsPercentTotal:
-      text = percentText + " of " + number(total);
+      text = percentOfTotal();
       break;
     case TSeriesMarksStyle::smsLabelPercentTotal:
-      text = joined(percentText + " of " + number(total));
+      text = joined(percentOfTotal());
       break;
     case TSeriesMarksStyle::smsXValue:
-      text = index >= 0 && index < PointCount() ? number(XOf(index)) : number(0);
+      text = number(index >= 0 && index < PointCount() ? XOf(index) : 0.0);
       break;
   }
   if (OnGetMarkText) OnGetMarkText(const_cast<TChartSeries*>(this), index, text);
@@ -327,23 +330,22 @@ int TChartSeries::DepthOrder() const {
 
 // Only an axis of the series' own chart can be held: the chart clears the
 // reference when the axis or the series leaves it.
-void TChartSeries::CheckCustomAxis(const TCustomChartAxis* axis) const {
+void TChartSeries::SetCustomAxis(TCustomChartAxis*& field, TCustomChartAxis* axis,
+                                 bool horizontal) {
+  if (axis != nullptr && (axis->IsHorizontal() != horizontal || axis->ForDepth()))
+    throw ChartException(horizontal ? "A custom horizontal axis must be horizontal"
+                                    : "A custom vertical axis must be vertical");
   if (axis != nullptr && (parent_chart_ == nullptr || axis->ParentChart() != parent_chart_))
     throw ChartException("A custom axis must belong to the series' chart");
+  Change(field, axis);
 }
 
 void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* axis) {
-  if (axis != nullptr && (!axis->IsHorizontal() || axis->ForDepth()))
-    throw ChartException("A custom horizontal axis must be horizontal");
-  CheckCustomAxis(axis);
-  Change(custom_horiz_axis_, axis);
+  SetCustomAxis(custom_horiz_axis_, axis, true);
 }
 
 void TChartSeries::SetCustomVertAxis(TCustomChartAxis* axis) {
-  if (axis != nullptr && (axis->IsHorizontal() || axis->ForDepth()))
-    throw ChartException("A custom vertical axis must be vertical");
-  CheckCustomAxis(axis);
-  Change(custom_vert_axis_, axis);
+  SetCustomAxis(custom_vert_axis_, axis, false);
 }
 
 void TChartSeries::ForgetAxis(const TCustomChartAxis* axis) {

@@ -215,7 +215,7 @@ class TChartSeries : public TComponent {
   // Drops references to an axis that is going away.
   void ForgetAxis(const TCustomChartAxis* axis);
   void ForgetCustomAxes() { custom_horiz_axis_ = custom_vert_axis_ = nullptr; }
-  void CheckCustomAxis(const TCustomChartAxis* axis) const;
+  void SetCustomAxis(TCustomChartAxis*& field, TCustomChartAxis* axis, bool horizontal);
 
   template <typename T>
   void Change(T& field, const T& value);

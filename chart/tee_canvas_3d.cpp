@@ -10,22 +10,6 @@
 
 namespace nitko {
 
-namespace {
-
-// A monochrome canvas shows each pixel black or white by its luminance
-// (ITU-R BT.601 weights); white from half brightness up.
-void ToBlackAndWhite(TSurface& surface) {
-  for (int y = 0; y < surface.Height(); ++y)
-    for (int x = 0; x < surface.Width(); ++x) {
-      const TColor c = surface.Pixel(x, y);
-      const unsigned luma = 299 * (c & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * ((c >> 16) & 0xFF);
-      const TColor bw = luma * 2 >= 255 * 1000 ? clWhite : clBlack;
-      if (bw != c) surface.SetPixel(x, y, bw);  // most of a chart is already white
-    }
-}
-
-}  // namespace
-
 // --- frame --------------------------------------------------------------
 
 // Release: what the requester changed before asking is visible to the frame
@@ -89,7 +73,7 @@ TRect TTeeCanvas3D::BeginFrame(TCanvas* surface, TView3DOptions* options, const 
 void TTeeCanvas3D::EndFrame(TCanvas* target, TCanvas* ownerSurface, const TRect& userRect) {
   if (offscreen_ && buffer_ && target) {
     // In the buffer itself, so that BlitIfClean copies the same picture.
-    if (monochrome_) ToBlackAndWhite(buffer_->Surface());
+    if (monochrome_) buffer_->Surface().ReduceToBlackAndWhite();
     const int w = buffer_->Width();
     const int h = buffer_->Height();
     const TCopyMode saved = target->CopyMode();

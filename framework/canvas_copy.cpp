@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "framework/bitmap.h"
@@ -24,9 +25,10 @@ bool UsesSource(TCopyMode mode) {
 // Combines each pixel of region with the source pixel that dest maps it to
 // (nearest pixel when the sizes differ). Pixels whose source lies outside
 // the source image, or has the transparent colour, are left alone.
+// plainCopy: op returns the source pixel unchanged (a straight copy).
 template <class Op>
 void Blit(QImage& target, const QRegion& region, const QImage* source, const TRect& dest,
-          const TRect& sourceRect, std::optional<QRgb> transparent, Op op) {
+          const TRect& sourceRect, std::optional<QRgb> transparent, Op op, bool plainCopy) {
   QRgb* dst = reinterpret_cast<QRgb*>(target.bits());
   const int stride = target.bytesPerLine() / 4;
   const long long dw = static_cast<long long>(dest.Right) - dest.Left;
@@ -58,6 +60,14 @@ void Blit(QImage& target, const QRegion& region, const QImage* source, const TRe
         const int first = static_cast<int>(std::max<long long>(r.left(), -shift));
         const int last =
             static_cast<int>(std::min<long long>(r.right(), source->width() - 1 - shift));
+        // Both images are RGB32 (alpha always 0xFF): a straight copy is a
+        // block move, the whole cost of every unchanged repaint.
+        if (plainCopy && !transparent) {
+          if (last >= first)
+            std::memcpy(row + first, srcRow + first + shift,
+                        static_cast<size_t>(last - first + 1) * sizeof(QRgb));
+          continue;
+        }
         for (int x = first; x <= last; ++x) {
           const QRgb s = srcRow[x + shift] & kRgbMask;
           if (transparent && s == *transparent) continue;
@@ -102,7 +112,9 @@ void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourc
   std::optional<QRgb> key;
   if (transparent) key = ColorToQRgb(*transparent) & kRgbMask;
   QImage& target = surface_->Image();
-  auto run = [&](auto op) { Blit(target, region, src, dest, sourceRect, key, op); };
+  auto run = [&](auto op) {
+    Blit(target, region, src, dest, sourceRect, key, op, copyMode_ == TCopyMode::cmSrcCopy);
+  };
   switch (copyMode_) {
     case TCopyMode::cmBlackness:
       run([](QRgb, QRgb) { return QRgb(0); });

@@ -43,4 +43,15 @@ void TSurface::SetPixel(int x, int y, TColor rgb) {
 
 void TSurface::Fill(TColor rgb) { image_->fill(QColor::fromRgb(ColorToQRgb(rgb))); }
 
+void TSurface::ReduceToBlackAndWhite() {
+  for (int y = 0; y < Height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
+    for (int x = 0; x < Width(); ++x) {
+      const QRgb c = row[x];
+      const unsigned luma = 299 * qRed(c) + 587 * qGreen(c) + 114 * qBlue(c);
+      row[x] = luma * 2 >= 255 * 1000 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+    }
+  }
+}
+
 }  // namespace nitko

@@ -26,6 +26,9 @@ class TSurface {
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor rgb);
   void Fill(TColor rgb);
+  // Every pixel black or white by its luminance (BT.601 weights), white from
+  // half brightness up: what a monochrome bitmap keeps of a picture.
+  void ReduceToBlackAndWhite();
 
   // Framework-internal access for painters and the screen copy.
   QImage& Image() { return *image_; }
