@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <typeinfo>
+#include <utility>
+#include <vector>
 
 #include "framework/color_names.h"
 #include "framework/form_description.h"
@@ -79,13 +81,14 @@ class Builder {
   Builder(const TClassRegistry& classes, const THandlerTable* handlers, TComponent& root)
       : classes_(classes), handlers_(handlers), root_(root) {}
 
-  // Names the root, fills it, then ends loading of the root and every
-  // created component in creation order.
+  // Names the root, fills it, then ends loading of every created component
+  // in creation order and of the root last: a Loaded that fails then undoes
+  // the read before the root has seen any of what the undo destroys.
   void Build(const TClassInfo& info, const TFormObject& tree) {
     root_.SetName(tree.name);
     Fill(root_, info, tree);
-    root_.EndLoading();
-    for (TComponent* c : created_) c->EndLoading();
+    for (const auto& [c, line] : created_) EndLoadingAt(*c, line);
+    EndLoadingAt(root_, tree.line);
   }
 
  private:
@@ -104,7 +107,7 @@ class Builder {
       RaiseReadError(obj.line, "A component named %s already exists", {obj.name});
     TComponent* c = info.factory(&root_);
     c->BeginLoading();
-    created_.push_back(c);
+    created_.push_back({c, obj.line});
     c->SetName(obj.name);
     c->SetParentComponent(&parent);
     Fill(*c, info, obj);
@@ -122,14 +125,14 @@ class Builder {
         RaiseReadError(e.line, "Property %s not found in class %s", {e.path, cls->name});
       if (dot == path.npos) {
         TPropertyValue value = Convert(*p, e);
-        Guarded(e, [&] { p->set(*obj, value); });
+        SettingProperty(e, [&] { p->set(*obj, value); });
         return;
       }
       std::string_view prefix = path.substr(0, dot);
       if (p->kind != TPropertyKind::pkObject)
         RaiseReadError(e.line, "Property %s is not an object", {prefix});
       TPersistent* sub = nullptr;
-      Guarded(e, [&] { sub = p->get(*obj); });
+      SettingProperty(e, [&] { sub = p->get(*obj); });
       if (sub == nullptr) RaiseReadError(e.line, "Property %s holds no object", {prefix});
       cls = classes_.Find(p->object_class);
       if (cls == nullptr) RaiseReadError(e.line, "Class %s not found", {p->object_class});
@@ -138,14 +141,25 @@ class Builder {
     }
   }
 
-  // A setter's or getter's own error, placed at the line.
+  // Runs f; an Exception it raises (a setter's, a getter's, a Loaded's own
+  // error) becomes a read error at the line, the pattern filled with what
+  // and that error's message.
   template <class F>
-  static void Guarded(const TFormEntry& e, F f) {
+  static void RaiseAtLine(int line, std::string_view pattern, std::string_view what, F f) {
     try {
       f();
     } catch (const Exception& x) {
-      RaiseReadError(e.line, "Error setting property %s: %s", {e.path, x.Message()});
+      RaiseReadError(line, pattern, {what, x.Message()});
     }
+  }
+
+  template <class F>
+  static void SettingProperty(const TFormEntry& e, F f) {
+    RaiseAtLine(e.line, "Error setting property %s: %s", e.path, f);
+  }
+
+  static void EndLoadingAt(TComponent& c, int line) {
+    RaiseAtLine(line, "Error loading component %s: %s", c.Name(), [&] { c.EndLoading(); });
   }
 
   [[noreturn]] static void BadValue(const TFormEntry& e, std::string_view shown) {
@@ -218,7 +232,7 @@ class Builder {
   const TClassRegistry& classes_;
   const THandlerTable* handlers_;
   TComponent& root_;
-  std::vector<TComponent*> created_;
+  std::vector<std::pair<TComponent*, int>> created_;  // with the line of its object
 };
 
 }  // namespace

@@ -35,17 +35,19 @@
 // as owner; its name is set, then SetParentComponent(enclosing object), then
 // its properties and nested objects in file order. The root and every
 // created component are in the loading state until the whole tree is read;
-// then EndLoading() (so Loaded()) runs for the root and every created
-// component, in creation order.
+// then EndLoading() (so Loaded()) runs for every created component in
+// creation order, and for the root last, so that the root meets its
+// components ready and has seen none of them when one of them fails.
 //
 // Errors raise EReadError whose message starts "Line N: " and names the
 // unknown class, property (with the class that lacks it), value (with the
 // property), handler, the object whose end is missing, the duplicate name or
-// the malformed line. Syntax is checked before anything is created. On any
-// error every component created by the read is destroyed, newest first, and
-// a root created by the read with them; properties already applied to an
-// existing root stay as they were set, and its loading state is cleared
-// without Loaded().
+// the malformed line; an Exception from a setter or from Loaded() is given
+// with the line of its property or object. Syntax is checked before anything
+// is created. On any error every component created by the read is
+// destroyed, newest first, and a root created by the read with them;
+// properties already applied to an existing root stay as they were set, and
+// its loading state is cleared without Loaded().
 
 #include <string_view>
 

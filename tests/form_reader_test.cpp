@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,26 @@ class TTestForm : public TTestControl {
   std::vector<TComponent*> clicks;
 };
 
+// A component whose Loaded fails when it is named fail_in; the root (the one
+// without an owner) remembers what it owns, as a form wiring its controls does.
+std::string fail_in;
+std::vector<TComponent*> seen_by_root;
+std::set<const TComponent*> probes_alive;
+
+class TLoadProbe : public TTestItem {
+ public:
+  explicit TLoadProbe(TComponent* owner) : TTestItem(owner) { probes_alive.insert(this); }
+  ~TLoadProbe() override { probes_alive.erase(this); }
+
+ protected:
+  void Loaded() override {
+    TTestItem::Loaded();
+    if (Name() == fail_in) throw Exception("cannot start " + Name());
+    if (Owner() == nullptr)
+      for (int i = 0; i < ComponentCount(); ++i) seen_by_root.push_back(Components(i));
+  }
+};
+
 void RegisterTestClasses(TClassRegistry& r) {
   r.Register<TTestBrush>("TTestBrush", "TPersistent").Color("Color", &TTestBrush::color);
   r.Register<TTestWall>("TTestWall", "TPersistent")
@@ -154,6 +175,7 @@ void RegisterTestClasses(TClassRegistry& r) {
   r.Register<TTestSeries>("TTestSeries", "TTestItem")
       .Object("XValues", &TTestSeries::x_values, "TTestValues");
   r.Register<TTestForm>("TTestForm", "TTestControl");
+  r.Register<TLoadProbe>("TLoadProbe", "TTestItem");
 }
 
 class FormReaderTest : public ::testing::Test {
@@ -200,8 +222,8 @@ TEST_F(FormReaderTest, AppliesPropertiesInFileOrderAroundNestedObjects) {
       "  Left = 6   // applied again, after the button\n"
       "end\n");
   std::vector<std::string> expected = {"Form1.Left=5",   "Form1.Caption=one", "Button1.parent",
-                                       "Button1.Left=7", "Form1.Left=6",      "Form1.Loaded",
-                                       "Button1.Loaded"};
+                                       "Button1.Left=7", "Form1.Left=6",      "Button1.Loaded",
+                                       "Form1.Loaded"};
   EXPECT_EQ(journal, expected);
   EXPECT_EQ(static_cast<TTestForm*>(root.get())->left, 6);
   EXPECT_EQ(root->Name(), "Form1");
@@ -323,10 +345,11 @@ TEST_F(FormReaderTest, OwnerIsTheRootParentIsTheEnclosingObjectLoadedRunsOnceAtT
   EXPECT_EQ(form.loaded, 1);
   EXPECT_FALSE(form.IsLoading());
   EXPECT_EQ(set_while_idle, 0);
-  // The parent is known before the first property; Loaded comes after all.
+  // The parent is known before the first property; Loaded comes after all,
+  // the root's last, so that it meets its components ready.
   std::vector<std::string> tail(journal.end() - 5, journal.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"Form1.Loaded", "Panel1.Loaded", "Button1.Loaded",
-                                            "Chart1.Loaded", "Series1.Loaded"}));
+  EXPECT_EQ(tail, (std::vector<std::string>{"Panel1.Loaded", "Button1.Loaded", "Chart1.Loaded",
+                                            "Series1.Loaded", "Form1.Loaded"}));
   auto parent = std::find(journal.begin(), journal.end(), "Button1.parent");
   ASSERT_NE(parent, journal.end());
   EXPECT_EQ(parent[1], "Button1.Left=1");
@@ -466,6 +489,63 @@ TEST_F(FormReaderTest, FailedReadIntoAnExistingRootKeepsTheRootOnly) {
     EXPECT_EQ(e.Message(),
               "Line 1: Class of the root is not registered; the description is for TTestControl");
   }
+}
+
+// A Loaded that fails undoes the read like any other error: the root is left
+// holding nothing that the undo destroyed.
+TEST_F(FormReaderTest, FailingLoadedNamesTheLineAndLeavesTheRootNothingDestroyed) {
+  const char* text =
+      "object Form1: TLoadProbe\n"
+      "  object A: TLoadProbe\n"
+      "    object B: TLoadProbe\n"
+      "    end\n"
+      "  end\n"
+      "  object C: TLoadProbe\n"
+      "  end\n"
+      "end\n";
+  struct {
+    const char* fails;
+    bool into_existing_root;
+    const char* message;
+  } const cases[] = {
+      {"A", true, "Line 2: Error loading component A: cannot start A"},
+      {"B", true, "Line 3: Error loading component B: cannot start B"},
+      {"C", true, "Line 6: Error loading component C: cannot start C"},
+      {"C", false, "Line 6: Error loading component C: cannot start C"},
+      {"Form1", true, "Line 1: Error loading component Form1: cannot start Form1"},
+      {"Form1", false, "Line 1: Error loading component Form1: cannot start Form1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.fails) + (c.into_existing_root ? " read" : " created"));
+    fail_in = c.fails;
+    seen_by_root.clear();
+    std::string message = "no error";
+    {
+      TLoadProbe root(nullptr);
+      try {
+        if (c.into_existing_root)
+          TFormReader(nullptr, classes).Read(root, text);
+        else
+          Create(text);
+      } catch (const Exception& e) {
+        message = e.Message();
+      }
+      EXPECT_EQ(message, c.message);
+      for (TComponent* s : seen_by_root)
+        EXPECT_TRUE(probes_alive.count(s)) << "the root holds a destroyed component";
+      EXPECT_EQ(root.ComponentCount(), 0);
+      EXPECT_FALSE(root.IsLoading());
+      EXPECT_EQ(live, 1);
+    }
+  }
+  // Nothing failing: the root meets every component, last.
+  fail_in.clear();
+  seen_by_root.clear();
+  auto root = Create(text);
+  EXPECT_EQ(seen_by_root.size(), 3u);
+  EXPECT_EQ(journal.back(), "Form1.Loaded");
+  root.reset();
+  EXPECT_TRUE(probes_alive.empty());
 }
 
 TEST_F(FormReaderTest, ResourcesAreFoundByName) {
