@@ -101,16 +101,9 @@ void TApplication::ShowException(const Exception& e) {
 }
 
 void TApplication::HandleException(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const EAbort&) {
-  } catch (const Exception& e) {
-    ShowException(e);
-  } catch (const std::exception& e) {
-    ShowException(Exception(e.what()));
-  } catch (...) {
-    ShowException(Exception("Unknown exception"));
-  }
+  const TCaughtException caught = DescribeException(error);
+  if (caught.silent) return;
+  ShowException(Exception(caught.known ? caught.message : "Unknown exception"));
 }
 
 }  // namespace nitko

@@ -5,6 +5,17 @@
 
 namespace nitko {
 
+namespace {
+
+template <class Match>
+const TClassInfo* FirstMatch(const std::vector<std::unique_ptr<TClassInfo>>& classes, Match match) {
+  for (const auto& c : classes)
+    if (match(*c)) return c.get();
+  return nullptr;
+}
+
+}  // namespace
+
 const TPropertyInfo* TClassInfo::FindProperty(std::string_view property) const {
   for (const TClassInfo* c = this; c != nullptr; c = c->base)
     if (const TPropertyInfo* p = c->properties.Find(property)) return p;
@@ -33,21 +44,17 @@ TClassInfo& TClassRegistry::Add(std::string name, const std::string& base, std::
 }
 
 TClassInfo& TClassRegistry::Existing(std::string_view name) {
-  for (auto& c : classes_)
-    if (c->name == name) return *c;
+  // The classes are the registry's own, not const: only Find hands them out as const.
+  if (const TClassInfo* info = Find(name)) return const_cast<TClassInfo&>(*info);
   throw Exception(FormatMessage("Class %s is not registered", {name}));
 }
 
 const TClassInfo* TClassRegistry::Find(std::string_view name) const {
-  for (const auto& c : classes_)
-    if (c->name == name) return c.get();
-  return nullptr;
+  return FirstMatch(classes_, [&](const TClassInfo& c) { return c.name == name; });
 }
 
 const TClassInfo* TClassRegistry::FindByType(std::type_index type) const {
-  for (const auto& c : classes_)
-    if (c->type == type) return c.get();
-  return nullptr;
+  return FirstMatch(classes_, [&](const TClassInfo& c) { return c.type == type; });
 }
 
 TClassRegistry& Classes() {

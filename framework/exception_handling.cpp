@@ -16,6 +16,34 @@ TExceptionHandler& Handler() {
 
 }  // namespace
 
+TCaughtException DescribeException(std::exception_ptr error) {
+  TCaughtException caught;
+  if (!error) {
+    caught.silent = true;
+    return caught;
+  }
+  try {
+    std::rethrow_exception(error);
+  } catch (const EAbort&) {
+    caught.silent = true;
+  } catch (const std::exception& e) {  // an Exception's what() is its message
+    caught.known = true;
+    caught.message = e.what();
+  } catch (...) {
+  }
+  return caught;
+}
+
+void WriteExceptionToStderr(std::exception_ptr error, const char* prefix,
+                            const char* unknown_text) {
+  const TCaughtException caught = DescribeException(error);
+  if (caught.silent) return;
+  if (caught.known)
+    std::fprintf(stderr, "%s: %s\n", prefix, caught.message.c_str());
+  else
+    std::fprintf(stderr, "%s\n", unknown_text);
+}
+
 void SetEventExceptionHandler(TExceptionHandler handler) { Handler() = std::move(handler); }
 
 void HandleEventException(std::exception_ptr error) {
@@ -27,14 +55,7 @@ void HandleEventException(std::exception_ptr error) {
       // The display itself failed: fall through to stderr.
     }
   }
-  try {
-    std::rethrow_exception(error);
-  } catch (const EAbort&) {
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "Exception: %s\n", e.what());
-  } catch (...) {
-    std::fprintf(stderr, "Exception of unknown type\n");
-  }
+  WriteExceptionToStderr(error, "Exception", "Exception of unknown type");
 }
 
 }  // namespace nitko

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -18,6 +17,8 @@
 #include <system_error>
 #include <thread>
 #include <utility>
+
+#include "framework/exception_handling.h"
 
 namespace nitko {
 
@@ -81,14 +82,7 @@ void DrainWakeLocked(TGuiQueue& q) {
 }
 
 void DefaultHandler(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const EAbort&) {
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "Exception in a posted call: %s\n", e.what());
-  } catch (...) {
-    std::fprintf(stderr, "Unknown exception in a posted call\n");
-  }
+  WriteExceptionToStderr(error, "Exception in a posted call", "Unknown exception in a posted call");
 }
 
 void ReportPostedCallError(TGuiQueue& q, std::exception_ptr error) {

@@ -1,15 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 #include <latch>
 #include <numeric>
 #include <semaphore>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "framework/application.h"
+#include "framework/exception_handling.h"
 #include "framework/gui_thread.h"
 #include "runtime/exception.h"
 #include "tests/event_loop_support.h"
@@ -220,4 +227,47 @@ TEST_F(GuiThread, ShutdownReleasesWaitingSendersAndDropsTheRest) {
   ProcessPostedCalls();
   EXPECT_EQ(callsRan.load(), 1);
   EXPECT_EQ(PendingPostedCalls(), 0u);
+}
+
+// Once the application is up, what a posted call or an event handler throws
+// is shown by its exception display, captioned with its title; EAbort is not.
+TEST(GuiThreadErrors, ReachTheApplicationsExceptionDisplay) {
+  TApplication app;
+  char exe[] = "/opt/program/Watki.exe";
+  char* argv[] = {exe, nullptr};
+  int argc = 1;
+  app.Initialize(argc, argv);
+
+  std::vector<std::string> shown;  // "caption|text" of each box, closed at once
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    shown.push_back(box->windowTitle().toStdString() + "|" + box->text().toStdString());
+    box->button(QMessageBox::Ok)->click();
+  });
+  closer.start(5);
+
+  const struct {
+    std::function<void()> raise;
+    std::vector<std::string> expected;
+  } cases[] = {
+      // ")" sorts below ".", so it gets no full stop.
+      {[] { throw EListError("List index out of bounds (7)"); },
+       {"Watki|List index out of bounds (7)"}},
+      {[] { throw std::runtime_error("disk full"); }, {"Watki|disk full."}},
+      {[] { throw Exception(""); }, {"Watki|"}},
+      {[] { throw 42; }, {"Watki|Unknown exception."}},
+      {[] { throw EAbort("quiet"); }, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected.empty() ? "EAbort" : c.expected[0]);
+    shown.clear();
+    PostToGuiThread(c.raise);
+    ProcessPostedCalls();
+    EXPECT_EQ(shown, c.expected) << "posted call";
+    shown.clear();
+    Guarded(c.raise);
+    EXPECT_EQ(shown, c.expected) << "event handler";
+  }
 }
