@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "chart/chart_rounding.h"
 #include "runtime/date_time.h"
 #include "runtime/exception.h"
 #include "runtime/number_pattern.h"
@@ -19,11 +20,6 @@ constexpr double Sec(double s) {
 // Inside years 1..9999, with room for rounding to the millisecond.
 bool InCalendar(double v) {
   return v >= -693593.0 && v < 2958465.999;
-}
-
-// Round half to even (the default rounding mode).
-double RoundEven(double v) {
-  return std::nearbyint(v);
 }
 
 }  // namespace
@@ -101,9 +97,7 @@ double StepForLabelSize(int size, const LabelStepInput& in) {
   if (size > 0) {
     double gap = size;
     if (in.labelsSeparation > 0) gap += RoundEven(in.labelsSeparation * 0.01 * size);
-    const double count = RoundEven(in.pixelLength / gap);
-    n = static_cast<int>(
-        std::clamp(count, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+    n = RoundEven(in.pixelLength / gap);
   }
   return StepForLabelCount(n, in);
 }

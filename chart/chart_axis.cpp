@@ -9,6 +9,7 @@
 #include "chart/chart_rounding.h"
 #include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
+#include "framework/set_if_changed.h"
 #include "runtime/message_format.h"
 
 namespace nitko {
@@ -77,13 +78,6 @@ TCustomChartAxis::~TCustomChartAxis() {
   if (chart_ != nullptr) chart_->UnregisterAxis(this);
 }
 
-template <typename T>
-void TCustomChartAxis::Change(T& field, const T& value) {
-  if (field == value) return;
-  field = value;
-  Repaint(chart_);
-}
-
 void TCustomChartAxis::SetAutomatic(bool value) {
   const bool loading = chart_ != nullptr && chart_->IsLoading();
   bool changed = automatic_ != value;
@@ -121,13 +115,13 @@ void TCustomChartAxis::SetAutomaticMinimum(bool value) {
 void TCustomChartAxis::SetMinimum(double value) {
   const bool loading = chart_ != nullptr && chart_->IsLoading();
   if (!loading && value > maximum_) throw AxisException(SAxisMinMax);
-  Change(minimum_, value);
+  SetIfChanged(minimum_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetMaximum(double value) {
   const bool loading = chart_ != nullptr && chart_->IsLoading();
   if (!loading && value < minimum_) throw AxisException(SAxisMaxMin);
-  Change(maximum_, value);
+  SetIfChanged(maximum_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetRange(double a, double b) {
@@ -146,7 +140,7 @@ void TCustomChartAxis::SetRange(double a, double b) {
 
 void TCustomChartAxis::SetIncrement(double value) {
   if (value < 0) throw AxisException(SAxisIncrementNegative);
-  Change(increment_, value);
+  SetIfChanged(increment_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetLogarithmic(bool value) {
@@ -155,88 +149,88 @@ void TCustomChartAxis::SetLogarithmic(bool value) {
     RecomputeRange();
     if (range_min_ < 0 || range_max_ < 0) throw AxisException(SAxisLogNegative);
   }
-  Change(logarithmic_, value);
+  SetIfChanged(logarithmic_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetLogarithmicBase(int value) {
   if (value < 2) throw AxisException(SAxisLogBase);
-  Change(logarithmic_base_, value);
+  SetIfChanged(logarithmic_base_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetInverted(bool value) {
-  Change(inverted_, value);
+  SetIfChanged(inverted_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetExactDateTime(bool value) {
-  Change(exact_date_time_, value);
+  SetIfChanged(exact_date_time_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetDateTimeFormat(const std::string& value) {
-  Change(date_time_format_, value);
+  SetIfChanged(date_time_format_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetAxisValuesFormat(const std::string& value) {
-  Change(axis_values_format_, value);
+  SetIfChanged(axis_values_format_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetLabels(bool value) {
-  Change(labels_, value);
+  SetIfChanged(labels_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetLabelsAngle(int value) {
   CheckAngle(value, "Axis Labels");
-  Change(labels_angle_, value);
+  SetIfChanged(labels_angle_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetLabelsMultiLine(bool value) {
-  Change(labels_multi_line_, value);
+  SetIfChanged(labels_multi_line_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetLabelsOnAxis(bool value) {
-  Change(labels_on_axis_, value);
+  SetIfChanged(labels_on_axis_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetLabelsSeparation(int value) {
   if (value < 0) throw AxisException(SAxisLabelSep);
-  Change(labels_separation_, value);
+  SetIfChanged(labels_separation_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetLabelsSize(int value) {
-  Change(labels_size_, value);
+  SetIfChanged(labels_size_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetLabelStyle(TAxisLabelStyle value) {
-  Change(label_style_, value);
+  SetIfChanged(label_style_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetRoundFirstLabel(bool value) {
-  Change(round_first_label_, value);
+  SetIfChanged(round_first_label_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetTickLength(int value) {
-  Change(tick_length_, value);
+  SetIfChanged(tick_length_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetTickInnerLength(int value) {
-  Change(tick_inner_length_, value);
+  SetIfChanged(tick_inner_length_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetTickOnLabelsOnly(bool value) {
-  Change(tick_on_labels_only_, value);
+  SetIfChanged(tick_on_labels_only_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetMinorTickLength(int value) {
-  Change(minor_tick_length_, value);
+  SetIfChanged(minor_tick_length_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetMinorTickCount(int value) {
-  Change(minor_tick_count_, value);
+  SetIfChanged(minor_tick_count_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetGridCentered(bool value) {
-  Change(grid_centered_, value);
+  SetIfChanged(grid_centered_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetTitleSize(int value) {
-  Change(title_size_, value);
+  SetIfChanged(title_size_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetStartPosition(double value) {
-  Change(start_position_, value);
+  SetIfChanged(start_position_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetEndPosition(double value) {
-  Change(end_position_, value);
+  SetIfChanged(end_position_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetPositionPercent(double value) {
-  Change(position_percent_, value);
+  SetIfChanged(position_percent_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetVisible(bool value) {
-  Change(visible_, value);
+  SetIfChanged(visible_, value, [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::RecomputeRange() {

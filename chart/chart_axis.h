@@ -176,8 +176,6 @@ class TCustomChartAxis : public TPersistent {
 
  private:
   friend class TCustomAxisPanel;
-  template <typename T>
-  void Change(T& field, const T& value);
   int PixelOfValue(double v, bool horizontal) const;
   int OnAxisOrCentre(long long p) const;
   double LogLow() const;

@@ -7,6 +7,7 @@
 #include "chart/chart_exceptions.h"
 #include "chart/chart_palette.h"
 #include "chart/custom_axis_panel.h"
+#include "framework/set_if_changed.h"
 #include "runtime/exception.h"
 #include "runtime/number_pattern.h"
 
@@ -23,13 +24,6 @@ TChartSeries::~TChartSeries() {
   while (!sources_.empty()) sources_.back()->RemoveDependent(this);
   TChartSeries::ClearPoints();
   if (parent_chart_ != nullptr) parent_chart_->RemoveSeries(this);
-}
-
-template <typename T>
-void TChartSeries::Change(T& field, const T& value) {
-  if (field == value) return;
-  field = value;
-  RepaintOwner();
 }
 
 void TChartSeries::RepaintOwner() {
@@ -281,45 +275,45 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
 }
 
 void TChartSeries::SetActive(bool value) {
-  Change(active_, value);
+  SetIfChanged(active_, value, [this] { RepaintOwner(); });
 }
 
 void TChartSeries::SetColorEachPoint(bool value) {
   if (value == color_each_point_) return;
-  Change(color_each_point_, value);
+  SetIfChanged(color_each_point_, value, [this] { RepaintOwner(); });
   if (!value)
     for (size_t i = 0; i < colors_.size(); ++i) SetPointColor(static_cast<int>(i), clDefault);
 }
 
 void TChartSeries::SetSeriesColor(TColor value) {
-  Change(series_color_, value);
+  SetIfChanged(series_color_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetHorizAxis(THorizAxis value) {
-  Change(horiz_axis_, value);
+  SetIfChanged(horiz_axis_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetVertAxis(TVertAxis value) {
-  Change(vert_axis_, value);
+  SetIfChanged(vert_axis_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetShowInLegend(bool value) {
-  Change(show_in_legend_, value);
+  SetIfChanged(show_in_legend_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetValueFormat(const std::string& value) {
-  Change(value_format_, value);
+  SetIfChanged(value_format_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetPercentFormat(const std::string& value) {
-  Change(percent_format_, value);
+  SetIfChanged(percent_format_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetTitle(const std::string& value) {
-  Change(title_, value);
+  SetIfChanged(title_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetColorSource(const std::string& value) {
-  Change(color_source_, value);
+  SetIfChanged(color_source_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetXLabelsSource(const std::string& value) {
-  Change(x_labels_source_, value);
+  SetIfChanged(x_labels_source_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetZOrder(int value) {
-  Change(z_order_, value);
+  SetIfChanged(z_order_, value, [this] { RepaintOwner(); });
 }
 
 int TChartSeries::DepthOrder() const {
@@ -337,7 +331,7 @@ void TChartSeries::SetCustomAxis(TCustomChartAxis*& field, TCustomChartAxis* axi
                                     : "A custom vertical axis must be vertical");
   if (axis != nullptr && (parent_chart_ == nullptr || axis->ParentChart() != parent_chart_))
     throw ChartException("A custom axis must belong to the series' chart");
-  Change(field, axis);
+  SetIfChanged(field, axis, [this] { RepaintOwner(); });
 }
 
 void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* axis) {

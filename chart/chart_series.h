@@ -217,8 +217,6 @@ class TChartSeries : public TComponent {
   void ForgetCustomAxes() { custom_horiz_axis_ = custom_vert_axis_ = nullptr; }
   void SetCustomAxis(TCustomChartAxis*& field, TCustomChartAxis* axis, bool horizontal);
 
-  template <typename T>
-  void Change(T& field, const T& value);
   void InsertColumns(int index, TColor color, const std::string& label);
   bool Reaches(const TChartSeries* target) const;
 

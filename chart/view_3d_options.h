@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "framework/set_if_changed.h"
+
 namespace nitko {
 
 // The view angles, zoom and offsets of a chart panel. Every effective change
@@ -13,19 +15,19 @@ class TView3DOptions {
   std::function<void(int zoom)> OnZoom;
 
   int Elevation() const { return elevation_; }
-  void SetElevation(int value) { Store(elevation_, value); }
+  void SetElevation(int value) { SetIfChanged(elevation_, value, [this] { Repaint(); }); }
   int Rotation() const { return rotation_; }
-  void SetRotation(int value) { Store(rotation_, value); }
+  void SetRotation(int value) { SetIfChanged(rotation_, value, [this] { Repaint(); }); }
   int Perspective() const { return perspective_; }
-  void SetPerspective(int value) { Store(perspective_, value); }
+  void SetPerspective(int value) { SetIfChanged(perspective_, value, [this] { Repaint(); }); }
   int Tilt() const { return tilt_; }
-  void SetTilt(int value) { Store(tilt_, value); }
+  void SetTilt(int value) { SetIfChanged(tilt_, value, [this] { Repaint(); }); }
   bool Orthogonal() const { return orthogonal_; }
-  void SetOrthogonal(bool value) { Store(orthogonal_, value); }
+  void SetOrthogonal(bool value) { SetIfChanged(orthogonal_, value, [this] { Repaint(); }); }
   int Zoom() const { return zoom_; }
   void SetZoom(int value);
   bool ZoomText() const { return zoomText_; }
-  void SetZoomText(bool value) { Store(zoomText_, value); }
+  void SetZoomText(bool value) { SetIfChanged(zoomText_, value, [this] { Repaint(); }); }
   int HorizOffset() const { return horizOffset_; }
   void SetHorizOffset(int value);
   int VertOffset() const { return vertOffset_; }
@@ -38,14 +40,6 @@ class TView3DOptions {
   }
 
  private:
-  template <typename T>
-  bool Store(T& field, T value) {
-    if (field == value) return false;
-    field = value;
-    Repaint();
-    return true;
-  }
-
   int elevation_ = 345;
   int rotation_ = 345;
   int perspective_ = 15;

@@ -8,6 +8,7 @@
 #include "controls/blt_bitmap.h"
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
+#include "framework/set_if_changed.h"
 #include "runtime/exception.h"
 #include "runtime/extended.h"
 #include "runtime/message_format.h"
@@ -92,35 +93,24 @@ void TCGauge::SetMaxValue(int value) {
   Repaint();
 }
 
-namespace {
-
-template <class T>
-bool Change(T& field, T value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-}  // namespace
-
 void TCGauge::SetKind(TCGaugeKind value) {
-  if (Change(kind_, value)) Repaint();
+  SetIfChanged(kind_, value, [this] { Repaint(); });
 }
 
 void TCGauge::SetShowText(bool value) {
-  if (Change(show_text_, value)) Repaint();
+  SetIfChanged(show_text_, value, [this] { Repaint(); });
 }
 
 void TCGauge::SetBorderStyle(TFormBorderStyle value) {
-  if (Change(border_style_, value)) Repaint();
+  SetIfChanged(border_style_, value, [this] { Repaint(); });
 }
 
 void TCGauge::SetForeColor(TColor value) {
-  if (Change(fore_color_, value)) Repaint();
+  SetIfChanged(fore_color_, value, [this] { Repaint(); });
 }
 
 void TCGauge::SetBackColor(TColor value) {
-  if (Change(back_color_, value)) Repaint();
+  SetIfChanged(back_color_, value, [this] { Repaint(); });
 }
 
 // The drawing goes into a black image through an overlay combined by xor,

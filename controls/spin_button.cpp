@@ -51,6 +51,18 @@ void TCSpinButton::Loaded() {
   if (w != Width() || h != Height()) TWinControl::SetBounds(Left(), Top(), w, h);
 }
 
+void TCSpinButton::SetFocusControl(TWinControl* value) {
+  if (value == focus_control_) return;
+  RemoveFreeNotification(focus_control_);
+  focus_control_ = value;
+  FreeNotification(value);
+}
+
+void TCSpinButton::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == focus_control_) focus_control_ = nullptr;
+}
+
 void TCSpinButton::KeyDown(uint16_t& key, TShiftState) {
   switch (key) {
     case VK_UP:

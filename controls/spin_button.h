@@ -25,7 +25,8 @@ class TCSpinButton : public TWinControl {
   void SetDownGlyph(const TBitmap* value);
 
   TWinControl* FocusControl() const { return focus_control_; }
-  void SetFocusControl(TWinControl* value) { focus_control_ = value; }
+  // Not owned: cleared when that control is destroyed.
+  void SetFocusControl(TWinControl* value);
 
   TTimerSpeedButton* UpButton() const { return up_button_; }
   TTimerSpeedButton* DownButton() const { return down_button_; }
@@ -39,6 +40,7 @@ class TCSpinButton : public TWinControl {
   // Raises W to the minimum width and places the buttons for W x H.
   void AdjustSize(int& w, int& h);
   void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void DoEnter() override;
   void DoExit() override;

@@ -87,6 +87,10 @@ void TCSpinEdit::KeyPress(char& key) {
 
 bool TCSpinEdit::IsValidChar(char key) const {
   // Codes compare as signed bytes: 0x80-0xFF fall below every limit.
+  // 0x32 is meant, the digit '2', not 32, the blank: the control's character
+  // set is every code below '2' (blank, the marks 0x21-0x2F, '0', '1') plus
+  // the digits and signs, so a disabled editor still takes '0' and '1' but
+  // not '2' to '9'. Changing it to 32 would refuse blank and the marks.
   const signed char k = static_cast<signed char>(key);
   bool valid = key == LocaleDecimalChar() || key == '+' || key == '-' ||
                (key >= '0' && key <= '9') || (k < 0x32 && k != 13);

@@ -21,7 +21,7 @@ QRect Reach(std::span<const TPoint> points, int penWidth) {
     r = std::max(r, p.X);
     b = std::max(b, p.Y);
   }
-  const long long m = penWidth + 1;
+  const long long m = static_cast<long long>(penWidth) + 1;
   return SafeRect(l - m, t - m, r + m + 1, b + m + 1);
 }
 
@@ -221,8 +221,10 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     }
   } else {
     // A wide pen stays inside the rectangle.
+    // A pen as wide as the rectangle covers it; wider ones would overflow the inset.
+    const int w = std::min(pen.width, std::max(r - l, b - t));
     const QRect outer(l, t, r - l, b - t);
-    const QRect inner = outer.adjusted(pen.width, pen.width, -pen.width, -pen.width);
+    const QRect inner = outer.adjusted(w, w, -w, -w);
     PlotBrush(op, brush, inner);
     for (const QRect& band : QRegion(outer) - QRegion(inner))
       for (int y = band.top(); y <= band.bottom(); ++y)

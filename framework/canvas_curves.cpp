@@ -79,7 +79,8 @@ void PaintShape(TCanvas& canvas, QRect box, bool filled, MakeShape makeShape) {
     if (box.isEmpty()) return;
   }
   const auto shape = makeShape(box);
-  const int rim = pen.visible ? pen.width : 0;
+  // A rim beyond half the box's shorter side takes in the whole shape anyway.
+  const int rim = pen.visible ? std::min(pen.width, std::min(box.width(), box.height()) / 2 + 1) : 0;
   ShapeOp op(canvas, box, false);
   if (op.Empty()) return;
   // Rim pixels near the visible part depend only on pixels a rim away.

@@ -10,10 +10,38 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
   if (owner_ != nullptr) owner_->Insert(this);
 }
 
+// Teardown, once the subclasses' destructors have run: mark, tell the linked
+// components, destroy the owned ones newest first, leave the owner.
 TComponent::~TComponent() {
   MarkDestroying();
+  // One at a time: a notified component may destroy another linked one,
+  // which then unlinks itself from this list.
+  while (!free_notifies_.empty()) {
+    TComponent* other = free_notifies_.back();
+    free_notifies_.pop_back();
+    Unlink(other->free_notifies_, this);
+    other->Notification(this, TOperation::opRemove);
+  }
   DestroyComponents();
   if (owner_ != nullptr) owner_->Remove(this);
+}
+
+void TComponent::FreeNotification(TComponent* other) {
+  if (other == nullptr || other == this) return;
+  if (std::find(free_notifies_.begin(), free_notifies_.end(), other) != free_notifies_.end())
+    return;
+  free_notifies_.push_back(other);
+  other->free_notifies_.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* other) {
+  if (other == nullptr) return;
+  Unlink(free_notifies_, other);
+  Unlink(other->free_notifies_, this);
+}
+
+void TComponent::Unlink(std::vector<TComponent*>& list, TComponent* component) {
+  list.erase(std::remove(list.begin(), list.end(), component), list.end());
 }
 
 void TComponent::DestroyComponents() {

@@ -9,6 +9,9 @@ namespace nitko {
 
 enum class TComponentStateFlag : unsigned { csLoading = 1, csDestroying = 2 };
 
+// What Notification() reports about another component.
+enum class TOperation { opRemove };
+
 // A named object owned by another; the owner destroys what it owns, newest
 // first.
 class TComponent : public TPersistent {
@@ -38,7 +41,16 @@ class TComponent : public TPersistent {
   // panel, a series in a chart); components that care override it.
   virtual void SetParentComponent(TComponent* parent) {}
 
+  // Links this component and other: whichever is destroyed first calls
+  // Notification(itself, opRemove) on the other, so that neither keeps a
+  // pointer to a dead one. Linking twice is linking once.
+  void FreeNotification(TComponent* other);
+  void RemoveFreeNotification(TComponent* other);
+
  protected:
+  // A linked component is being destroyed: its own destructors have run, so
+  // only compare the pointer. Must not raise.
+  virtual void Notification(TComponent* component, TOperation operation) {}
   // Called once the form description that created this component is read.
   virtual void Loaded() {}
   // Subclasses that must stop reacting during teardown call this first in
@@ -50,10 +62,12 @@ class TComponent : public TPersistent {
  private:
   void Insert(TComponent* child);
   void Remove(TComponent* child);
+  static void Unlink(std::vector<TComponent*>& list, TComponent* component);
 
   TComponent* owner_;
   std::string name_;
   std::vector<TComponent*> components_;
+  std::vector<TComponent*> free_notifies_;
   unsigned state_ = 0;
 };
 

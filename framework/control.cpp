@@ -1,5 +1,6 @@
 #include "framework/control.h"
 
+#include <QScopedValueRollback>
 #include <QWidget>
 #include <algorithm>
 
@@ -43,12 +44,13 @@ Qt::CursorShape ToQtCursor(TCursor c) {
 
 TControl::TControl(TComponent* owner, QWidget* widget) : TComponent(owner), widget_(widget) {
   if (widget_ == nullptr) {
-    widget_ = new SurfaceWidget(this);
+    widget_ = new SurfaceWidget(*this);
     surface_ = std::make_unique<TSurface>();
     canvas_ = std::make_unique<TCanvas>(surface_.get());
   }
   widget_->hide();
-  bridge_ = std::make_unique<ControlBridge>(this);
+  ControlEvents& events = *this;
+  bridge_ = std::make_unique<ControlBridge>(*this, events);
   widget_->installEventFilter(bridge_.get());
   font_.OnChange = [this] {
     if (!applying_parent_font_) parent_font_ = false;
@@ -58,6 +60,20 @@ TControl::TControl(TComponent* owner, QWidget* widget) : TComponent(owner), widg
   ApplyPalette();
 }
 
+// Teardown, in the order the destructors run:
+// 1. A subclass that must stop reacting to its own widget's signals (a memo,
+//    a form ending its modal loop) marks itself destroying first.
+// 2. ~TWinControl marks itself destroying and takes every child out: the
+//    child's widget leaves ours, so deleting ours does not delete theirs, and
+//    the child is flagged detaching meanwhile, so the focus it loses there is
+//    no exit (the bridge asks InTeardown). Children owned by us die in step 4.
+// 3. ~TControl marks itself destroying (the bridge then routes nothing),
+//    stops the bridge, leaves its parent and deletes its widget; the bridge
+//    and the surface go with the members.
+// 4. ~TComponent deletes the owned components, newest first, and leaves the
+//    owner.
+// A handler that destroys its control gets here from inside an event; the
+// bridge notices and eats the event (ControlBridge::DiesIn).
 TControl::~TControl() {
   MarkDestroying();
   widget_->removeEventFilter(bridge_.get());
@@ -66,8 +82,11 @@ TControl::~TControl() {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-  width = std::max(width, 0);
-  height = std::max(height, 0);
+  // No window or surface can be larger; the far edge stays within int.
+  width = std::clamp(width, 0, kMaxSurfaceSide);
+  height = std::clamp(height, 0, kMaxSurfaceSide);
+  left = std::min(left, std::numeric_limits<int>::max() - width);
+  top = std::min(top, std::numeric_limits<int>::max() - height);
   const bool resized = width != width_ || height != height_;
   if (!resized && left == left_ && top == top_) return;
   left_ = left;
@@ -130,7 +149,7 @@ TCustomForm* TControl::ParentForm() const {
 void TControl::SetVisible(bool value) {
   if (value == visible_) return;
   visible_ = value;
-  if (parent_ != nullptr || dynamic_cast<TCustomForm*>(this) != nullptr) widget_->setVisible(value);
+  if (parent_ != nullptr || IsTopLevel()) widget_->setVisible(value);
 }
 
 bool TControl::Showing() const {
@@ -169,8 +188,6 @@ void TControl::ParentColorChanged() {
 void TControl::ColorChanged() {
   ApplyPalette();
   Invalidate();
-  if (auto* win = dynamic_cast<TWinControl*>(this))
-    for (TControl* c : win->controls_) c->ParentColorChanged();
 }
 
 void TControl::SetParentFont(bool value) {
@@ -181,17 +198,16 @@ void TControl::SetParentFont(bool value) {
 
 void TControl::ParentFontChanged() {
   if (!parent_font_ || parent_ == nullptr) return;
-  applying_parent_font_ = true;
+  // The font's change handler tells a font that was set from one that
+  // followed the parent.
+  QScopedValueRollback<bool> following(applying_parent_font_, true);
   font_.Assign(parent_->Font());
-  applying_parent_font_ = false;
 }
 
 void TControl::FontChanged() {
   widget_->setFont(ToQFont(font_));
   ApplyPalette();
   Invalidate();
-  if (auto* win = dynamic_cast<TWinControl*>(this))
-    for (TControl* c : win->controls_) c->ParentFontChanged();
 }
 
 void TControl::ApplyPalette() {
@@ -303,6 +319,44 @@ void TControl::Resize() {
   if (OnResize) OnResize(this);
 }
 
+bool TControl::InTeardown() const {
+  for (const TControl* c = this; c != nullptr; c = c->parent_)
+    if (c->detaching_ || c->IsDestroying()) return true;
+  return false;
+}
+
+void TControl::DeliverMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  MouseDown(button, shift, x, y);
+}
+
+void TControl::DeliverMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  MouseUp(button, shift, x, y);
+}
+
+void TControl::DeliverMouseMove(TShiftState shift, int x, int y) {
+  MouseMove(shift, x, y);
+}
+
+void TControl::DeliverCaptureLost() {
+  if (!mouse_capture_) return;
+  mouse_capture_ = false;
+  MouseCaptureLost();
+}
+
+void TControl::DeliverResize(int clientWidth, int clientHeight) {
+  // Outside a window the client area is the whole control.
+  if (clientWidth != width_ || clientHeight != height_)
+    SetBounds(left_, top_, clientWidth, clientHeight);
+}
+
+void TControl::DeliverPaint() {
+  if (invalid_) PaintSurface();
+}
+
+const QImage& TControl::SurfaceImage() {
+  return Surface().Image();
+}
+
 // ---- TGraphicControl
 
 TGraphicControl::TGraphicControl(TComponent* owner, QWidget* widget) : TControl(owner, widget) {
@@ -317,13 +371,10 @@ TWinControl::TWinControl(TComponent* owner, QWidget* widget) : TControl(owner, w
 
 TWinControl::~TWinControl() {
   MarkDestroying();
-  // Children may be owned elsewhere: take their widgets out of ours first so
-  // deleting our widget does not delete theirs.
   while (!controls_.empty()) {
     TControl* child = controls_.back();
-    child->detaching_ = true;
+    QScopedValueRollback<bool> detaching(child->detaching_, true);
     child->SetParent(nullptr);
-    child->detaching_ = false;
   }
 }
 
@@ -413,10 +464,6 @@ void TWinControl::MoveInTabList(int value) {
   Parent()->ApplyTabOrder();
 }
 
-std::vector<TWinControl*> TWinControl::TabList() const {
-  return tab_list_;
-}
-
 void TWinControl::ApplyTabOrder() {
   for (size_t i = 1; i < tab_list_.size(); ++i)
     QWidget::setTabOrder(tab_list_[i - 1]->Widget(), tab_list_[i]->Widget());
@@ -437,29 +484,6 @@ void TWinControl::SetFocus() {
   Widget()->setFocus(Qt::OtherFocusReason);
 }
 
-TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward,
-                                          bool checkTabStop) const {
-  // Depth-first over the tab lists, so nested windowed controls take part.
-  std::vector<TWinControl*> order;
-  std::function<void(const TWinControl*)> collect = [&](const TWinControl* w) {
-    for (TWinControl* c : w->tab_list_) {
-      order.push_back(c);
-      collect(c);
-    }
-  };
-  collect(this);
-  if (order.empty()) return nullptr;
-  auto it = std::find(order.begin(), order.end(), current);
-  size_t start = it == order.end() ? (forward ? order.size() - 1 : 0) : size_t(it - order.begin());
-  for (size_t step = 1; step <= order.size(); ++step) {
-    size_t i = forward ? (start + step) % order.size()
-                       : (start + order.size() - step % order.size()) % order.size();
-    TWinControl* c = order[i];
-    if (c->CanFocus() && (!checkTabStop || c->TabStop())) return c;
-  }
-  return nullptr;
-}
-
 void TWinControl::KeyDown(uint16_t& key, TShiftState shift) {
   if (OnKeyDown) OnKeyDown(this, key, shift);
 }
@@ -478,6 +502,21 @@ void TWinControl::DoEnter() {
 
 void TWinControl::DoExit() {
   if (OnExit) OnExit(this);
+}
+
+void TWinControl::DeliverEnter(bool byMouse) {
+  focused_by_mouse_ = byMouse;
+  DoEnter();
+}
+
+void TWinControl::FontChanged() {
+  TControl::FontChanged();
+  for (TControl* c : controls_) c->ParentFontChanged();
+}
+
+void TWinControl::ColorChanged() {
+  TControl::ColorChanged();
+  for (TControl* c : controls_) c->ParentColorChanged();
 }
 
 // ---- TCustomControl

@@ -6,6 +6,7 @@
 
 #include "framework/colors.h"
 #include "framework/component.h"
+#include "framework/control_events.h"
 #include "framework/cursors.h"
 #include "framework/events.h"
 #include "framework/font.h"
@@ -33,7 +34,7 @@ enum class TBiDiMode {
   bdRightToLeftReadingOnly
 };
 
-class TControl : public TComponent {
+class TControl : public TComponent, private ControlEvents {
  public:
   ~TControl() override;
 
@@ -138,6 +139,8 @@ class TControl : public TComponent {
   virtual void Paint() {}
   virtual void FontChanged();
   virtual void ColorChanged();
+  // A top-level window shows without a parent; other controls only inside one.
+  virtual bool IsTopLevel() const { return false; }
   virtual void EnabledChanged() {}
   // Whether the widget paints the control's colour behind its contents.
   virtual bool FillsBackground() const { return surface_ == nullptr; }
@@ -158,9 +161,29 @@ class TControl : public TComponent {
   void SurfaceChanged();
 
  private:
-  friend class ControlBridge;
-  friend class SurfaceWidget;
+  // A parent links and unlinks its children.
   friend class TWinControl;
+
+  // ControlEvents: what the Qt side delivers.
+  bool DrawsItself() const override { return IsSelfDrawn(); }
+  bool ClicksOnRelease() const override { return IsSelfDrawn() && click_on_release_; }
+  bool KeepsMouseButton(TMouseButton button) const override { return OwnsMouseButton(button); }
+  bool Windowed() const override { return false; }
+  bool InTeardown() const override;
+  void DeliverMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void DeliverMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void DeliverMouseMove(TShiftState shift, int x, int y) override;
+  void DeliverDblClick() override { DblClick(); }
+  void DeliverClick() override { Click(); }
+  void DeliverCaptureLost() override;
+  void DeliverKeyDown(uint16_t&, TShiftState) override {}
+  void DeliverKeyUp(uint16_t&, TShiftState) override {}
+  void DeliverKeyPress(char&) override {}
+  void DeliverEnter(bool) override {}
+  void DeliverExit() override {}
+  void DeliverResize(int clientWidth, int clientHeight) override;
+  void DeliverPaint() override;
+  const QImage& SurfaceImage() override;
 
   void PaintSurface();
   void ParentFontChanged();
@@ -222,8 +245,6 @@ class TWinControl : public TControl {
   // button.
   virtual bool WantsReturns() const { return false; }
   void SetFocus();
-  // The next control in tab order after current (wrapping), or null.
-  TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop) const;
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
@@ -242,6 +263,9 @@ class TWinControl : public TControl {
   virtual void DoExit();
   // Tab orders read with a form are applied once all its controls exist.
   void Loaded() override;
+  // Children that follow the parent's font or colour follow the change.
+  void FontChanged() override;
+  void ColorChanged() override;
 
   // Off: a click neither on the control nor on a child gives it the focus
   // (Tab and SetFocus still do); such a control decides itself where a press
@@ -250,7 +274,13 @@ class TWinControl : public TControl {
 
  private:
   friend class TControl;
-  friend class ControlBridge;
+
+  bool Windowed() const override { return true; }
+  void DeliverKeyDown(uint16_t& key, TShiftState shift) override { KeyDown(key, shift); }
+  void DeliverKeyUp(uint16_t& key, TShiftState shift) override { KeyUp(key, shift); }
+  void DeliverKeyPress(char& key) override { KeyPress(key); }
+  void DeliverEnter(bool byMouse) override;
+  void DeliverExit() override { DoExit(); }
 
   void ApplyFocusPolicy();
 
@@ -259,7 +289,6 @@ class TWinControl : public TControl {
   void ApplyTabOrder();
   void MoveInTabList(int value);
   void ApplyPendingTabOrders();
-  std::vector<TWinControl*> TabList() const;
 
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tab_list_;

@@ -6,75 +6,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QResizeEvent>
+#include <QScopedValueRollback>
 
 #include "framework/control.h"
 #include "framework/exception_handling.h"
 #include "framework/form.h"
 #include "framework/keys.h"
-#include "framework/surface.h"
+#include "framework/virtual_keys.h"
 #include "runtime/text_encoding.h"
 
 namespace nitko {
-
-TShiftState ShiftFromQt(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
-  TShiftState s = 0;
-  if (m & Qt::ShiftModifier) s |= ssShift;
-  if (m & Qt::AltModifier) s |= ssAlt;
-  if (m & Qt::ControlModifier) s |= ssCtrl;
-  if (b & Qt::LeftButton) s |= ssLeft;
-  if (b & Qt::RightButton) s |= ssRight;
-  if (b & Qt::MiddleButton) s |= ssMiddle;
-  return s;
-}
-
-uint16_t VirtualKeyFromQt(const QKeyEvent& e) {
-  const int k = e.key();
-  if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9))
-    return static_cast<uint16_t>(k);  // the same ASCII codes
-  if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (k - Qt::Key_F1));
-  switch (k) {
-    case Qt::Key_Backspace:
-      return VK_BACK;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return VK_RETURN;
-    case Qt::Key_Shift:
-      return VK_SHIFT;
-    case Qt::Key_Control:
-      return VK_CONTROL;
-    case Qt::Key_Alt:
-      return VK_MENU;
-    case Qt::Key_Escape:
-      return VK_ESCAPE;
-    case Qt::Key_Space:
-      return VK_SPACE;
-    case Qt::Key_PageUp:
-      return VK_PRIOR;
-    case Qt::Key_PageDown:
-      return VK_NEXT;
-    case Qt::Key_End:
-      return VK_END;
-    case Qt::Key_Home:
-      return VK_HOME;
-    case Qt::Key_Left:
-      return VK_LEFT;
-    case Qt::Key_Up:
-      return VK_UP;
-    case Qt::Key_Right:
-      return VK_RIGHT;
-    case Qt::Key_Down:
-      return VK_DOWN;
-    case Qt::Key_Insert:
-      return VK_INSERT;
-    case Qt::Key_Delete:
-      return VK_DELETE;
-    default:
-      return 0;
-  }
-}
 
 namespace {
 
@@ -84,132 +26,121 @@ TMouseButton ButtonFromQt(Qt::MouseButton b) {
   return TMouseButton::mbLeft;
 }
 
+// The key event being re-sent with a character a handler replaced: the
+// widget types it, the control does not see it a second time. Not a member:
+// the re-sent key may destroy the control.
+const QEvent* g_resent = nullptr;
+
 }  // namespace
 
-ControlBridge::ControlBridge(TControl* control) : control_(control) {}
+ControlBridge::ControlBridge(TControl& control, ControlEvents& events)
+    : control_(control), events_(events) {}
+
+template <typename Handler>
+bool ControlBridge::DiesIn(Handler&& handler) {
+  // The bridge dies with the control; a control that outlives its form is
+  // taken out of it, and the rest of this event would reach the dead form.
+  QPointer<ControlBridge> self(this);
+  TCustomForm* form = control_.ParentForm();
+  QPointer<QWidget> window(form != nullptr ? form->Widget() : nullptr);
+  Guarded(handler);
+  return self.isNull() || (form != nullptr && window.isNull());
+}
 
 bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != control_->Widget() || control_->IsDestroying()) return false;
-  bool eaten = false;
+  if (watched != control_.Widget() || control_.IsDestroying()) return false;
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-      Guarded([&] { eaten = Mouse(static_cast<QMouseEvent*>(event)); });
-      break;
+      return Mouse(static_cast<QMouseEvent*>(event));
     case QEvent::KeyPress:
-      if (!resending_) Guarded([&] { eaten = KeyDown(static_cast<QKeyEvent*>(event)); });
-      break;
+      return event != g_resent && KeyDown(static_cast<QKeyEvent*>(event));
     case QEvent::KeyRelease:
-      Guarded([&] { eaten = KeyUp(static_cast<QKeyEvent*>(event)); });
-      break;
-    case QEvent::FocusIn:
-      if (FocusFromTeardown()) break;
-      if (auto* win = dynamic_cast<TWinControl*>(control_)) {
-        win->focused_by_mouse_ = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
-        Guarded([&] { win->DoEnter(); });
-      }
-      break;
+      return KeyUp(static_cast<QKeyEvent*>(event));
+    case QEvent::FocusIn: {
+      // A window being destroyed takes the focus from the control inside
+      // it; that is no enter or exit, whose handlers may reach the dying
+      // window.
+      if (events_.InTeardown()) return false;
+      const bool byMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+      return DiesIn([&] { events_.DeliverEnter(byMouse); });
+    }
     case QEvent::FocusOut:
-      if (FocusFromTeardown()) break;
-      if (auto* win = dynamic_cast<TWinControl*>(control_)) Guarded([&] { win->DoExit(); });
-      break;
+      if (events_.InTeardown()) return false;
+      return DiesIn([&] { events_.DeliverExit(); });
     case QEvent::UngrabMouse:
-      if (control_->mouse_capture_) {
-        control_->mouse_capture_ = false;
-        Guarded([&] { control_->MouseCaptureLost(); });
-      }
-      break;
-    case QEvent::Resize:
-      // Only windows are resized by someone else than SetBounds, and their
-      // widget holds the client area.
-      if (auto* form = dynamic_cast<TCustomForm*>(control_);
-          form && control_->Widget()->isWindow()) {
-        const QSize s = control_->Widget()->size();
-        Guarded([&] { form->WindowResized(s.width(), s.height()); });
-      }
-      break;
+      return DiesIn([&] { events_.DeliverCaptureLost(); });
+    case QEvent::Resize: {
+      const QSize s = static_cast<QResizeEvent*>(event)->size();
+      return DiesIn([&] { events_.DeliverResize(s.width(), s.height()); });
+    }
+    case QEvent::Paint:
+      return events_.DrawsItself() && DiesIn([&] { events_.DeliverPaint(); });
     default:
-      break;
+      return false;
   }
-  return eaten;
-}
-
-// A window being destroyed takes the focus from the control inside it; that
-// is no enter or exit of the control, whose handlers may reach the dying
-// window.
-bool ControlBridge::FocusFromTeardown() const {
-  for (const TControl* c = control_; c != nullptr; c = c->parent_)
-    if (c->detaching_ || c->IsDestroying()) return true;
-  return false;
 }
 
 bool ControlBridge::Mouse(QMouseEvent* e) {
   const int x = static_cast<int>(e->position().x());
   const int y = static_cast<int>(e->position().y());
-  TShiftState shift = ShiftFromQt(e->modifiers(), e->buttons());
-  const bool selfDrawn = control_->IsSelfDrawn();
-  const bool owned =
-      e->type() != QEvent::MouseMove && control_->OwnsMouseButton(ButtonFromQt(e->button()));
+  const TShiftState shift = ShiftFromQt(e->modifiers(), e->buttons());
+  const TMouseButton button = ButtonFromQt(e->button());
+  const bool left = e->button() == Qt::LeftButton;
+  // A self-drawn control takes the mouse itself; a standard control's widget
+  // gets it unless the control keeps that button.
+  const bool eaten = events_.DrawsItself() ||
+                     (e->type() != QEvent::MouseMove && events_.KeepsMouseButton(button));
   switch (e->type()) {
-    case QEvent::MouseButtonPress: {
-      if (e->button() == Qt::LeftButton) left_pressed_ = true;
-      QPointer<ControlBridge> alive(this);
-      control_->MouseDown(ButtonFromQt(e->button()), shift, x, y);
-      if (!alive) return true;
+    case QEvent::MouseButtonPress:
+      if (left) left_pressed_ = true;
+      if (DiesIn([&] { events_.DeliverMouseDown(button, shift, x, y); })) return true;
       break;
-    }
-    case QEvent::MouseButtonDblClick: {
-      QPointer<ControlBridge> alive(this);
-      control_->DblClick();
-      if (!alive) return true;
-      control_->MouseDown(ButtonFromQt(e->button()), shift | ssDouble, x, y);
-      if (!alive) return true;
+    case QEvent::MouseButtonDblClick:
+      if (DiesIn([&] { events_.DeliverDblClick(); })) return true;
+      if (DiesIn([&] { events_.DeliverMouseDown(button, shift | ssDouble, x, y); })) return true;
       break;
-    }
     case QEvent::MouseButtonRelease: {
-      QPointer<ControlBridge> alive(this);
-      control_->MouseUp(ButtonFromQt(e->button()), shift, x, y);
-      if (!alive) return true;  // the handler destroyed the control
-      const bool click = e->button() == Qt::LeftButton && left_pressed_ &&
-                         control_->ClientRect().Contains(Point(x, y));
-      if (e->button() == Qt::LeftButton) left_pressed_ = false;
+      if (DiesIn([&] { events_.DeliverMouseUp(button, shift, x, y); })) return true;
+      const bool click = left && left_pressed_ && control_.ClientRect().Contains(Point(x, y));
+      if (left) left_pressed_ = false;
       // Standard controls click through their own widget's signal.
-      if (click && selfDrawn && control_->ClickOnRelease() && !control_->IsDestroying())
-        control_->Click();
+      if (click && events_.ClicksOnRelease() && DiesIn([&] { events_.DeliverClick(); }))
+        return true;
       break;
     }
-    case QEvent::MouseMove:
-      control_->MouseMove(shift, x, y);
-      break;
     default:
+      if (DiesIn([&] { events_.DeliverMouseMove(shift, x, y); })) return true;
       break;
   }
-  return selfDrawn || owned;
+  return eaten;
 }
 
 bool ControlBridge::PropagatedFromChild() const {
   // Qt hands a key a focused child left unused on to its parents; the child's
   // own bridge has already routed it.
   const QWidget* focus = QApplication::focusWidget();
-  return focus != nullptr && focus != control_->Widget() &&
-         control_->Widget()->isAncestorOf(focus) && focus->window() == control_->Widget()->window();
+  const QWidget* own = control_.Widget();
+  return focus != nullptr && focus != own && own->isAncestorOf(focus) &&
+         focus->window() == own->window();
 }
 
 bool ControlBridge::KeyDown(QKeyEvent* e) {
-  auto* win = dynamic_cast<TWinControl*>(control_);
-  if (win == nullptr || PropagatedFromChild()) return false;
-  QPointer<ControlBridge> alive(this);
-  TCustomForm* form = control_->ParentForm();
+  if (!events_.Windowed() || PropagatedFromChild()) return false;
+  TCustomForm* form = control_.ParentForm();
+  const bool preview = form != nullptr && form != &control_;
   uint16_t key = VirtualKeyFromQt(*e);
   const TShiftState shift = ShiftFromQt(e->modifiers(), Qt::NoButton);
+  bool taken = false;
   if (key != 0) {
-    if (form != nullptr && form != control_ && form->PreviewKeyDown(key, shift)) return true;
-    if (!alive) return true;
-    if (key != 0) win->KeyDown(key, shift);
-    if (!alive || key == 0) return true;
-    if (form != nullptr && form->DialogKey(key, shift)) return true;
+    if (preview && DiesIn([&] { taken = form->PreviewKeyDown(key, shift); })) return true;
+    if (taken) return true;
+    if (DiesIn([&] { events_.DeliverKeyDown(key, shift); })) return true;
+    if (key == 0) return true;
+    if (form != nullptr && DiesIn([&] { taken = form->DialogKey(key, shift); })) return true;
+    if (taken) return true;
   }
 
   // Backspace, Enter and Escape arrive as characters too, so character
@@ -225,37 +156,39 @@ bool ControlBridge::KeyDown(QKeyEvent* e) {
     if (code < 0) return false;  // no 8-bit code: the widget takes it as it is
   }
   char ch = static_cast<char>(code);
-  if (form != nullptr && form != control_ && form->PreviewKeyPress(ch)) return true;
-  if (ch != 0) win->KeyPress(ch);
+  if (preview && DiesIn([&] { taken = form->PreviewKeyPress(ch); })) return true;
+  if (taken) return true;
+  if (ch != 0 && DiesIn([&] { events_.DeliverKeyPress(ch); })) return true;
   if (ch == 0) return true;
   if (ch == static_cast<char>(code)) return false;
   // The handler replaced the character: give the widget the new one.
-  const QString replaced = QString::fromStdString(DecodeWindows1250(std::string(1, ch)));
-  QKeyEvent again(QEvent::KeyPress, 0, e->modifiers(), replaced);
-  resending_ = true;
-  QApplication::sendEvent(control_->Widget(), &again);
-  resending_ = false;
+  QWidget* widget = control_.Widget();
+  DiesIn([&] {
+    const QString replaced = QString::fromStdString(DecodeWindows1250(std::string(1, ch)));
+    QKeyEvent again(QEvent::KeyPress, 0, e->modifiers(), replaced);
+    QScopedValueRollback<const QEvent*> resending(g_resent, &again);
+    QApplication::sendEvent(widget, &again);
+  });
   return true;
 }
 
 bool ControlBridge::KeyUp(QKeyEvent* e) {
-  auto* win = dynamic_cast<TWinControl*>(control_);
-  if (win == nullptr || PropagatedFromChild()) return false;
+  if (!events_.Windowed() || PropagatedFromChild()) return false;
   uint16_t key = VirtualKeyFromQt(*e);
   if (key == 0) return false;
-  win->KeyUp(key, ShiftFromQt(e->modifiers(), Qt::NoButton));
+  const TShiftState shift = ShiftFromQt(e->modifiers(), Qt::NoButton);
+  if (DiesIn([&] { events_.DeliverKeyUp(key, shift); })) return true;
   return key == 0;
 }
 
-SurfaceWidget::SurfaceWidget(TControl* control) : control_(control) {
+SurfaceWidget::SurfaceWidget(ControlEvents& control) : control_(control) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {
-  if (control_->IsDestroying()) return;
-  if (control_->IsInvalid()) Guarded([&] { control_->PaintSurface(); });
+  if (control_.InTeardown()) return;
   QPainter p(this);
-  p.drawImage(0, 0, control_->Surface().Image());
+  p.drawImage(0, 0, control_.SurfaceImage());
 }
 
 }  // namespace nitko

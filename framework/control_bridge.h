@@ -5,47 +5,50 @@
 #include <QObject>
 #include <QWidget>
 
-#include "framework/events.h"
-
 class QKeyEvent;
 class QMouseEvent;
 
 namespace nitko {
 
+class ControlEvents;
 class TControl;
 
-// Turns the Qt events of a control's widget into the control's virtuals.
+// Turns the Qt events of a control's widget into the control's handlers.
+// Every handler runs through DiesIn: a handler may destroy the control or
+// its window, and then nothing is touched any more and the event is eaten.
 class ControlBridge : public QObject {
  public:
-  explicit ControlBridge(TControl* control);
+  ControlBridge(TControl& control, ControlEvents& events);
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Runs the handler inside the exception guard; true when the control, its
+  // widget or its form did not survive it.
+  template <typename Handler>
+  bool DiesIn(Handler&& handler);
+
+  // Each returns whether the event is eaten.
   bool Mouse(QMouseEvent* e);
   bool KeyDown(QKeyEvent* e);
   bool KeyUp(QKeyEvent* e);
   bool PropagatedFromChild() const;
-  bool FocusFromTeardown() const;
 
-  TControl* control_;
+  TControl& control_;
+  ControlEvents& events_;
   bool left_pressed_ = false;
-  bool resending_ = false;
 };
 
 // The widget of a self-drawn control: it only copies the control's surface
-// to the screen.
+// to the screen (the bridge has painted it before).
 class SurfaceWidget : public QWidget {
  public:
-  explicit SurfaceWidget(TControl* control);
+  explicit SurfaceWidget(ControlEvents& control);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  TControl* control_;
+  ControlEvents& control_;
 };
-
-TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
-uint16_t VirtualKeyFromQt(const QKeyEvent& e);
 
 }  // namespace nitko

@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QWidget>
+#include <algorithm>
+#include <limits>
 
 #include "framework/button.h"
 #include "framework/exception_handling.h"
@@ -22,7 +24,8 @@ class FormWidget : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* e) override {
-    bool close = true;
+    // A handler that raises keeps the window open.
+    bool close = false;
     Guarded([&] { close = form_->CloseRequested(); });
     if (close)
       e->accept();
@@ -43,6 +46,28 @@ TButton* FindButton(const TWinControl* parent, Pred pred) {
       if (TButton* found = FindButton(w, pred)) return found;
   }
   return nullptr;
+}
+
+// Deletes a form when Qt deletes the reaper: deleteLater waits until the
+// loop that asked is back in charge, after every handler has returned. A
+// form that went another way meanwhile is left alone.
+class FormReaper : public QObject {
+ public:
+  explicit FormReaper(TCustomForm* form) : form_(form), alive_(form->Widget()) {}
+  ~FormReaper() override {
+    if (alive_ && !form_->IsDestroying()) delete form_;
+  }
+
+ private:
+  TCustomForm* form_;
+  QPointer<QWidget> alive_;
+};
+
+// The outer size for a client size: the frame added without overflow, and
+// SetBounds clamps the rest.
+int OuterSize(int client, int frame) {
+  return static_cast<int>(
+      std::min<long long>(static_cast<long long>(client) + frame, std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -81,11 +106,17 @@ int TCustomForm::ClientHeight() const {
   return std::max(0, Height() - 2 * FrameWidth() - CaptionHeight());
 }
 
-void TCustomForm::SetClientWidth(int value) { SetWidth(value + 2 * FrameWidth()); }
-
-void TCustomForm::SetClientHeight(int value) {
-  SetHeight(value + 2 * FrameWidth() + CaptionHeight());
+int TCustomForm::OuterWidth(int clientWidth) const {
+  return OuterSize(clientWidth, 2 * FrameWidth());
 }
+
+int TCustomForm::OuterHeight(int clientHeight) const {
+  return OuterSize(clientHeight, 2 * FrameWidth() + CaptionHeight());
+}
+
+void TCustomForm::SetClientWidth(int value) { SetWidth(OuterWidth(value)); }
+
+void TCustomForm::SetClientHeight(int value) { SetHeight(OuterHeight(value)); }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
   if (value == border_style_) return;
@@ -98,7 +129,7 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
   if (value == TFormBorderStyle::bsToolWindow || value == TFormBorderStyle::bsSizeToolWin)
     flags = Qt::Tool;
   Widget()->setWindowFlags(flags);
-  SetBounds(Left(), Top(), cw + 2 * FrameWidth(), ch + 2 * FrameWidth() + CaptionHeight());
+  SetBounds(Left(), Top(), OuterWidth(cw), OuterHeight(ch));
 }
 
 void TCustomForm::ApplyGeometry() {
@@ -115,10 +146,13 @@ void TCustomForm::ApplyGeometry() {
 
 void TCustomForm::WindowResized(int clientWidth, int clientHeight) {
   if (clientWidth == ClientWidth() && clientHeight == ClientHeight()) return;
-  in_resize_ = true;
-  SetBounds(Left(), Top(), clientWidth + 2 * FrameWidth(),
-            clientHeight + 2 * FrameWidth() + CaptionHeight());
-  in_resize_ = false;
+  // OnResize may raise; the flag must not outlive the call.
+  struct ResizeScope {
+    bool& flag;
+    explicit ResizeScope(bool& f) : flag(f) { flag = true; }
+    ~ResizeScope() { flag = false; }
+  } scope(in_resize_);
+  SetBounds(Left(), Top(), OuterWidth(clientWidth), OuterHeight(clientHeight));
 }
 
 void TCustomForm::TextChanged() { Widget()->setWindowTitle(QString::fromStdString(GetText())); }
@@ -201,14 +235,30 @@ bool TCustomForm::CloseRequested() {
   TCloseAction action = TCloseAction::caHide;
   if (OnClose) OnClose(this, action);
   if (action == TCloseAction::caNone) return false;
-  if (IsModal()) {
-    if (modal_result_ == mrNone) SetModalResult(mrCancel);
-  } else {
-    Hide();
+  if (action == TCloseAction::caMinimize && !IsModal()) {
+    // Not closed: the window goes to the task bar and stays visible.
+    Widget()->showMinimized();
+    return false;
+  }
+  // Freed once the event loop is back where it was when asked, so that no
+  // handler still running up the stack meets a deleted form.
+  if (action == TCloseAction::caFree) ReleaseLater();
+  try {
+    if (IsModal()) {
+      if (modal_result_ == mrNone) SetModalResult(mrCancel);
+    } else {
+      Hide();
+    }
+  } catch (...) {
+    // The window is gone either way: whoever waits for it must hear so.
+    if (OnClosed) OnClosed();
+    throw;
   }
   if (OnClosed) OnClosed();
   return true;
 }
+
+void TCustomForm::ReleaseLater() { (new FormReaper(this))->deleteLater(); }
 
 void TCustomForm::Close() {
   if (CloseRequested()) Widget()->hide();

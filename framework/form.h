@@ -52,7 +52,10 @@ class TCustomForm : public TWinControl {
   bool IsModal() const { return modal_loop_ != nullptr; }
   TModalResult ModalResult() const { return modal_result_; }
   void SetModalResult(TModalResult value);
-  // Asks OnCloseQuery, runs OnClose and hides the window.
+  // Asks OnCloseQuery, then runs OnClose and does its action: caHide hides
+  // the window, caFree hides it and deletes the form from the event loop
+  // later (so the form must have been made with new), caMinimize minimises
+  // it, caNone keeps it. A modal form ends its loop for all but caNone.
   void Close();
 
   // The buttons Enter and Escape press.
@@ -78,9 +81,17 @@ class TCustomForm : public TWinControl {
   void SetVisible(bool value) override;
   void TextChanged() override;
   void ApplyGeometry() override;
+  bool IsTopLevel() const override { return true; }
 
  private:
+  void DeliverResize(int clientWidth, int clientHeight) override {
+    WindowResized(clientWidth, clientHeight);
+  }
   void PlaceOnFirstShow();
+  int OuterWidth(int clientWidth) const;
+  int OuterHeight(int clientHeight) const;
+  // caFree: deletes the form from the event loop, later.
+  void ReleaseLater();
 
   TPosition position_ = TPosition::poDesigned;
   TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;

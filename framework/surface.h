@@ -8,8 +8,15 @@ class QImage;
 
 namespace nitko {
 
+// The longest side a surface, and so a control, may have. Qt would let a
+// widget grow to 16,777,215, but a raster of that size cannot be allocated;
+// 32,767 keeps every coordinate sum well within int as well.
+inline constexpr int kMaxSurfaceSide = 32767;
+
 // A raster image that canvases draw into: a control's client area or an
-// off-screen bitmap. Pixels are opaque 0x00BBGGRR colours.
+// off-screen bitmap. Pixels are opaque 0x00BBGGRR colours. The pixels are
+// allocated when something first draws or reads the image, so a large
+// control that is never shown costs nothing.
 class TSurface {
  public:
   TSurface(int width = 0, int height = 0);
@@ -20,7 +27,10 @@ class TSurface {
   int Width() const;
   int Height() const;
   // A new size starts white; the old contents are kept where they overlap.
+  // Each side is clamped to [0, kMaxSurfaceSide].
   void SetSize(int width, int height);
+  // Whether the pixels exist yet.
+  bool Allocated() const { return image_ != nullptr; }
 
   // clNone outside the surface.
   TColor Pixel(int x, int y) const;
@@ -30,12 +40,14 @@ class TSurface {
   // half brightness up: what a monochrome bitmap keeps of a picture.
   void ReduceToBlackAndWhite();
 
-  // Framework-internal access for painters and the screen copy.
-  QImage& Image() { return *image_; }
-  const QImage& Image() const { return *image_; }
+  // Framework-internal access for painters and the screen copy; allocates.
+  QImage& Image();
+  const QImage& Image() const;
 
  private:
-  std::unique_ptr<QImage> image_;
+  int width_ = 0;
+  int height_ = 0;
+  mutable std::unique_ptr<QImage> image_;
 };
 
 }  // namespace nitko

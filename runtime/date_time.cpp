@@ -3,8 +3,10 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstddef>
 #include <cmath>
 #include <cstdio>
 #include <mutex>
@@ -312,12 +314,58 @@ void SetShortTimeFormat(const std::string& format) {
   gLocale.shortTime = format;
 }
 
+namespace {
+
+struct Piece {
+  std::string text;
+  bool literal;
+  bool seconds;
+};
+
+// A unit written after a field ("秒", "초", "s") rather than a separator
+// between fields (":", ".", " "): it begins with a letter or a non-ASCII byte.
+size_t UnitLength(const std::string& text) {
+  size_t n = 0;
+  while (n < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[n]);
+    if (c < 0x80 && !std::isalpha(c)) break;
+    ++n;
+  }
+  return n;
+}
+
+// Removes the seconds with what belongs to them: their unit when the locale
+// writes one after each field ("%H時%M分%S秒"), else the separator before them
+// ("%H:%M:%S %p").
+void DropSeconds(std::vector<Piece>& pieces) {
+  for (size_t k = 0; k < pieces.size();) {
+    if (!pieces[k].seconds) {
+      ++k;
+      continue;
+    }
+    Piece* before = k > 0 && pieces[k - 1].literal ? &pieces[k - 1] : nullptr;
+    Piece* after = k + 1 < pieces.size() && pieces[k + 1].literal ? &pieces[k + 1] : nullptr;
+    const size_t unit = after != nullptr ? UnitLength(after->text) : 0;
+    if (unit > 0) {
+      after->text.erase(0, unit);
+      // "%H시 %M분 %S초": the space before the seconds goes with them; a bare
+      // separator there ("%H:%M:%Ss") does too.
+      if (before != nullptr && UnitLength(before->text) == 0) before->text.clear();
+      while (before != nullptr && !before->text.empty() && before->text.back() == ' ')
+        before->text.pop_back();
+    } else if (before != nullptr) {
+      before->text.clear();
+    }
+    pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(k));
+  }
+  pieces.erase(std::remove_if(pieces.begin(), pieces.end(),
+                              [](const Piece& p) { return p.literal && p.text.empty(); }),
+               pieces.end());
+}
+
+}  // namespace
+
 std::string PatternFromStrftime(const std::string& s, bool withSeconds) {
-  struct Piece {
-    std::string text;
-    bool literal;
-    bool seconds;
-  };
   std::vector<Piece> pieces;
   auto field = [&](const char* p, bool seconds = false) { pieces.push_back({p, false, seconds}); };
   auto literal = [&](const std::string& text) {
@@ -434,14 +482,9 @@ std::string PatternFromStrftime(const std::string& s, bool withSeconds) {
         break;  // no counterpart: left out
     }
   }
+  if (!withSeconds) DropSeconds(pieces);
   std::string out;
-  for (size_t k = 0; k < pieces.size(); ++k) {
-    const Piece& p = pieces[k];
-    if (!withSeconds) {
-      if (p.seconds) continue;
-      // The separator before the seconds goes with them.
-      if (p.literal && k + 1 < pieces.size() && pieces[k + 1].seconds) continue;
-    }
+  for (const Piece& p : pieces) {
     if (!p.literal) {
       out += p.text;
       continue;

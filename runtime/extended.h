@@ -18,7 +18,10 @@ struct ExtendedParts {
 ExtendedParts Decompose(Extended v);
 
 // x87 control and status words.
-inline constexpr uint16_t kFpuControlThread = 0x1332;  // what every thread starts with
+// The word the program's own threads are to load at their entry: 64-bit,
+// nearest; invalid operation, division by zero and overflow raise. It is not
+// what Linux gives: a thread starts there with 0x037F, everything masked.
+inline constexpr uint16_t kFpuControlThread = 0x1332;
 inline constexpr uint16_t kFpuControlMasked = 0x133F;  // all exceptions masked, 64-bit, nearest
 inline constexpr uint16_t kFpuInvalid = 0x01;
 inline constexpr uint16_t kFpuOverflow = 0x08;

@@ -1,7 +1,7 @@
 #include "runtime/number_pattern.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,9 +11,9 @@ namespace nitko {
 
 namespace {
 
-bool IsPlaceholder(char c) {
-  return c == '0' || c == '#' || c == ',' || c == '.';
-}
+bool IsDigitPlaceholder(char c) { return c == '0' || c == '#'; }
+
+bool IsPlaceholder(char c) { return IsDigitPlaceholder(c) || c == ',' || c == '.'; }
 
 // |v| in decimal with at most maxFrac decimals. The 15 significant digits
 // a double holds are rounded half up, as people round: 0.0625 to three
@@ -22,8 +22,12 @@ void DecimalHalfUp(double v, int maxFrac, std::string& whole, std::string& frac)
   whole = "0";
   frac.assign(static_cast<size_t>(maxFrac), '0');
   if (v == 0) return;
+  // Not printf: the process locale (set from LANG by the GUI) would put its
+  // own decimal character into the text read back below.
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.14e", v);
+  const std::to_chars_result r =
+      std::to_chars(buf, buf + sizeof buf - 1, v, std::chars_format::scientific, 14);
+  *r.ptr = '\0';
   std::string digits;
   for (const char* c = buf; *c != 'e'; ++c)
     if (*c != '.') digits.push_back(*c);
@@ -58,13 +62,18 @@ void DecimalHalfUp(double v, int maxFrac, std::string& whole, std::string& frac)
 }  // namespace
 
 std::string FormatNumberPattern(const std::string& pattern, double v) {
-  const size_t first = pattern.find_first_of("0#");
+  size_t first = pattern.find_first_of("0#");
   if (first == std::string::npos) return pattern;
-  size_t last = first;
-  while (last < pattern.size() && IsPlaceholder(pattern[last])) ++last;
+  // ".00" starts with its decimal point; a "," or "." after the last digit
+  // placeholder is punctuation of the suffix.
+  if (first > 0 && pattern[first - 1] == '.') --first;
+  size_t last = first, end = first;
+  while (end < pattern.size() && IsPlaceholder(pattern[end]))
+    if (IsDigitPlaceholder(pattern[end++])) last = end;
   const std::string prefix = pattern.substr(0, first);
   const std::string suffix = pattern.substr(last);
   const std::string body = pattern.substr(first, last - first);
+  const LocaleChars chars = CurrentLocaleChars();
 
   const size_t point = body.find('.');
   const std::string intPart = body.substr(0, point);
@@ -92,7 +101,7 @@ std::string FormatNumberPattern(const std::string& pattern, double v) {
 
   std::string out;
   if (grouped) {
-    const char sep = LocaleThousandsChar();
+    const char sep = chars.thousands;
     for (size_t i = 0; i < whole.size(); ++i) {
       if (i > 0 && (whole.size() - i) % 3 == 0) out += sep;
       out += whole[i];
@@ -100,7 +109,7 @@ std::string FormatNumberPattern(const std::string& pattern, double v) {
   } else {
     out = whole;
   }
-  if (!frac.empty()) out += LocaleDecimalChar() + frac;
+  if (!frac.empty()) out += chars.decimal + frac;
   if (out.empty()) out.push_back('0');
 
   // A value that rounds to zero shows no sign.

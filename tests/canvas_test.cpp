@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <array>
+#include <limits>
 #include <memory>
 #include <set>
 #include <string>
@@ -647,3 +648,44 @@ TEST(CanvasCopy, XorTextOverABar) {
 }
 
 }  // namespace
+
+// A description may give a pen any width: the widest covers the surface
+// around a stroke, and a closed shape's own area.
+TEST(CanvasRaster, APenOfTheLargestWidthCoversWithoutOverflow) {
+  struct Case {
+    const char* name;
+    void (*draw)(TCanvas&);
+    TRect ink;    // the pixels drawn
+    TRect solid;  // all of them in the pen colour
+  };
+  const Case cases[] = {
+      {"line", [](TCanvas& c) { c.MoveTo(10, 10), c.LineTo(20, 12); }, Rect(0, 0, 40, 30),
+       Rect(0, 0, 40, 30)},
+      {"polyline",
+       [](TCanvas& c) {
+         const std::array<TPoint, 3> pts{TPoint{3, 3}, TPoint{30, 5}, TPoint{8, 20}};
+         c.Polyline(pts);
+       },
+       Rect(0, 0, 40, 30), Rect(0, 0, 40, 30)},
+      {"polygon",
+       [](TCanvas& c) {
+         const std::array<TPoint, 3> pts{TPoint{3, 3}, TPoint{30, 5}, TPoint{8, 20}};
+         c.Polygon(pts);
+       },
+       Rect(0, 0, 40, 30), Rect(0, 0, 40, 30)},
+      {"rectangle", [](TCanvas& c) { c.Rectangle(5, 6, 25, 18); }, Rect(5, 6, 25, 18),
+       Rect(5, 6, 25, 18)},
+      {"ellipse", [](TCanvas& c) { c.Ellipse(5, 6, 25, 18); }, Rect(5, 6, 25, 18),
+       Rect(9, 8, 21, 16)},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Paper p;
+    p.canvas.Pen().SetColor(clRed);
+    p.canvas.Pen().SetWidth(std::numeric_limits<int>::max());
+    p.canvas.Brush().SetColor(clBlue);
+    k.draw(p.canvas);
+    EXPECT_EQ(p.Ink(), k.ink);
+    EXPECT_EQ(p.Colours(k.solid), std::set<TColor>{clRed});
+  }
+}

@@ -173,6 +173,87 @@ TEST_F(AxisFixture, RunawayPlacementAndPagingStayInRange) {
   EXPECT_EQ(bottom.RangeMax(), 1999);
 }
 
+// Pixels read back from an axis placed at the ends of the int range: the
+// distance from either end is wider than int and must not wrap.
+TEST_F(AxisFixture, RunawayPlacementReadsPixelsBackWithoutWrapping) {
+  struct Case {
+    bool logarithmic;
+    bool inverted;
+    int pixel;
+    double expected;
+  };
+  const Case cases[] = {
+      {false, false, 0, 100},        // 0 - INT_MIN
+      {false, false, INT_MAX, 200},  // the whole 2^32 span
+      {false, true, -1, 100},        // INT_MAX - (-1)
+      {false, true, INT_MIN, 200},
+      {true, false, 0, 100},
+      {true, true, -1, 100},
+  };
+  chart.SetPlotRect({0, 0, 700, 300});
+  TChartAxis& bottom = chart.BottomAxis();
+  bottom.SetStartPosition(-1e12);
+  bottom.SetEndPosition(1e12);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "log " << c.logarithmic << " inverted " << c.inverted
+                                    << " pixel " << c.pixel);
+    bottom.SetLogarithmic(false);
+    bottom.SetRange(c.logarithmic ? 1 : 0, 100);
+    bottom.SetLogarithmic(c.logarithmic);
+    bottom.SetInverted(c.inverted);
+    bottom.RecomputeRange();
+    bottom.PlacePixels();
+    ASSERT_EQ(bottom.PixelStart(), INT_MIN);
+    ASSERT_EQ(bottom.PixelEnd(), INT_MAX);
+    // The saturated length is INT_MAX pixels, so a pixel past it lies past the range.
+    const double v = bottom.ValueAtPixel(c.pixel);
+    if (c.logarithmic)
+      EXPECT_NEAR(std::log(v), std::log(c.expected), 1e-6);
+    else
+      EXPECT_NEAR(v, c.expected, 1e-6);
+  }
+}
+
+// Margins on an axis pushed to the int limits: the widened ends saturate
+// instead of wrapping, and the range only ever grows.
+TEST_F(AxisFixture, RunawayPlacementWidensWithoutWrapping) {
+  struct Case {
+    double startPosition, endPosition;
+    int startMargin, endMargin;
+    bool rangeKeptExactly;
+  };
+  const Case cases[] = {
+      {-1e12, 1e12, 0, 0, true},                // the length alone is wider than int
+      {1e12, 1e12, 10, 10, true},               // both ends at INT_MAX: no room
+      {-1e12, -1e12, -10, -10, true},           // no pixels to widen by
+      {-1e12, 1e12, -10, -10, false},           // margins past both limits
+      {-1e12, 1e12, INT_MAX, INT_MAX, false},  // one pixel left, read from far outside it
+  };
+  chart.SetPlotRect({0, 0, 700, 300});
+  TChartAxis& bottom = chart.BottomAxis();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.startPosition << ".." << c.endPosition << " margins "
+                                    << c.startMargin << ", " << c.endMargin);
+    bottom.SetRange(0, 100);
+    bottom.SetStartPosition(c.startPosition);
+    bottom.SetEndPosition(c.endPosition);
+    bottom.RecomputeRange();
+    bottom.PlacePixels();
+    const int start = bottom.PixelStart();
+    const int end = bottom.PixelEnd();
+    bottom.WidenForMargins(c.startMargin, c.endMargin);
+    EXPECT_EQ(bottom.PixelStart(), start);
+    EXPECT_EQ(bottom.PixelEnd(), end);
+    ASSERT_TRUE(std::isfinite(bottom.RangeMin()) && std::isfinite(bottom.RangeMax()));
+    EXPECT_LE(bottom.RangeMin(), 0);
+    EXPECT_GE(bottom.RangeMax(), 100);
+    if (c.rangeKeptExactly) {
+      EXPECT_EQ(bottom.RangeMin(), 0);
+      EXPECT_EQ(bottom.RangeMax(), 100);
+    }
+  }
+}
+
 TEST_F(AxisFixture, LogarithmicMappingsAndInverses) {
   TChartAxis& bottom = chart.BottomAxis();
   bottom.SetRange(1, 100);

@@ -658,4 +658,43 @@ TEST(ChartCanvasProjection, PerspectiveTurnsDepthIntoTheScreen) {
   EXPECT_TRUE(c.Is3D);
 }
 
+// Each projection set-up reads the perspective anew: a canvas that showed one
+// perspective projects like a fresh canvas once the option changes, also to 0.
+TEST(ChartCanvasProjection, PerspectiveFollowsTheOptionBothWays) {
+  struct Case {
+    int before, after;
+  };
+  const Case cases[] = {{15, 0}, {100, 0}, {0, 40}, {15, 60}, {30, -5}};
+  TSurface s(10, 10);
+  TCanvas target(&s);
+  const TRect plot{0, 0, 200, 200};
+  const auto setUp = [&](TTeeCanvas3D& c, TView3DOptions& o) {
+    c.SetOffscreenBuffer(false);
+    c.BeginFrame(&target, &o, plot, true);
+    c.SetProjectionCentre(40, plot, plot);
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << k.before << " -> " << k.after);
+    TView3DOptions o;
+    o.SetOrthogonal(false);
+    o.SetElevation(330);
+    o.SetRotation(330);
+    o.SetPerspective(k.before);
+    TTeeCanvas3D reused;
+    setUp(reused, o);
+    o.SetPerspective(k.after);
+    setUp(reused, o);
+    TTeeCanvas3D fresh;
+    setUp(fresh, o);
+    EXPECT_EQ(reused.PerspectiveFactor, fresh.PerspectiveFactor);
+    for (const int z : {0, 40})
+      for (const TPoint p : {TPoint{10, 20}, TPoint{190, 170}}) {
+        const TPoint a = reused.ProjectToPoint(p.X, p.Y, z);
+        const TPoint b = fresh.ProjectToPoint(p.X, p.Y, z);
+        EXPECT_EQ(a.X, b.X) << p.X << "," << p.Y << "," << z;
+        EXPECT_EQ(a.Y, b.Y) << p.X << "," << p.Y << "," << z;
+      }
+  }
+}
+
 }  // namespace

@@ -5,17 +5,21 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QTimer>
+#include <QWindow>
 #include <QTest>
 #include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/control_classes.h"
 #include "controls/spin_button.h"
 #include "controls/spin_edit.h"
 #include "controls/timer_speed_button.h"
+#include "dialogs/message_dialogs.h"
 #include "framework/bitmap.h"
 #include "framework/custom_edit.h"
 #include "framework/exception_handling.h"
@@ -80,6 +84,85 @@ struct Clicks {
 };
 
 }  // namespace
+
+// ---- Free notification
+
+namespace {
+
+// Logs what it is told; may destroy another component when told.
+class Watcher : public TComponent {
+ public:
+  Watcher(std::vector<std::string>& log, const std::string& name) : TComponent(nullptr), log_(log) {
+    SetName(name);
+  }
+  Watcher* destroyWhenTold = nullptr;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    if (operation != TOperation::opRemove) return;
+    log_.push_back(Name() + ":" + component->Name());
+    if (destroyWhenTold != nullptr) delete std::exchange(destroyWhenTold, nullptr);
+  }
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+}  // namespace
+
+TEST(FreeNotification, TheSurvivorIsToldOnceWhicheverGoesFirst) {
+  struct Case {
+    const char* name;
+    std::function<void(Watcher*& a, Watcher*& b, Watcher*& c)> act;
+    std::vector<std::string> log;
+  };
+  const Case cases[] = {
+      {"both linked to the one that goes",
+       [](Watcher*& a, Watcher*& b, Watcher*& c) {
+         a->FreeNotification(b);
+         c->FreeNotification(a);
+         delete std::exchange(a, nullptr);
+       },
+       {"c:a", "b:a"}},
+      {"the watcher goes first",
+       [](Watcher*& a, Watcher*& b, Watcher*&) {
+         b->FreeNotification(a);
+         delete std::exchange(b, nullptr);
+         delete std::exchange(a, nullptr);
+       },
+       {"a:b"}},
+      {"unlinked", [](Watcher*& a, Watcher*& b, Watcher*&) {
+         a->FreeNotification(b);
+         b->RemoveFreeNotification(a);
+         delete std::exchange(a, nullptr);
+       },
+       {}},
+      {"told, it destroys the next one to be told",
+       [](Watcher*& a, Watcher*& b, Watcher*& c) {
+         a->FreeNotification(b);
+         a->FreeNotification(c);
+         c->destroyWhenTold = b;
+         b = nullptr;
+         delete std::exchange(a, nullptr);
+       },
+       {"c:a"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> log;
+    auto* a = new Watcher(log, "a");
+    auto* b = new Watcher(log, "b");
+    auto* w = new Watcher(log, "c");
+    c.act(a, b, w);
+    const std::vector<std::string> told = log;
+    delete a;
+    delete b;
+    delete w;
+    EXPECT_EQ(told, c.log);
+    // What is left goes without telling the dead.
+    EXPECT_EQ(log, c.log);
+  }
+}
 
 // ---- Spin button
 
@@ -216,6 +299,209 @@ TEST(SpinButton, AFailingRepeatStopsTheTimerAndReachesTheHandler) {
   SetEventExceptionHandler(nullptr);
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(shown, (std::vector<std::string>{"Zero divide", "Zero divide"}));
+}
+
+// ---- How a held press ends
+
+namespace {
+
+// Plays the user while a modal window is up: lets go of the mouse over the
+// window it blocks, then closes it.
+class ModalUser {
+ public:
+  explicit ModalUser(TForm& blocked) {
+    poll_.setInterval(20);
+    QObject::connect(&poll_, &QTimer::timeout, [this, &blocked] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || modal == blocked.Widget()) {
+        seen_ = nullptr;
+        return;
+      }
+      if (modal != seen_) {
+        seen_ = modal;
+        age_.start();
+        released_ = false;
+        ++dialogs;
+      }
+      if (!released_ && age_.elapsed() >= 100) {
+        released_ = true;
+        QTest::mouseRelease(blocked.Widget()->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+      }
+      if (age_.elapsed() >= 250) modal->close();
+    });
+    poll_.start();
+  }
+  int dialogs = 0;
+
+ private:
+  QTimer poll_;
+  QWidget* seen_ = nullptr;
+  QElapsedTimer age_;
+  bool released_ = false;
+};
+
+}  // namespace
+
+TEST(SpinButtonHeld, AModalLoopALostCaptureOrAHiddenWindowEndsTheRepetition) {
+  struct Scene {
+    TForm& form;
+    TCSpinEdit& spin;
+    TMaskEdit& other;
+  };
+  struct Case {
+    const char* name;
+    std::function<void(Scene&)> firstChange;  // what the first repeat's OnChange does
+  };
+  const Case cases[] = {
+      {"a message", [](Scene&) { ShowTextMessage("Value changed"); }},
+      {"the mouse taken",
+       [](Scene& s) {
+         s.other.Widget()->grabMouse();
+         s.other.Widget()->releaseMouse();
+       }},
+      {"the window hidden",
+       [](Scene& s) {
+         s.form.Hide();
+         QTimer::singleShot(150, s.form.Widget(), [&form = s.form] { form.Show(); });
+       }},
+      {"the control hidden",
+       [](Scene& s) {
+         s.spin.Hide();
+         QTimer::singleShot(150, s.form.Widget(), [&spin = s.spin] { spin.Show(); });
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto form = MakeForm();
+    auto* spin = Place<TCSpinEdit>(*form, 10, 10, 97, 22);
+    auto* other = Place<TMaskEdit>(*form, 10, 50, 80, 21);
+    Scene scene{*form, *spin, *other};
+    ModalUser user(*form);
+    int changes = 0;
+    spin->OnChange = [&](TComponent*) {
+      if (++changes == 1) c.firstChange(scene);
+    };
+    TTimerSpeedButton* up = spin->SpinButton()->UpButton();
+    Press(up, Middle(up));
+    QTest::qWait(1100);
+    // One repeat, and nothing after it: not inside the dialog, not after it.
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(spin->GetText(), "1");
+    EXPECT_EQ(user.dialogs, c.name == cases[0].name ? 1 : 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(up->State(), TButtonState::bsUp);
+    EXPECT_FALSE(up->MouseCapture());
+    ASSERT_NE(up->RepeatTimer(), nullptr);
+    EXPECT_FALSE(up->RepeatTimer()->Enabled());
+    // The button is not stuck: the next click steps once.
+    Press(up, Middle(up));
+    Release(up, Middle(up));
+    EXPECT_EQ(spin->GetText(), "2");
+  }
+}
+
+TEST(SpinButtonHeld, OnlyAnEnabledLeftPressRepeatsAndDisablingEndsIt) {
+  struct Case {
+    const char* name;
+    Qt::MouseButton button;
+    bool disabledFirst;
+    bool disableOnFirstClick;
+    int clicks;
+    TButtonState state;
+  };
+  const Case cases[] = {
+      {"right button", Qt::RightButton, false, false, 0, TButtonState::bsUp},
+      {"disabled button", Qt::LeftButton, true, false, 0, TButtonState::bsDisabled},
+      {"disabled while held", Qt::LeftButton, false, true, 1, TButtonState::bsDisabled},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto form = MakeForm();
+    auto* spin = Place<TCSpinButton>(*form, 10, 10, 20, 25);
+    TTimerSpeedButton* up = spin->UpButton();
+    int clicks = 0;
+    spin->OnUpClick = [&](TComponent*) {
+      if (++clicks == 1 && c.disableOnFirstClick) up->SetEnabled(false);
+    };
+    if (c.disabledFirst) up->SetEnabled(false);
+    QTest::mousePress(up->Widget(), c.button, {}, Middle(up));
+    QTest::qWait(600);
+    EXPECT_TRUE(up->RepeatTimer() == nullptr || !up->RepeatTimer()->Enabled());
+    EXPECT_EQ(up->State(), c.state);
+    // Off the button and back, as a hand does: it must not go down again.
+    MoveTo(up, QPoint(60, 60));
+    MoveTo(up, Middle(up));
+    EXPECT_EQ(up->State(), c.state);
+    QTest::qWait(300);
+    QTest::mouseRelease(up->Widget(), c.button, {}, Middle(up));
+    EXPECT_EQ(clicks, c.clicks);  // no release click either
+    EXPECT_EQ(up->State(), c.state);
+    EXPECT_FALSE(up->MouseCapture());
+  }
+}
+
+TEST(SpinButtonHeld, AClickThatDestroysTheButtonIsItsLast) {
+  struct Case {
+    const char* name;
+    int holdMs;  // released before the first repeat, or held past it
+  };
+  for (const Case& c : {Case{"release click", 100}, Case{"repeated click", 600}}) {
+    SCOPED_TRACE(c.name);
+    auto form = MakeForm();
+    auto* spin = Place<TCSpinButton>(*form, 10, 10, 20, 25);
+    int clicks = 0;
+    spin->OnUpClick = [&](TComponent*) {
+      ++clicks;
+      delete spin;
+      spin = nullptr;
+    };
+    TTimerSpeedButton* up = spin->UpButton();
+    const QPoint at = Middle(up);
+    Press(up, at);
+    QTest::qWait(c.holdMs);
+    if (spin != nullptr) Release(up, at);
+    QTest::mouseRelease(form->Widget(), Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::qWait(250);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(spin, nullptr);
+    EXPECT_EQ(form->ComponentCount(), 0);
+  }
+}
+
+TEST(SpinButton, FocusControlAndSpinButtonMayGoInEitherOrder) {
+  struct Case {
+    const char* name;
+    bool editFirst;
+    bool switched;  // FocusControl moved to another edit before
+  };
+  const Case cases[] = {
+      {"edit destroyed first", true, false},
+      {"spin button destroyed first", false, false},
+      {"edit destroyed after the switch", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto form = MakeForm();
+    auto* spin = Place<TCSpinButton>(*form, 10, 10, 20, 25);
+    auto* edit = Place<TMaskEdit>(*form, 50, 10, 80, 21);
+    auto* second = Place<TMaskEdit>(*form, 50, 40, 80, 21);
+    spin->SetFocusControl(edit);
+    spin->SetFocusControl(edit);  // linking twice is linking once
+    if (c.switched) spin->SetFocusControl(second);
+    if (c.editFirst) {
+      delete edit;
+      EXPECT_EQ(spin->FocusControl(), c.switched ? second : nullptr);
+      // The press after it finds no dead control to focus.
+      Press(spin->DownButton(), Middle(spin->DownButton()));
+      Release(spin->DownButton(), Middle(spin->DownButton()));
+      EXPECT_EQ(second->Focused(), c.switched);
+      delete spin;
+    } else {
+      delete spin;
+      delete edit;  // tells no dead spin button
+    }
+    EXPECT_EQ(form->ComponentCount(), 1);
+  }
 }
 
 TEST(SpinButton, KeysWithTheFocusAndTheFocusFrame) {

@@ -1,0 +1,198 @@
+// A handler may destroy its control, or the window the control sits on, from
+// any event: nothing may touch them afterwards and the event must not reach
+// the dead widget.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QWidget>
+
+#include "framework/button.h"
+#include "framework/form.h"
+
+using namespace nitko;
+
+namespace {
+
+// A self-drawn windowed control with a paint hook, as the chart's panels are.
+class PaintedControl : public TCustomControl {
+ public:
+  explicit PaintedControl(TComponent* owner) : TCustomControl(owner) {}
+  std::function<void()> OnPaint;
+
+ protected:
+  void Paint() override {
+    if (OnPaint) OnPaint();
+  }
+};
+
+enum class Kind { standard, selfDrawn };
+enum class Victim { control, window };
+
+using Destroy = std::function<void()>;
+// Makes the handler of the row's kind call destroy.
+using Hook = void (*)(TWinControl&, const Destroy& destroy);
+// Sends the row's events to the widget; returns whether the last one was eaten.
+using Trigger = bool (*)(QWidget*);
+
+struct Row {
+  const char* name;
+  Hook hook;
+  Trigger trigger;
+  bool selfDrawnOnly;
+};
+
+bool Send(QWidget* w, QEvent&& e) { return QApplication::sendEvent(w, &e); }
+
+bool SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button) {
+  const QPointF at(5, 5);
+  const Qt::MouseButtons held =
+      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+  const Qt::MouseButton changed = type == QEvent::MouseMove ? Qt::NoButton : button;
+  return Send(w, QMouseEvent(type, at, w->mapToGlobal(at), changed, held, Qt::NoModifier));
+}
+
+bool SendKey(QWidget* w, QEvent::Type type, int key, const QString& text) {
+  return Send(w, QKeyEvent(type, key, Qt::NoModifier, text));
+}
+
+const std::vector<Row>& Rows() {
+  static const std::vector<Row> rows = {
+      {"MouseDown",
+       [](TWinControl& c, const Destroy& destroy) {
+         c.OnMouseDown = [&destroy](TComponent*, TMouseButton, TShiftState, int, int) { destroy(); };
+       },
+       [](QWidget* w) { return SendMouse(w, QEvent::MouseButtonPress, Qt::LeftButton); }, false},
+      {"MouseMove",
+       [](TWinControl& c, const Destroy& destroy) {
+         c.OnMouseMove = [&destroy](TComponent*, TShiftState, int, int) { destroy(); };
+       },
+       // A drag: without a button held Qt drops moves before any filter sees them.
+       [](QWidget* w) { return SendMouse(w, QEvent::MouseMove, Qt::LeftButton); }, false},
+      {"MouseUp",
+       [](TWinControl& c, const Destroy& destroy) {
+         c.OnMouseUp = [&destroy](TComponent*, TMouseButton, TShiftState, int, int) { destroy(); };
+       },
+       [](QWidget* w) { return SendMouse(w, QEvent::MouseButtonRelease, Qt::LeftButton); }, false},
+      {"DoubleClick",
+       [](TWinControl& c, const Destroy& destroy) { c.OnDblClick = [&destroy](TComponent*) { destroy(); }; },
+       [](QWidget* w) { return SendMouse(w, QEvent::MouseButtonDblClick, Qt::LeftButton); }, false},
+      {"Click",
+       [](TWinControl& c, const Destroy& destroy) { c.OnClick = [&destroy](TComponent*) { destroy(); }; },
+       [](QWidget* w) {
+         SendMouse(w, QEvent::MouseButtonPress, Qt::LeftButton);
+         return SendMouse(w, QEvent::MouseButtonRelease, Qt::LeftButton);
+       },
+       false},
+      {"KeyDown",
+       [](TWinControl& c, const Destroy& destroy) {
+         c.OnKeyDown = [&destroy](TComponent*, uint16_t&, TShiftState) { destroy(); };
+       },
+       [](QWidget* w) { return SendKey(w, QEvent::KeyPress, Qt::Key_F2, {}); }, false},
+      {"KeyPress",
+       [](TWinControl& c, const Destroy& destroy) {
+         c.OnKeyPress = [&destroy](TComponent*, char&) { destroy(); };
+       },
+       [](QWidget* w) { return SendKey(w, QEvent::KeyPress, Qt::Key_A, "a"); }, false},
+      {"KeyUp",
+       [](TWinControl& c, const Destroy& destroy) {
+         c.OnKeyUp = [&destroy](TComponent*, uint16_t&, TShiftState) { destroy(); };
+       },
+       [](QWidget* w) { return SendKey(w, QEvent::KeyRelease, Qt::Key_A, "a"); }, false},
+      {"Enter",
+       [](TWinControl& c, const Destroy& destroy) { c.OnEnter = [&destroy](TComponent*) { destroy(); }; },
+       [](QWidget* w) { return Send(w, QFocusEvent(QEvent::FocusIn, Qt::TabFocusReason)); }, false},
+      {"Exit",
+       [](TWinControl& c, const Destroy& destroy) { c.OnExit = [&destroy](TComponent*) { destroy(); }; },
+       [](QWidget* w) { return Send(w, QFocusEvent(QEvent::FocusOut, Qt::TabFocusReason)); }, false},
+      {"Resize",
+       [](TWinControl& c, const Destroy& destroy) { c.OnResize = [&destroy](TComponent*) { destroy(); }; },
+       // What a layout or the window system does: the widget gets a new size.
+       [](QWidget* w) { return Send(w, QResizeEvent(w->size() + QSize(7, 3), w->size())); },
+       false},
+      {"Paint",
+       [](TWinControl& c, const Destroy& destroy) {
+         static_cast<PaintedControl&>(c).OnPaint = [&destroy] { destroy(); };
+         c.Invalidate();
+       },
+       [](QWidget* w) { return Send(w, QPaintEvent(w->rect())); }, true},
+  };
+  return rows;
+}
+
+struct Case {
+  size_t row;
+  Kind kind;
+  Victim victim;
+};
+
+std::vector<Case> Cases() {
+  std::vector<Case> cases;
+  for (size_t i = 0; i < Rows().size(); ++i)
+    for (Kind kind : {Kind::standard, Kind::selfDrawn})
+      for (Victim victim : {Victim::control, Victim::window})
+        if (kind == Kind::selfDrawn || !Rows()[i].selfDrawnOnly) cases.push_back({i, kind, victim});
+  return cases;
+}
+
+std::string CaseName(const testing::TestParamInfo<Case>& info) {
+  const Case& c = info.param;
+  return std::string(Rows()[c.row].name) + (c.kind == Kind::standard ? "_OnAButton" : "_OnASelfDrawnControl") +
+         (c.victim == Victim::control ? "_DestroysTheControl" : "_DestroysTheWindow");
+}
+
+class DestroyFromHandler : public testing::TestWithParam<Case> {};
+
+TEST_P(DestroyFromHandler, NothingTouchesWhatDiedAndTheEventIsEaten) {
+  const Case& c = GetParam();
+  const Row& row = Rows()[c.row];
+  auto* form = new TForm(nullptr);
+  form->SetBounds(10, 10, 300, 200);
+  // A control that outlives its window is owned elsewhere and only sits on it.
+  TComponent* owner = c.victim == Victim::control ? form : nullptr;
+  TWinControl* control = c.kind == Kind::standard ? static_cast<TWinControl*>(new TButton(owner))
+                                                   : new PaintedControl(owner);
+  control->SetParent(form);
+  control->SetBounds(20, 20, 80, 30);
+  form->Show();
+  QApplication::processEvents();
+
+  QPointer<QWidget> formWidget(form->Widget());
+  QPointer<QWidget> controlWidget(control->Widget());
+  int runs = 0;
+  const Destroy destroy = [&] {
+    ++runs;
+    if (c.victim == Victim::control)
+      delete control;
+    else
+      delete form;
+  };
+  row.hook(*control, destroy);
+  const bool eaten = row.trigger(controlWidget);
+
+  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(eaten);
+  if (c.victim == Victim::control) {
+    EXPECT_TRUE(controlWidget.isNull());
+    EXPECT_EQ(formWidget.isNull() ? -1 : form->ComponentCount(), 0);
+  } else {
+    EXPECT_TRUE(formWidget.isNull());
+    ASSERT_FALSE(controlWidget.isNull());
+    EXPECT_EQ(control->Parent(), nullptr);
+    delete control;
+  }
+  if (!formWidget.isNull()) delete form;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryHandler, DestroyFromHandler, testing::ValuesIn(Cases()), CaseName);
+
+}  // namespace
