@@ -18,6 +18,7 @@
 
 #include "framework/button.h"
 #include "framework/form.h"
+#include "runtime/exception.h"
 
 using namespace nitko;
 
@@ -196,3 +197,37 @@ TEST_P(DestroyFromHandler, NothingTouchesWhatDiedAndTheEventIsEaten) {
 INSTANTIATE_TEST_SUITE_P(EveryHandler, DestroyFromHandler, testing::ValuesIn(Cases()), CaseName);
 
 }  // namespace
+
+namespace {
+
+// A control whose reaction to a new font fails, as one that measures its
+// text with it may.
+class FontFailingControl : public TCustomControl {
+ public:
+  explicit FontFailingControl(TComponent* owner) : TCustomControl(owner) {}
+  bool fail = false;
+
+ protected:
+  void FontChanged() override {
+    TCustomControl::FontChanged();
+    if (!fail) return;
+    fail = false;
+    throw Exception("Font not available");
+  }
+};
+
+}  // namespace
+
+TEST(ControlFlags, AFailedParentFontChangeLeavesTheChildsOwnFontItsOwn) {
+  TForm form(nullptr);
+  auto* child = new FontFailingControl(&form);
+  child->SetParent(&form);
+  child->fail = true;
+  EXPECT_THROW(form.Font().SetSize(14), Exception);
+  EXPECT_EQ(child->Font().Size(), 14);
+  // Set on the child itself: the child no longer follows its parent.
+  child->Font().SetSize(20);
+  EXPECT_FALSE(child->ParentFont());
+  form.Font().SetSize(9);
+  EXPECT_EQ(child->Font().Size(), 20);
+}
