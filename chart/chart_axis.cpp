@@ -1,6 +1,8 @@
 #include "chart/chart_axis.h"
 
+#include <algorithm>
 #include <climits>
+#include <limits>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -249,9 +251,16 @@ void TCustomChartAxis::RecomputeRange() {
 void TCustomChartAxis::WidenForMargins(int start_margin, int end_margin) {
   const int s = pixel_start_;
   const int e = pixel_end_;
-  pixel_start_ = s + start_margin;
-  pixel_end_ = e - end_margin;
-  pixel_length_ = pixel_end_ - pixel_start_;
+  // An axis without pixels has nothing to read its widened range from.
+  if (static_cast<long long>(e) - s < 1) return;
+  // A runaway placement sits near the int limits: add in 64 bits and saturate.
+  const auto clamp = [](long long v) {
+    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
+  };
+  pixel_start_ = clamp(static_cast<long long>(s) + start_margin);
+  pixel_end_ = clamp(static_cast<long long>(e) - end_margin);
+  pixel_length_ = clamp(static_cast<long long>(pixel_end_) - pixel_start_);
   // Margins that leave no pixels between them cannot be kept; the range
   // stays rather than collapsing to 0..0.
   if (pixel_length_ < 1) {
@@ -335,7 +344,7 @@ int TCustomChartAxis::PixelOfValue(double v, bool horizontal) const {
 double TCustomChartAxis::ValueAtPixel(int p) const {
   if (!logarithmic_) {
     if (pixel_length_ < 1) return 0;
-    const double d = inverted_ ? pixel_end_ - p : p - pixel_start_;
+    const double d = inverted_ ? static_cast<double>(pixel_end_) - p : static_cast<double>(p) - pixel_start_;
     const double u = d * range_span_ / pixel_length_;
     return horizontal_ ? range_min_ + u : range_max_ - u;
   }
@@ -347,7 +356,7 @@ double TCustomChartAxis::ValueAtPixel(int p) const {
   const double l1 = LogHigh();
   const double d_range = l1 - l0;
   if (d_range == 0 || pixel_length_ < 1) return range_min_;
-  const double d = inverted_ ? pixel_end_ - p : p - pixel_start_;
+  const double d = inverted_ ? static_cast<double>(pixel_end_) - p : static_cast<double>(p) - pixel_start_;
   const double u = d * d_range / pixel_length_;
   return horizontal_ ? std::exp(l0 + u) : std::exp(l1 - u);
 }

@@ -127,6 +127,7 @@ void TTeeCanvas3D::SetProjectionCentre(int depth, const TRect&, const TRect& plo
   ZCenter = depth / 2;
   XCenterOffset = XCenter;
   YCenterOffset = YCenter;
+  PerspectiveFactor = 0;  // a perspective set back to 0 must flatten the view
   if (Options) {
     XCenterOffset += Options->HorizOffset();
     YCenterOffset += Options->VertOffset();
