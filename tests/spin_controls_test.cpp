@@ -452,8 +452,7 @@ TEST(SpinButtonHeld, AClickThatDestroysTheButtonIsItsLast) {
     int clicks = 0;
     spin->OnUpClick = [&](TComponent*) {
       ++clicks;
-      delete spin;
-      spin = nullptr;
+      delete std::exchange(spin, nullptr);  // this handler goes with it
     };
     TTimerSpeedButton* up = spin->UpButton();
     const QPoint at = Middle(up);
