@@ -1,5 +1,7 @@
 #include "app/interval_intake.h"
 
+#include <cmath>
+
 #include "app/number_text.h"
 #include "app/plotted_function.h"
 #include "chart/chart_series.h"
@@ -13,9 +15,13 @@ namespace nitko {
 std::string IntervalPromptMessage() { return LoadResourceString("app.strings", "SIntervalPrompt"); }
 
 bool ValidateInterval(const TextField& me2, const TextField& me3, const InformationDisplay& show) {
+  // The ends are stored as doubles: a text that only extended precision can
+  // hold would become infinite and spoil the step, so it fails like bad text.
+  const auto fitsDouble = [](const std::string& text) {
+    return std::isfinite(static_cast<double>(ParseNumber(text)));
+  };
   try {
-    (void)ParseNumber(me2.GetText());
-    (void)ParseNumber(me3.GetText());
+    if (!fitsDouble(me2.GetText()) || !fitsDouble(me3.GetText())) throw EConvertError("");
   } catch (const std::exception&) {
     show(IntervalPromptMessage());
     return true;

@@ -14,7 +14,8 @@ TTimerSpeedButton::~TTimerSpeedButton() {
 
 void TTimerSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TSpeedButton::MouseDown(button, shift, x, y);
-  if (!Has(rbAutoRepeat)) return;
+  // Only a press the button took (left, enabled) repeats.
+  if (!Has(rbAutoRepeat) || !Dragging()) return;
   if (repeat_timer_ == nullptr) {
     repeat_timer_ = new TTimer(this);
     repeat_timer_->SetEnabled(false);
@@ -25,26 +26,24 @@ void TTimerSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x,
 }
 
 void TTimerSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  // The release click may raise: the repetition stops all the same.
-  struct StopTimer {
-    TTimer* timer;
-    ~StopTimer() {
-      if (timer != nullptr) timer->SetEnabled(false);
-    }
-  } stop{repeat_timer_};
+  // Stopped before the release click, which may raise or destroy the button.
+  if (button == TMouseButton::mbLeft && repeat_timer_ != nullptr) repeat_timer_->SetEnabled(false);
   TSpeedButton::MouseUp(button, shift, x, y);
 }
 
 void TTimerSpeedButton::TimerExpired(TComponent*) {
+  // The press ended without a release: lost mouse, hidden, disabled, modal.
+  if (!PressHeld()) {
+    repeat_timer_->SetEnabled(false);
+    return;
+  }
   repeat_timer_->SetInterval(RepeatDelay);
   // Only while pressed under the pointer: dragged off, the button waits.
-  if (State() != TButtonState::bsDown || !MouseCapture()) return;
-  try {
-    Click();
-  } catch (...) {
-    repeat_timer_->SetEnabled(false);
-    throw;
-  }
+  if (State() != TButtonState::bsDown) return;
+  // Paused while the click runs, so that a loop it runs sees no repeats; a
+  // click that raises leaves it stopped, one that ends the press too.
+  repeat_timer_->SetEnabled(false);
+  if (ClickSurvives() && Dragging()) repeat_timer_->SetEnabled(true);
 }
 
 void TTimerSpeedButton::Paint() {

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QWidget>
 #include <algorithm>
 #include <limits>
@@ -147,11 +148,7 @@ void TCustomForm::ApplyGeometry() {
 void TCustomForm::WindowResized(int clientWidth, int clientHeight) {
   if (clientWidth == ClientWidth() && clientHeight == ClientHeight()) return;
   // OnResize may raise; the flag must not outlive the call.
-  struct ResizeScope {
-    bool& flag;
-    explicit ResizeScope(bool& f) : flag(f) { flag = true; }
-    ~ResizeScope() { flag = false; }
-  } scope(in_resize_);
+  QScopedValueRollback<bool> resizing(in_resize_, true);
   SetBounds(Left(), Top(), OuterWidth(clientWidth), OuterHeight(clientHeight));
 }
 

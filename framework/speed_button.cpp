@@ -1,13 +1,38 @@
 #include "framework/speed_button.h"
 
+#include <QEvent>
+#include <QPointer>
+#include <QWidget>
+
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
 
 namespace nitko {
 
+// Ends a held press when the release cannot come: the button (or its window)
+// is hidden, or a modal window opens over its window and takes the mouse's
+// release for itself. Qt tells the blocked window's widgets so at once.
+class TSpeedButton::PressWatch : public QObject {
+ public:
+  explicit PressWatch(TSpeedButton* button) : button_(button) {}
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    const auto type = event->type();
+    if ((type == QEvent::Hide || type == QEvent::WindowBlocked) && button_->dragging_)
+      button_->EndPress();
+    return false;
+  }
+
+ private:
+  TSpeedButton* button_;
+};
+
 TSpeedButton::TSpeedButton(TComponent* owner)
-    : TGraphicControl(owner), glyph_(std::make_unique<TBitmap>()) {
+    : TGraphicControl(owner),
+      glyph_(std::make_unique<TBitmap>()),
+      press_watch_(std::make_unique<PressWatch>(this)) {
   SetClickOnRelease(false);  // it clicks itself, on its own rule
+  Widget()->installEventFilter(press_watch_.get());
   SetBounds(0, 0, 23, 22);
 }
 
@@ -46,22 +71,38 @@ void TSpeedButton::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  QPointer<QWidget> alive(Widget());
   TGraphicControl::MouseUp(button, shift, x, y);
-  if (button != TMouseButton::mbLeft || !dragging_) return;
-  dragging_ = false;
-  SetMouseCapture(false);
+  if (!alive || button != TMouseButton::mbLeft || !dragging_) return;
   const bool inside = ClientRect().Contains(Point(x, y));
-  SetState(TButtonState::bsUp);
+  EndPress();
   if (inside) Click();
 }
 
-void TSpeedButton::MouseCaptureLost() {
-  if (!dragging_) return;
+void TSpeedButton::EndPress() {
   dragging_ = false;
-  SetState(TButtonState::bsUp);
+  SetMouseCapture(false);
+  SetState(Enabled() ? TButtonState::bsUp : TButtonState::bsDisabled);
+}
+
+bool TSpeedButton::ClickSurvives() {
+  QPointer<QWidget> alive(Widget());
+  Click();
+  return !alive.isNull();
+}
+
+bool TSpeedButton::PressHeld() {
+  if (dragging_ && QWidget::mouseGrabber() != Widget()) EndPress();
+  return dragging_;
+}
+
+void TSpeedButton::MouseCaptureLost() {
+  if (dragging_) EndPress();
 }
 
 void TSpeedButton::EnabledChanged() {
+  // Disabled while held: no release click, and a move cannot put it down.
+  if (dragging_ && !Enabled()) EndPress();
   SetState(Enabled() ? TButtonState::bsUp : TButtonState::bsDisabled);
 }
 

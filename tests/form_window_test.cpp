@@ -12,9 +12,11 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include "event_loop_support.h"
+#include "framework/application.h"
 #include "framework/class_registry.h"
 #include "framework/exception_handling.h"
 #include "framework/form.h"
@@ -130,6 +132,22 @@ TEST(FormWindow, CloseFreesTheFormOnlyAfterItsHandlersReturn) {
   EXPECT_TRUE(window.isNull());
 }
 
+TEST(FormWindow, AMainFormFreedOnCloseEndsTheProgram) {
+  QPointer<QWidget> window;
+  int argc = 1;
+  char name[] = "Nitkograf";
+  char* argv[] = {name, nullptr};
+  const int code = RunProgram(argc, argv, [&](TApplication& app) {
+    TForm* form = nullptr;
+    app.CreateForm(form);
+    window = form->Widget();
+    form->OnClose = [](TComponent*, TCloseAction& action) { action = TCloseAction::caFree; };
+    QTimer::singleShot(0, [&] { window->windowHandle()->close(); });
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(window.isNull());
+}
+
 TEST(FormWindow, ARaisingOnResizeLeavesTheGeometryFollowingTheForm) {
   ReportedExceptions reported;
   std::unique_ptr<TForm> form(ShownForm());
@@ -161,6 +179,7 @@ TEST(FormWindow, DescribedSizesAreClampedAndSurfacesWaitForPaint) {
   const Case cases[] = {
       {"client width", "ClientWidth = 2147483647", side, 300},
       {"client height", "ClientHeight = 2147483647", 300, side},
+      // bsNone keeps the 292 pixels of client width; bsSingle adds 2 x 3.
       {"frame added by a later border",
        "BorderStyle = bsNone\n Height = 2147483647\n BorderStyle = bsSingle", 292 + 6, side},
       {"outer size", "Width = 100000\n Height = -5", side, 0},

@@ -90,7 +90,8 @@ TEST(IntervalIntake, OrdersTheEnds) {
 TEST(IntervalIntake, BadTextTellsTheUserOnceAndKeepsTheEnds) {
   const std::string prompt = "Wprowadz liczby w okienkach (czesc ulamkową poprzedź przecinkiem) ";
   EXPECT_EQ(IntervalPromptMessage(), prompt);
-  for (auto [first, second] : {std::pair{"abc", "10"}, std::pair{"1", "1,5"}, std::pair{"x", "y"}}) {
+  for (auto [first, second] : {std::pair{"abc", "10"}, std::pair{"1", "1,5"}, std::pair{"x", "y"},
+                               std::pair{"1E400", "10"}, std::pair{"0", "-1E4000"}}) {
     RunState state;
     state.a = 3;
     state.b = 1;
