@@ -12,7 +12,8 @@ TButton::TButton(TComponent* owner) : TWinControl(owner, new QPushButton()) {
   SetTabStop(true);
   auto* button = static_cast<QPushButton*>(Widget());
   button->setAutoDefault(false);
-  QObject::connect(button, &QPushButton::clicked, [this] { Guarded([this] { Click(); }); });
+  QObject::connect(button, &QPushButton::clicked, SignalContext(),
+                   [this] { RunWidgetSignal([this] { Click(); }); });
 }
 
 void TButton::SetDefault(bool value) {
@@ -25,7 +26,8 @@ void TButton::TextChanged() {
 }
 
 void TButton::Click() {
-  QPointer<QWidget> alive(Widget());
+  // The widget may outlive the button for a moment; the context does not.
+  QPointer<QObject> alive(SignalContext());
   TWinControl::Click();
   // OnClick may have destroyed the button.
   if (!alive || modal_result_ == mrNone || IsDestroying()) return;

@@ -6,6 +6,7 @@
 
 #include "framework/canvas.h"
 #include "framework/control_bridge.h"
+#include "framework/exception_handling.h"
 #include "framework/form.h"
 #include "framework/qt_bridge.h"
 #include "framework/surface.h"
@@ -14,6 +15,9 @@
 namespace nitko {
 
 namespace {
+
+// Widgets whose signal handlers are running, innermost last (GUI thread).
+std::vector<const QWidget*> g_signalling;
 
 Qt::CursorShape ToQtCursor(TCursor c) {
   switch (c) {
@@ -78,7 +82,30 @@ TControl::~TControl() {
   MarkDestroying();
   widget_->removeEventFilter(bridge_.get());
   if (parent_ != nullptr) parent_->RemoveControl(this);
-  delete widget_;
+  if (std::find(g_signalling.begin(), g_signalling.end(), widget_) != g_signalling.end()) {
+    // Destroyed from one of its widget's own signals: the widget's code is
+    // still running below us. The bridge, the signals' context, dies with the
+    // members, so nothing reaches this control again.
+    widget_->hide();
+    widget_->setParent(nullptr);
+    widget_->deleteLater();
+  } else {
+    delete widget_;
+  }
+}
+
+QObject* TControl::SignalContext() const {
+  return bridge_.get();
+}
+
+void TControl::RunWidgetSignal(const std::function<void()>& handler) {
+  if (IsDestroying()) return;
+  g_signalling.push_back(widget_);
+  // Not a member: the handler may destroy the control.
+  struct Pop {
+    ~Pop() { g_signalling.pop_back(); }
+  } pop;
+  Guarded(handler);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {

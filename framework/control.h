@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "framework/font.h"
 #include "framework/types.h"
 
+class QObject;
 class QWidget;
 
 namespace nitko {
@@ -125,6 +127,14 @@ class TControl : public TComponent, private ControlEvents {
  protected:
   // widget null: a self-drawn control with its own surface.
   TControl(TComponent* owner, QWidget* widget);
+
+  // For signals of the control's own widget (text changed, clicked): connect
+  // them with this context, so that they stop when the control goes, and run
+  // their handler through RunWidgetSignal. Qt is still inside the widget when
+  // the handler returns, so a control the handler destroyed leaves its widget
+  // to be deleted once Qt is out of it.
+  QObject* SignalContext() const;
+  void RunWidgetSignal(const std::function<void()>& handler);
 
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);

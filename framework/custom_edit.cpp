@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 
@@ -18,9 +19,8 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner, new QLineEdit()
   // Cut and paste go through the keyboard hooks only.
   LineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
   LineEdit()->setAcceptDrops(false);
-  QObject::connect(LineEdit(), &QLineEdit::textChanged, [this] {
-    if (!IsDestroying()) Guarded([this] { Change(); });
-  });
+  QObject::connect(LineEdit(), &QLineEdit::textChanged, SignalContext(),
+                   [this] { RunWidgetSignal([this] { Change(); }); });
 }
 
 QLineEdit* TCustomEdit::LineEdit() const {
@@ -96,8 +96,10 @@ void TCustomEdit::KeyDown(uint16_t& key, TShiftState shift) {
   const TShiftState mods = shift & (ssShift | ssAlt | ssCtrl);
   const bool cut = (mods == ssCtrl && key == 'X') || (mods == ssShift && key == VK_DELETE);
   const bool paste = (mods == ssCtrl && key == 'V') || (mods == ssShift && key == VK_INSERT);
+  QPointer<QObject> alive(SignalContext());
   TWinControl::KeyDown(key, shift);
-  if (key == 0) return;
+  // OnKeyDown may have destroyed the edit.
+  if (!alive || key == 0) return;
   if (cut) {
     CutToClipboard();
     key = 0;

@@ -93,8 +93,10 @@ TMemo::TMemo(TComponent* owner)
   // Tab moves on to the next control, as in every other control.
   Editor()->setTabChangesFocus(true);
   SetScrollBars(TScrollStyle::ssNone);
-  QObject::connect(Editor(), &QPlainTextEdit::textChanged, [this] {
-    if (OnChange && !IsDestroying()) Guarded([this] { OnChange(this); });
+  QObject::connect(Editor(), &QPlainTextEdit::textChanged, SignalContext(), [this] {
+    RunWidgetSignal([this] {
+      if (OnChange) OnChange(this);
+    });
   });
 }
 

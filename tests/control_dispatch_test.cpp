@@ -17,6 +17,8 @@
 #include <QWidget>
 
 #include "framework/button.h"
+#include "framework/custom_edit.h"
+#include "framework/memo.h"
 #include "framework/form.h"
 #include "runtime/exception.h"
 
@@ -62,8 +64,9 @@ bool SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button) {
   return Send(w, QMouseEvent(type, at, w->mapToGlobal(at), changed, held, Qt::NoModifier));
 }
 
-bool SendKey(QWidget* w, QEvent::Type type, int key, const QString& text) {
-  return Send(w, QKeyEvent(type, key, Qt::NoModifier, text));
+bool SendKey(QWidget* w, QEvent::Type type, int key, const QString& text,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  return Send(w, QKeyEvent(type, key, modifiers, text));
 }
 
 const std::vector<Row>& Rows() {
@@ -179,6 +182,8 @@ TEST_P(DestroyFromHandler, NothingTouchesWhatDiedAndTheEventIsEaten) {
   };
   row.hook(*control, destroy);
   const bool eaten = row.trigger(controlWidget);
+  // A widget whose own signal destroyed its control goes once Qt is out of it.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
   EXPECT_EQ(runs, 1);
   EXPECT_TRUE(eaten);
@@ -195,6 +200,82 @@ TEST_P(DestroyFromHandler, NothingTouchesWhatDiedAndTheEventIsEaten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryHandler, DestroyFromHandler, testing::ValuesIn(Cases()), CaseName);
+
+// Handlers that run from a standard widget's own signal or key handling:
+// Qt's code is still running inside that widget when they destroy it.
+struct SignalRow {
+  const char* name;
+  TWinControl* (*make)(TComponent* owner, const Destroy& destroy);
+  int key;
+  Qt::KeyboardModifiers modifiers;
+  const char* text;
+};
+
+const SignalRow kSignalRows[] = {
+    {"EditChangeFromTyping",
+     [](TComponent* owner, const Destroy& destroy) -> TWinControl* {
+       auto* edit = new TMaskEdit(owner);
+       edit->OnChange = [&destroy](TComponent*) { destroy(); };
+       return edit;
+     },
+     Qt::Key_A, Qt::NoModifier, "a"},
+    {"MemoChangeFromTyping",
+     [](TComponent* owner, const Destroy& destroy) -> TWinControl* {
+       auto* memo = new TMemo(owner);
+       memo->OnChange = [&destroy](TComponent*) { destroy(); };
+       return memo;
+     },
+     Qt::Key_A, Qt::NoModifier, "a"},
+    {"EditKeyDownBeforePaste",
+     [](TComponent* owner, const Destroy& destroy) -> TWinControl* {
+       auto* edit = new TMaskEdit(owner);
+       edit->OnKeyDown = [&destroy](TComponent*, uint16_t&, TShiftState) { destroy(); };
+       return edit;
+     },
+     Qt::Key_V, Qt::ControlModifier, ""},
+    {"ButtonClickFromSpace",
+     [](TComponent* owner, const Destroy& destroy) -> TWinControl* {
+       auto* button = new TButton(owner);
+       button->OnClick = [&destroy](TComponent*) { destroy(); };
+       return button;
+     },
+     Qt::Key_Space, Qt::NoModifier, " "},
+};
+
+TEST(DestroyFromWidgetSignal, TheWidgetOutlivesItsControlOnlyUntilQtLeavesIt) {
+  for (const SignalRow& row : kSignalRows) {
+    for (Victim victim : {Victim::control, Victim::window}) {
+      SCOPED_TRACE(std::string(row.name) + (victim == Victim::control ? " control" : " window"));
+      auto* form = new TForm(nullptr);
+      form->SetBounds(10, 10, 300, 200);
+      TWinControl* control = nullptr;
+      int runs = 0;
+      const Destroy destroy = [&] {
+        if (runs++ > 0) return;
+        if (victim == Victim::control)
+          delete control;
+        else
+          delete form;
+      };
+      control = row.make(form, destroy);
+      control->SetParent(form);
+      control->SetBounds(20, 20, 120, 60);
+      form->Show();
+      QApplication::processEvents();
+      QPointer<QWidget> formWidget(form->Widget());
+      QPointer<QWidget> widget(control->Widget());
+      SendKey(widget, QEvent::KeyPress, row.key, row.text, row.modifiers);
+      if (!widget.isNull()) SendKey(widget, QEvent::KeyRelease, row.key, row.text, row.modifiers);
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      EXPECT_EQ(runs, 1);
+      EXPECT_TRUE(widget.isNull());
+      if (!formWidget.isNull()) {
+        EXPECT_EQ(form->ComponentCount(), 0);
+        delete form;
+      }
+    }
+  }
+}
 
 }  // namespace
 

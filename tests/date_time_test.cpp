@@ -148,6 +148,11 @@ TEST(DateTime, PatternsFromLocaleFormats) {
   EXPECT_EQ(PatternFromStrftime("%-d. %-m. %Y", true), "d. m. yyyy");
   // Literal letters are quoted so they do not read as fields.
   EXPECT_EQ(PatternFromStrftime("%d de %B", true), "dd\" de \"mmmm");
+  // Where a unit follows each field, the seconds leave with their own unit
+  // and the minutes keep theirs.
+  EXPECT_EQ(PatternFromStrftime("%H時%M分%S秒", false), "hh時nn分");
+  EXPECT_EQ(PatternFromStrftime("%H時%M分%S秒", true), "hh時nn分ss秒");
+  EXPECT_EQ(PatternFromStrftime("%H시 %M분 %S초", false), "hh시 nn분");
 }
 
 TEST(DateTime, ReadLocaleFormatsGivesUsablePatterns) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "runtime/embedded_resource.h"
 #include "runtime/exception.h"
@@ -104,6 +106,27 @@ TEST_F(LocaleCharsTest, CLocaleGivesTheDefaults) {
   EXPECT_EQ(LocaleDecimalChar(), '.');
   // C has an empty thousands separator: the default takes its place.
   EXPECT_EQ(LocaleThousandsChar(), ',');
+}
+
+// A settings change re-reads both characters while workers format numbers:
+// a reader sees one locale's pair or the other's, never a mix.
+TEST_F(LocaleCharsTest, ReadersNeverSeeATornPair) {
+  const LocaleChars english{'.', ','}, polish{',', ' '};
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    for (int i = 0; i < 200000; ++i) SetLocaleChars(i % 2 == 0 ? polish : english);
+    stop = true;
+  });
+  long long torn = 0, reads = 0;
+  while (!stop.load()) {
+    const LocaleChars c = CurrentLocaleChars();
+    const bool whole = (c.decimal == english.decimal && c.thousands == english.thousands) ||
+                       (c.decimal == polish.decimal && c.thousands == polish.thousands);
+    torn += whole ? 0 : 1;
+    ++reads;
+  }
+  writer.join();
+  EXPECT_EQ(torn, 0) << "of " << reads << " reads";
 }
 
 TEST_F(LocaleCharsTest, PolishLocaleGivesAComma) {
