@@ -28,4 +28,3 @@ void BM_AddPointFalling(benchmark::State& state) { Fill(state, false); }
 
 BENCHMARK(BM_AddPointRising)->Arg(101)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddPointFalling)->Arg(101)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_MAIN();

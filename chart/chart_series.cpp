@@ -26,6 +26,15 @@ TChartSeries::~TChartSeries() {
   if (parent_chart_ != nullptr) parent_chart_->RemoveSeries(this);
 }
 
+void TChartSeries::DrawAllPoints() {
+  if (first_visible_ < 0) return;
+  for (int i = first_visible_; i <= last_visible_; ++i) DrawPoint(i);
+}
+
+void TChartSeries::SetParentComponent(TComponent* parent) {
+  if (auto* chart = dynamic_cast<TCustomAxisPanel*>(parent)) SetParentChart(chart);
+}
+
 void TChartSeries::RepaintOwner() {
   if (parent_chart_ != nullptr) parent_chart_->RequestRepaint();
 }
@@ -73,8 +82,8 @@ void TChartSeries::PointAdded(int index) {
 
 void TChartSeries::EmptyLists() {
   for (TChartValueList* list : value_lists_) list->ClearAllValues();
-  std::vector<TColor>().swap(colors_);
-  std::vector<std::string>().swap(labels_);
+  colors_.release();
+  labels_.release();
   marks_.ClearPositions();
 }
 
@@ -381,9 +390,14 @@ int TChartSeries::PixelOfY(double v) const {
   return axis == nullptr ? 0 : axis->PixelOfVert(v);
 }
 
-double TChartSeries::ValueOfPixelX(int p) const {
-  const TCustomChartAxis* axis = GetHorizAxis();
-  return axis == nullptr ? 0 : axis->ValueAtPixel(p);
+int TChartSeries::StartZ() const {
+  if (parent_chart_ == nullptr || !parent_chart_->View3D()) return 0;
+  return DepthOrder() * parent_chart_->SeriesWidth3D();
+}
+
+int TChartSeries::EndZ() const {
+  if (parent_chart_ == nullptr || !parent_chart_->View3D()) return 0;
+  return StartZ() + parent_chart_->SeriesWidth3D();
 }
 
 void TChartSeries::ComputeVisibleRange() {

@@ -8,8 +8,11 @@
 #include "chart/chart_value_list.h"
 #include "chart/chart_value_lists.h"
 #include "chart/series_marks.h"
+#include "chart/two_ended_array.h"
 #include "framework/colors.h"
 #include "framework/component.h"
+#include "framework/events.h"
+#include "framework/types.h"
 
 namespace nitko {
 
@@ -176,7 +179,11 @@ class TChartSeries : public TComponent {
   virtual int PixelY(int index) const { return PixelOfY(YOf(index)); }
   int PixelOfX(double v) const;
   int PixelOfY(double v) const;
-  double ValueOfPixelX(int p) const;
+  // The series' slot in the chart's depth: its near, middle and far z; all
+  // 0 in a flat chart or without one.
+  int StartZ() const;
+  int MiddleZ() const { return (StartZ() + EndZ()) / 2; }
+  int EndZ() const;
   // Pixels the series needs beyond its extreme points, so that what it
   // draws there is not cut off.
   virtual void CalcHorizMargins(int& left, int& right) const { left = right = 0; }
@@ -191,6 +198,24 @@ class TChartSeries : public TComponent {
   TSeriesOnAfterAdd OnAfterAdd;
   TSeriesOnClear OnClearValues;
   TSeriesOnGetMarkText OnGetMarkText;
+  // Around the drawing of the points, only when some are visible.
+  TNotifyEvent BeforeDrawValues;
+  TNotifyEvent AfterDrawValues;
+
+  // The chart's pipeline calls it between ComputeVisibleRange and the marks;
+  // this base draws DrawPoint for FirstVisible..LastVisible.
+  virtual void DrawAllPoints();
+  // One point onto the chart's canvas; the base draws nothing.
+  virtual void DrawPoint(int index) {}
+  // Each frame, before titles and axes are laid out.
+  virtual void DoBeforeDrawChart() {}
+  // The point under pixel (x, y) of the chart, or -1.
+  virtual int Clicked(int x, int y) { return -1; }
+  // The series' symbol in a legend entry, in colour, inside rect.
+  virtual void DrawLegendShape(TColor color, const TRect& rect) {}
+
+  // Read from a form description: a series nested in a chart joins it.
+  void SetParentComponent(TComponent* parent) override;
 
  protected:
   // Inserts a copy of source's point index and returns where it went.
@@ -223,8 +248,10 @@ class TChartSeries : public TComponent {
   TChartValueLists value_lists_;
   TChartValueList x_values_;
   TChartValueList y_values_;
-  std::vector<TColor> colors_;
-  std::vector<std::string> labels_;  // "" is an empty entry
+  // Two-ended like the value lists, so the columns stay cheap to keep
+  // parallel when points arrive at the front.
+  TTwoEndedArray<TColor> colors_;
+  TTwoEndedArray<std::string> labels_;  // "" is an empty entry
   TSeriesMarks marks_;
 
   std::vector<TChartSeries*> dependents_;

@@ -19,52 +19,115 @@ TChartValueList::~TChartValueList() {
 }
 
 double TChartValueList::ValueAt(int index) const {
-  CheckListIndex(index, ValueCount());
+  CheckListIndex(index, static_cast<long long>(values_.size()));
   return values_[static_cast<size_t>(index)] * multiplier_;
 }
 
 void TChartValueList::ReplaceValue(int index, double v) {
-  CheckListIndex(index, ValueCount());
+  CheckListIndex(index, static_cast<long long>(values_.size()));
   values_[static_cast<size_t>(index)] = v;
+  RepairTail(static_cast<size_t>(index));
   stats_dirty_ = true;
   if (owner_ != nullptr) owner_->NotifyDependents(TSeriesChange::scModified, index);
 }
 
 void TChartValueList::ClearAllValues() {
-  std::vector<double>().swap(values_);  // clear() alone would keep the capacity
+  values_.release();
+  ordered_from_ = 0;
   stats_dirty_ = true;
 }
 
-int TChartValueList::InsertInOrder(double v) {
-  const int count = ValueCount();
-  int index = count;
-  if (order_ != TChartListOrder::loNone && count > 0) {
-    // Walk back from the end so that in-order data costs one comparison and
-    // equal values keep their arrival order.
-    const bool ascending = order_ == TChartListOrder::loAscending;
-    auto after = [&](double stored) { return ascending ? stored > v : stored < v; };
-    while (index > 0 && after(values_[static_cast<size_t>(index - 1)])) --index;
+void TChartValueList::SetOrder(TChartListOrder value) {
+  if (value == order_) return;
+  order_ = value;
+  tail_known_ = false;
+}
+
+bool TChartValueList::InOrder(double a, double b) const {
+  // False whenever a NaN takes part, which keeps NaN out of the ordered tail.
+  return order_ == TChartListOrder::loDescending ? a >= b : a <= b;
+}
+
+void TChartValueList::FindOrderedTail() {
+  size_t from = values_.size();
+  if (from > 0 && !std::isnan(values_[from - 1])) {
+    --from;
+    while (from > 0 && InOrder(values_[from - 1], values_[from])) --from;
   }
-  values_.insert(values_.begin() + index, v);
+  ordered_from_ = from;
+  tail_known_ = true;
+}
+
+void TChartValueList::RepairTail(size_t index) {
+  if (!tail_known_ || index < ordered_from_) return;
+  // Only the neighbours of the changed slot can break the order: what
+  // follows it was ordered before and still is.
+  const double v = values_[index];
+  const bool last = index + 1 == values_.size();
+  const bool fitsNext = last ? !std::isnan(v) : InOrder(v, values_[index + 1]);
+  if (!fitsNext)
+    ordered_from_ = index + 1;
+  else if (index > ordered_from_ && !InOrder(values_[index - 1], v))
+    ordered_from_ = index;
+}
+
+void TChartValueList::Store(size_t index, double v) {
+  values_.insert_at(index, v);
+  if (index < ordered_from_)
+    ++ordered_from_;
+  else
+    RepairTail(index);
   stats_dirty_ = true;
+}
+
+size_t TChartValueList::WalkIndex(double v) {
+  // The walk goes back from the end while the stored value is after v
+  // (greater when ascending, smaller when descending) and stops at the
+  // first one that is not, NaN included.
+  const bool ascending = order_ == TChartListOrder::loAscending;
+  const auto after = [&](double stored) { return ascending ? stored > v : stored < v; };
+  if (!after(values_.back())) return values_.size();  // in order: one comparison
+  if (!tail_known_) FindOrderedTail();
+  // Inside the ordered tail `after` is false up to some point and true from
+  // there on, so its first true value is where the walk stops.
+  const double* base = values_.data();
+  const double* stop = std::partition_point(base + ordered_from_, base + values_.size(),
+                                            [&](double stored) { return !after(stored); });
+  size_t index = static_cast<size_t>(stop - base);
+  if (index > ordered_from_) return index;
+  // The walk passes the whole tail; before it, there is no order to use.
+  while (index > 0 && after(values_[index - 1])) --index;
   return index;
 }
 
+int TChartValueList::InsertInOrder(double v) {
+  size_t index = values_.size();
+  if (order_ != TChartListOrder::loNone && index > 0) index = WalkIndex(v);
+  Store(index, v);
+  return static_cast<int>(index);
+}
+
 void TChartValueList::InsertAtIndex(int index, double v) {
-  if (index != ValueCount()) CheckListIndex(index, ValueCount());
-  values_.insert(values_.begin() + index, v);
-  stats_dirty_ = true;
+  const auto count = static_cast<long long>(values_.size());
+  if (index != count) CheckListIndex(index, count);
+  Store(static_cast<size_t>(index), v);
 }
 
 void TChartValueList::RemoveAt(int index) {
-  CheckListIndex(index, ValueCount());
-  values_.erase(values_.begin() + index);
+  CheckListIndex(index, static_cast<long long>(values_.size()));
+  values_.erase_at(static_cast<size_t>(index));
+  // Dropping a value from the ordered tail leaves the rest of it ordered.
+  if (static_cast<size_t>(index) < ordered_from_) --ordered_from_;
   stats_dirty_ = true;
 }
 
 void TChartValueList::RotateLeft() {
   if (values_.empty()) return;
-  std::rotate(values_.begin(), values_.begin() + 1, values_.end());
+  const double first = values_.front();
+  values_.erase_at(0);
+  if (ordered_from_ > 0) --ordered_from_;
+  values_.push_back(first);
+  RepairTail(values_.size() - 1);
 }
 
 int TChartValueList::IndexOfValue(double v) const {
@@ -77,6 +140,8 @@ void TChartValueList::Exchange(int i, int j) {
   CheckListIndex(i, ValueCount());
   CheckListIndex(j, ValueCount());
   std::swap(values_[static_cast<size_t>(i)], values_[static_cast<size_t>(j)]);
+  RepairTail(static_cast<size_t>(i));
+  RepairTail(static_cast<size_t>(j));
 }
 
 void TChartValueList::RecomputeStats() const {
@@ -190,6 +255,7 @@ void TChartValueList::SortInOrder() {
 
 void TChartValueList::NumberSequentially() {
   for (size_t i = 0; i < values_.size(); ++i) values_[i] = static_cast<double>(i);
+  tail_known_ = false;
   stats_dirty_ = true;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
-#include <vector>
 
+#include "chart/two_ended_array.h"
 #include "framework/persistent.h"
 
 namespace nitko {
@@ -15,6 +16,12 @@ enum class TChartListOrder { loNone, loAscending, loDescending };
 // One numeric column of a series. Values are stored raw; every read applies
 // Multiplier. A list created with an owner registers in the owner's value
 // lists and leaves them when destroyed.
+//
+// The values sit in a two-ended array, so points arriving in falling order
+// go to the front as cheaply as rising ones go to the back. The list also
+// knows where its ordered tail starts (the last stretch that is monotone in
+// Order and free of NaN), which lets InsertInOrder find the backward walk's
+// stopping place by bisection there, walking literally only beyond it.
 class TChartValueList : public TPersistent {
  public:
   TChartValueList(TChartSeries* owner, std::string name);
@@ -64,7 +71,7 @@ class TChartValueList : public TPersistent {
   bool DateTime() const { return date_time_; }
   void SetDateTime(bool value);
   TChartListOrder Order() const { return order_; }
-  void SetOrder(TChartListOrder value) { order_ = value; }
+  void SetOrder(TChartListOrder value);
   const std::string& ValueSource() const { return value_source_; }
   void SetValueSource(const std::string& value) { value_source_ = value; }
   TChartSeries* OwnerSeries() const { return owner_; }
@@ -73,8 +80,18 @@ class TChartValueList : public TPersistent {
 
   // Room reserved for values; 0 after a clear.
   size_t Capacity() const { return values_.capacity(); }
+  // The stored values, unscaled and contiguous, for loops that read them
+  // all; valid until the next change of the list.
+  std::span<const double> RawValues() const { return {values_.data(), values_.size()}; }
 
  private:
+  // Where the backward walk of InsertInOrder stops for v.
+  size_t WalkIndex(double v);
+  void Store(size_t index, double v);
+  bool InOrder(double a, double b) const;
+  // Keeps the ordered tail right after the value at index changed.
+  void RepairTail(size_t index);
+  void FindOrderedTail();
   void RecomputeStats() const;
   void SortRange(int left, int right);
   bool Precedes(double a, double b) const;
@@ -82,7 +99,11 @@ class TChartValueList : public TPersistent {
 
   TChartSeries* owner_;
   std::string name_;
-  std::vector<double> values_;
+  TTwoEndedArray<double> values_;
+  // values_[ordered_from_..] is monotone in order_ and holds no NaN; only
+  // meaningful while tail_known_, which a change of Order drops.
+  size_t ordered_from_ = 0;
+  bool tail_known_ = false;
   double multiplier_ = 1.0;
   TChartListOrder order_ = TChartListOrder::loNone;
   bool date_time_ = false;

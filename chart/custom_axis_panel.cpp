@@ -1,15 +1,33 @@
 #include "chart/custom_axis_panel.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 
+#include "chart/axis_drawing.h"
 #include "chart/chart_axis.h"
+#include "chart/chart_exceptions.h"
 #include "chart/chart_palette.h"
 #include "chart/chart_series.h"
+#include "chart/tee_canvas.h"
+#include "framework/system_colors.h"
 
 namespace nitko {
 
+namespace {
+std::atomic<bool> axes_before_series{true};
+}  // namespace
+
+bool AxesBeforeSeries() {
+  return axes_before_series.load(std::memory_order_relaxed);
+}
+
+void SetAxesBeforeSeries(bool value) {
+  axes_before_series.store(value, std::memory_order_relaxed);
+}
+
 TCustomAxisPanel::TCustomAxisPanel(TComponent* owner)
-    : TComponent(owner),
+    : TCustomTeePanelExtended(owner),
       bottom_axis_(std::make_unique<TChartAxis>(this, true, false)),
       top_axis_(std::make_unique<TChartAxis>(this, true, true)),
       left_axis_(std::make_unique<TChartAxis>(this, false, false)),
@@ -68,21 +86,10 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
   RequestRepaint();
 }
 
-void TCustomAxisPanel::SetColor(TColor value) {
-  if (value == color_) return;
-  color_ = value;
-  RequestRepaint();
-}
-
 void TCustomAxisPanel::SetBackColor(TColor value) {
   if (value == back_color_) return;
   back_color_ = value;
   RequestRepaint();
-}
-
-void TCustomAxisPanel::RequestRepaint() {
-  if (IsDestroying()) return;
-  repaint_requests_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void TCustomAxisPanel::RegisterAxis(TCustomChartAxis* axis) {
@@ -100,15 +107,21 @@ void TCustomAxisPanel::SetAxisVisible(bool value) {
   RequestRepaint();
 }
 
-void TCustomAxisPanel::SetView3D(bool value) {
-  if (value == view_3d_) return;
-  view_3d_ = value;
+void TCustomAxisPanel::SetClipPoints(bool value) {
+  if (value == clip_points_) return;
+  clip_points_ = value;
+  RequestRepaint();
+}
+
+void TCustomAxisPanel::SetView3DWalls(bool value) {
+  if (value == view_3d_walls_) return;
+  view_3d_walls_ = value;
   RequestRepaint();
 }
 
 bool TCustomAxisPanel::IsAxisVisible(const TCustomChartAxis& axis) const {
   if (!axis_visible_ || !axis.Visible()) return false;
-  if (axis.ForDepth()) return view_3d_;
+  if (axis.ForDepth()) return View3D();
   return HasActiveSeriesOn(axis);
 }
 
@@ -148,12 +161,24 @@ void TCustomAxisPanel::ComputeSeriesArea() const {
 }
 
 void TCustomAxisPanel::SetMaxPointsPerPage(int value) {
+  if (value < 0) throw ChartException(SMaxPointsPerPage);
   if (value == max_points_per_page_) return;
   max_points_per_page_ = value;
   RequestRepaint();
 }
 
+int TCustomAxisPanel::NumPages() const {
+  if (max_points_per_page_ <= 0) return 1;
+  int most = 0;
+  for (const TChartSeries* s : series_list_)
+    if (s->Active()) most = std::max(most, s->PointCount());
+  const long long pages = (static_cast<long long>(most) + max_points_per_page_ - 1) /
+                          max_points_per_page_;
+  return static_cast<int>(std::max(1LL, pages));
+}
+
 void TCustomAxisPanel::SetPage(int value) {
+  value = std::clamp(value, 1, NumPages());
   if (value == page_) return;
   page_ = value;
   RequestRepaint();
@@ -234,6 +259,108 @@ double TCustomAxisPanel::SeriesExtreme(const TCustomChartAxis& axis, bool want_m
     found = true;
   }
   return result;
+}
+
+}  // namespace nitko
+
+// --- painting ---------------------------------------------------------------
+
+namespace nitko {
+
+void TCustomAxisPanel::DrawChartContent(const TRect& frameRect) {
+  PaintPanelBackground(frameRect);
+  for (TChartSeries* s : series_list_)
+    if (s->Active()) s->DoBeforeDrawChart();
+  DrawTitles();
+  ComputeAxisArea();
+  ComputeSeriesArea();
+  TTeeCanvas3D& canvas = ChartCanvas();
+  canvas.SetProjectionCentre(width_3d_, FrameRect(), PlotRect());
+  DrawWallSet();
+  const bool axes_first = AxesBeforeSeries();
+  if (axis_visible_ && axes_first) {
+    if (OnBeforeDrawAxes) OnBeforeDrawAxes(this);
+    DrawAxes();
+  }
+  if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
+  for (TChartSeries* s : series_list_)
+    if (s->Active()) DrawOneSeries(*s);
+  if (axis_visible_ && !axes_first) {
+    if (OnBeforeDrawAxes) OnBeforeDrawAxes(this);
+    DrawAxes();
+  }
+  DrawZoomRectangle();
+  canvas.RestoreDefaults();
+  if (OnAfterDraw) OnAfterDraw(this);
+}
+
+int TCustomAxisPanel::DepthOrderCount() const {
+  int highest = -1;
+  for (const TChartSeries* s : series_list_)
+    if (s->Active()) highest = std::max(highest, s->DepthOrder());
+  return std::max(1, highest + 1);
+}
+
+void TCustomAxisPanel::ComputeAxisArea() {
+  for (TCustomChartAxis* axis : axes_) axis->RecomputeRange();
+  if (View3D()) {
+    int size = static_cast<int>(std::lround(PlotWidth() * Chart3DPercent() * 0.001));
+    if (!View3DOptions().Orthogonal()) size *= 2;
+    series_width_3d_ = series_height_3d_ = size;
+    width_3d_ = height_3d_ = size * DepthOrderCount();
+  } else {
+    series_width_3d_ = series_height_3d_ = width_3d_ = height_3d_ = 0;
+  }
+  RecalcChartSize();
+  TRect current = PlotRect();
+  for (TCustomChartAxis* axis : axes_) {
+    if (!IsAxisVisible(*axis)) continue;
+    TRect shrunk = current;
+    ReserveSpace(*axis, ChartCanvas(), shrunk, IsStandardAxis(axis));
+    const TRect kept = IntersectRect(shrunk, current);
+    if (!kept.IsEmpty()) current = kept;
+  }
+  SetPlotRect(current);
+  RecalcChartSize();
+  for (TCustomChartAxis* axis : axes_) axis->PlacePixels();
+}
+
+void TCustomAxisPanel::DrawAxes() {
+  for (TCustomChartAxis* axis : axes_)
+    if (IsAxisVisible(*axis)) DrawAxis(*axis, ChartCanvas(), true);
+}
+
+void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
+  series.ComputeVisibleRange();
+  if (series.FirstVisible() == -1) return;
+  if (series.BeforeDrawValues) series.BeforeDrawValues(&series);
+  TTeeCanvas3D& canvas = ChartCanvas();
+  // A canvas that turns the whole scene cannot clip to a flat rectangle.
+  const bool clip = clip_points_ && !canvas.FullRotationCapable();
+  if (clip) canvas.ClipPlotArea(PlotRect(), 0, width_3d_);
+  try {
+    series.DrawAllPoints();
+  } catch (...) {
+    if (clip) canvas.ClearClip();
+    throw;
+  }
+  if (clip) canvas.ClearClip();
+  if (series.AfterDrawValues) series.AfterDrawValues(&series);
+}
+
+void TCustomAxisPanel::DrawZoomRectangle() {
+  const TZoomPanning& z = Zoom();
+  if (!z.Active) return;
+  TTeeCanvas3D& canvas = ChartCanvas();
+  TColor rgb = ColorToRGB(Color());
+  if (rgb == clWhite) rgb = clBlack;
+  canvas.Pen().SetColor(rgb);
+  canvas.Pen().SetMode(TPenMode::pmNotXor);
+  canvas.Pen().SetStyle(TPenStyle::psSolid);
+  canvas.Pen().SetWidth(1);
+  canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  canvas.DrawRect(z.X0, z.Y0, z.X1, z.Y1);
+  canvas.Pen().SetMode(TPenMode::pmCopy);
 }
 
 }  // namespace nitko

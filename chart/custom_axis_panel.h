@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "chart/chart_series_list.h"
+#include "chart/tee_panel.h"
 #include "framework/colors.h"
-#include "framework/component.h"
+#include "framework/events.h"
 #include "framework/types.h"
 
 namespace nitko {
@@ -26,9 +27,18 @@ using TAxisOnGetLabel = std::function<void(TCustomChartAxis* sender, TChartSerie
 using TAxisOnGetNextLabel =
     std::function<void(TCustomChartAxis* sender, int labelIndex, double& labelValue, bool& stop)>;
 
-// The chart panel as far as its series are concerned: it holds them in
-// order, gives new ones a free palette colour and collects repaint requests.
-class TCustomAxisPanel : public TComponent {
+// Whether axes are drawn under the series (true) or over them; one setting
+// for the whole process.
+bool AxesBeforeSeries();
+void SetAxesBeforeSeries(bool value);
+
+inline constexpr const char* SMaxPointsPerPage = "MaxPointsPerPage must be >= 0";
+
+// The chart panel with its series and axes: it holds the series in order,
+// gives new ones a free palette colour, and paints a frame by the fixed
+// pipeline of DrawChartContent (background, titles, axis space, walls,
+// axes, series).
+class TCustomAxisPanel : public TCustomTeePanelExtended {
  public:
   explicit TCustomAxisPanel(TComponent* owner);
   ~TCustomAxisPanel() override;
@@ -41,14 +51,9 @@ class TCustomAxisPanel : public TComponent {
   void AddSeries(TChartSeries* series);
   void RemoveSeries(TChartSeries* series);
 
-  TColor Color() const { return color_; }
-  void SetColor(TColor value);
   // The colour behind the plot area; clDefault means none of its own.
   virtual TColor BackColor() const { return back_color_; }
   virtual void SetBackColor(TColor value);
-
-  virtual void RequestRepaint();
-  long long RepaintRequestCount() const { return repaint_requests_.load(); }
 
   // The five axes, also kept in this order in the axis list.
   TChartAxis& BottomAxis() const { return *bottom_axis_; }
@@ -65,16 +70,20 @@ class TCustomAxisPanel : public TComponent {
   // Drawn only when axes are shown, the axis itself is, and an active series
   // that uses axes is attached to it (the depth axis: in 3D views).
   bool IsAxisVisible(const TCustomChartAxis& axis) const;
-  bool View3D() const { return view_3d_; }
-  void SetView3D(bool value);
+  // Series outside the plot area are cut at its edge.
+  bool ClipPoints() const { return clip_points_; }
+  void SetClipPoints(bool value);
+  // In 3D the left and bottom walls are drawn too.
+  bool View3DWalls() const { return view_3d_walls_; }
+  void SetView3DWalls(bool value);
   // Depth of the 3D view in pixels; 0 in a flat chart.
   int Width3D() const { return width_3d_; }
   void SetWidth3D(int value) { width_3d_ = value; }
+  int Height3D() const { return height_3d_; }
+  int SeriesWidth3D() const { return series_width_3d_; }
+  int SeriesHeight3D() const { return series_height_3d_; }
   // The size of the wall on the axis' side; no walls are drawn yet.
   virtual int AxisWallSize(const TCustomChartAxis& axis) const;
-  // While printing, white label texts are drawn black.
-  bool Printing() const { return printing_; }
-  void SetPrinting(bool value) { printing_ = value; }
 
   // Widens the axis' range by the margins its active series ask for, on
   // the sides whose end of the axis is automatic.
@@ -88,23 +97,42 @@ class TCustomAxisPanel : public TComponent {
   // The extreme of the values the axis shows, over the series attached to it.
   double SeriesExtreme(const TCustomChartAxis& axis, bool want_minimum, bool horizontal) const;
 
-  // Walls, grid and series are drawn inside it; the axes lie around it.
-  const TRect& PlotRect() const { return plot_rect_; }
-  void SetPlotRect(const TRect& value) { plot_rect_ = value; }
-  int PlotWidth() const { return plot_rect_.Width(); }
-  int PlotHeight() const { return plot_rect_.Height(); }
-
-  // Paging: 0 points per page shows all points.
+  // Paging: 0 points per page shows all points. Raises ChartException below
+  // 0.
   int MaxPointsPerPage() const { return max_points_per_page_; }
   void SetMaxPointsPerPage(int value);
+  // 1 when there is no paging.
+  int NumPages() const;
   int Page() const { return page_; }
+  // Clamped to 1..NumPages().
   void SetPage(int value);
   bool ScaleLastPage() const { return scale_last_page_; }
   void SetScaleLastPage(bool value);
 
+  void DrawChartContent(const TRect& frameRect) override;
+
+  TNotifyEvent OnBeforeDrawAxes;
+  TNotifyEvent OnBeforeDrawSeries;
+  TNotifyEvent OnAfterDraw;
+
+ protected:
+  // Ranges, depth sizes, the room the axes take from PlotRect, pixels.
+  virtual void ComputeAxisArea();
+  // Titles (and a legend) above and below the plot area; none here.
+  virtual void DrawTitles() {}
+  // The walls around the plot area; none here.
+  virtual void DrawWallSet() {}
+  // One series: visible range, notifications, clipped points.
+  virtual void DrawOneSeries(TChartSeries& series);
+  void DrawAxes();
+  // Distinct depth orders of the active series, at least 1.
+  int DepthOrderCount() const;
+  // The rubber band of a mouse zoom being dragged.
+  void DrawZoomRectangle();
+  bool IsStandardAxis(const TCustomChartAxis* axis) const;
+
  private:
   TColor FreeSeriesColor() const;
-  bool IsStandardAxis(const TCustomChartAxis* axis) const;
   // The first series attached to the axis, preferring active ones.
   const TChartSeries* FirstSeriesOn(const TCustomChartAxis& axis) const;
   bool HasActiveSeriesOn(const TCustomChartAxis& axis) const;
@@ -112,9 +140,7 @@ class TCustomAxisPanel : public TComponent {
   double DepthExtreme(const TCustomChartAxis& axis, bool want_minimum) const;
 
   TChartSeriesList series_list_;
-  TColor color_ = clBtnFace;
   TColor back_color_ = clDefault;
-  std::atomic<long long> repaint_requests_{0};
 
   std::vector<TCustomChartAxis*> axes_;
   std::unique_ptr<TChartAxis> bottom_axis_;
@@ -123,11 +149,13 @@ class TCustomAxisPanel : public TComponent {
   std::unique_ptr<TChartAxis> right_axis_;
   std::unique_ptr<TChartDepthAxis> depth_axis_;
 
-  TRect plot_rect_;
   bool axis_visible_ = true;
-  bool view_3d_ = true;
+  bool clip_points_ = true;
+  bool view_3d_walls_ = true;
   int width_3d_ = 0;
-  bool printing_ = false;
+  int height_3d_ = 0;
+  int series_width_3d_ = 0;
+  int series_height_3d_ = 0;
   int max_points_per_page_ = 0;
   int page_ = 1;
   bool scale_last_page_ = true;

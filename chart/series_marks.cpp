@@ -4,6 +4,12 @@
 
 namespace nitko {
 
+TSeriesMarks::TSeriesMarks(TChartSeries* series) : series_(series) {
+  frame_.OnChange = [this] {
+    if (series_ != nullptr) series_->RepaintOwner();
+  };
+}
+
 template <typename T>
 void TSeriesMarks::Change(T& field, T value) {
   if (field == value) return;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "chart/chart_pen.h"
 #include "framework/colors.h"
 #include "framework/persistent.h"
 
@@ -34,7 +35,7 @@ struct TSeriesMarkPosition {
 // only on a real change.
 class TSeriesMarks : public TPersistent {
  public:
-  explicit TSeriesMarks(TChartSeries* series) : series_(series) {}
+  explicit TSeriesMarks(TChartSeries* series);
 
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
@@ -48,6 +49,10 @@ class TSeriesMarks : public TPersistent {
   void SetTransparent(bool value);
   bool Clip() const { return clip_; }
   void SetClip(bool value);
+
+  // The frame drawn around each mark.
+  TChartPen& Frame() { return frame_; }
+  const TChartPen& Frame() const { return frame_; }
 
   TChartSeries* ParentSeries() const { return series_; }
 
@@ -74,6 +79,7 @@ class TSeriesMarks : public TPersistent {
   TColor back_color_ = 0x80FFFF;
   bool transparent_ = false;
   bool clip_ = false;
+  TChartPen frame_;
   std::vector<Slot> positions_;
 };
 

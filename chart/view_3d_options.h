@@ -2,13 +2,14 @@
 
 #include <functional>
 
+#include "framework/persistent.h"
 #include "framework/set_if_changed.h"
 
 namespace nitko {
 
 // The view angles, zoom and offsets of a chart panel. Every effective change
 // asks the owning panel to repaint through OnRepaint.
-class TView3DOptions {
+class TView3DOptions : public TPersistent {
  public:
   std::function<void()> OnRepaint;  // the owning panel's repaint
   std::function<void(bool horizontal)> OnScroll;

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "framework/button.h"
 #include "framework/exception_handling.h"
@@ -81,6 +82,8 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner, new FormWidget(
 TCustomForm::~TCustomForm() {
   MarkDestroying();
   if (modal_loop_ != nullptr) modal_loop_->quit();
+  // Whoever waits on a modeless dialog must hear that it is gone.
+  if (auto closed = std::exchange(modeless_closed_, nullptr)) closed(mrCancel);
 }
 
 int TCustomForm::FrameWidth() const {
@@ -223,6 +226,32 @@ TModalResult TCustomForm::ShowModal() {
 void TCustomForm::SetModalResult(TModalResult value) {
   modal_result_ = value;
   if (value != mrNone && modal_loop_ != nullptr) modal_loop_->quit();
+  if (value != mrNone && modeless_closed_) EndModeless();
+}
+
+void TCustomForm::ShowModeless(std::function<void(TModalResult)> closed) {
+  if (Visible() || IsModal()) throw Exception("Cannot make a visible window modal");
+  modal_result_ = mrNone;
+  Widget()->setWindowModality(Qt::NonModal);
+  modeless_closed_ = std::move(closed);
+  try {
+    Show();
+  } catch (...) {
+    modeless_closed_ = nullptr;
+    throw;
+  }
+}
+
+void TCustomForm::EndModeless() {
+  auto closed = std::exchange(modeless_closed_, nullptr);
+  // The waiter hears of the end even when hiding raises; closed may free the form.
+  try {
+    Hide();
+  } catch (...) {
+    closed(modal_result_);
+    throw;
+  }
+  closed(modal_result_);
 }
 
 bool TCustomForm::CloseRequested() {
@@ -243,6 +272,8 @@ bool TCustomForm::CloseRequested() {
   try {
     if (IsModal()) {
       if (modal_result_ == mrNone) SetModalResult(mrCancel);
+    } else if (modeless_closed_) {
+      SetModalResult(mrCancel);
     } else {
       Hide();
     }

@@ -52,6 +52,11 @@ class TCustomForm : public TWinControl {
   bool IsModal() const { return modal_loop_ != nullptr; }
   TModalResult ModalResult() const { return modal_result_; }
   void SetModalResult(TModalResult value);
+  // Shows the window beside the others, blocking none of them, and returns
+  // at once: for a dialog that a worker thread, not the user's window, waits
+  // on. The first modal result set, a close (mrCancel) or the form's
+  // destruction (mrCancel) hides it and calls closed once with the result.
+  void ShowModeless(std::function<void(TModalResult)> closed);
   // Asks OnCloseQuery, then runs OnClose and does its action: caHide hides
   // the window, caFree hides it and deletes the form from the event loop
   // later (so the form must have been made with new), caMinimize minimises
@@ -92,6 +97,7 @@ class TCustomForm : public TWinControl {
   int OuterHeight(int clientHeight) const;
   // caFree: deletes the form from the event loop, later.
   void ReleaseLater();
+  void EndModeless();
 
   TPosition position_ = TPosition::poDesigned;
   TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;
@@ -99,6 +105,7 @@ class TCustomForm : public TWinControl {
   int help_context_ = 0;
   TModalResult modal_result_ = mrNone;
   QEventLoop* modal_loop_ = nullptr;
+  std::function<void(TModalResult)> modeless_closed_;
   bool placed_ = false;
   bool in_resize_ = false;
 };

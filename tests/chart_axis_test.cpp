@@ -167,10 +167,16 @@ TEST_F(AxisFixture, RunawayPlacementAndPagingStayInRange) {
   TChartSeries* s = NewSeries();
   for (int i = 0; i < 2500; ++i) s->AddPoint(i, i, "", clDefault);
   chart.SetMaxPointsPerPage(1000);
-  chart.SetPage(INT_MAX);  // far past the end: the last full page
+  chart.SetPage(INT_MAX);  // clamped to the last page, points 2000..2499
   bottom.RecomputeRange();
-  EXPECT_EQ(bottom.RangeMin(), 1000);
-  EXPECT_EQ(bottom.RangeMax(), 1999);
+  EXPECT_EQ(bottom.RangeMin(), 2000);
+  EXPECT_EQ(bottom.RangeMax(), 2499);
+  // A page left past the end by fewer points: the last full page.
+  s->ClearPoints();
+  for (int i = 0; i < 1500; ++i) s->AddPoint(i, i, "", clDefault);
+  bottom.RecomputeRange();
+  EXPECT_EQ(bottom.RangeMin(), 0);
+  EXPECT_EQ(bottom.RangeMax(), 999);
 }
 
 // Pixels read back from an axis placed at the ends of the int range: the
@@ -451,10 +457,8 @@ TEST_F(AxisFixture, PagingLimitsTheRangeToOnePage) {
   bottom.RecomputeRange();
   EXPECT_EQ(bottom.RangeMax(), 16 + 2 * 4 / 2);
 
-  chart.SetPage(7);  // past the end: the last full page
-  bottom.RecomputeRange();
-  EXPECT_EQ(bottom.RangeMin(), 8);
-  EXPECT_EQ(bottom.RangeMax(), 14);
+  chart.SetPage(7);  // clamped to the last page
+  EXPECT_EQ(chart.Page(), 3);
 
   // The value axis is not paged.
   chart.LeftAxis().RecomputeRange();

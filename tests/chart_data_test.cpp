@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -10,6 +13,7 @@
 #include "chart/chart_series.h"
 #include "chart/chart_value_list.h"
 #include "chart/custom_axis_panel.h"
+#include "chart/two_ended_array.h"
 #include "runtime/exception.h"
 
 namespace nitko {
@@ -56,6 +60,180 @@ TEST(ValueListTest, InsertInOrderKeepsArrivalOrderOfEqualValues) {
   TChartValueList none(nullptr, "Y");
   none.InsertInOrder(5.0);
   EXPECT_EQ(none.InsertInOrder(1.0), 1);
+}
+
+// The insertion rule as a plain backward walk, the reference for the list.
+size_t WalkedIndex(const std::vector<double>& values, TChartListOrder order, double v) {
+  size_t index = values.size();
+  if (order == TChartListOrder::loNone) return index;
+  const bool ascending = order == TChartListOrder::loAscending;
+  while (index > 0 && (ascending ? values[index - 1] > v : values[index - 1] < v)) --index;
+  return index;
+}
+
+bool SameValues(const TChartValueList& list, const std::vector<double>& model) {
+  if (list.ValueCount() != static_cast<int>(model.size())) return false;
+  for (size_t i = 0; i < model.size(); ++i) {
+    const double v = list.ValueAt(static_cast<int>(i));
+    if (!(v == model[i] || (std::isnan(v) && std::isnan(model[i])))) return false;
+  }
+  return true;
+}
+
+enum class Shape { Rising, Falling, Random, Ties, NaNs, Mixed };
+
+// Every step inserts in order and, for the mixed shape, also changes the list
+// in the other ways that can break its order, checking against the literal
+// walk on a plain vector after each step.
+TEST(ValueListTest, InsertInOrderMatchesTheBackwardWalk) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    unsigned seed;
+    Shape shape;
+    TChartListOrder order;
+  } cases[] = {
+      {1, Shape::Rising, TChartListOrder::loAscending},
+      {2, Shape::Falling, TChartListOrder::loAscending},
+      {3, Shape::Falling, TChartListOrder::loDescending},
+      {4, Shape::Rising, TChartListOrder::loDescending},
+      {5, Shape::Random, TChartListOrder::loAscending},
+      {6, Shape::Random, TChartListOrder::loDescending},
+      {7, Shape::Ties, TChartListOrder::loAscending},
+      {8, Shape::Ties, TChartListOrder::loDescending},
+      {9, Shape::NaNs, TChartListOrder::loAscending},
+      {10, Shape::NaNs, TChartListOrder::loDescending},
+      {11, Shape::Mixed, TChartListOrder::loAscending},
+      {12, Shape::Mixed, TChartListOrder::loDescending},
+      {13, Shape::Mixed, TChartListOrder::loAscending},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "seed " << c.seed << " shape " << int(c.shape));
+    std::mt19937 random(c.seed);
+    const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    TChartValueList list(nullptr, "X");
+    list.SetOrder(c.order);
+    std::vector<double> model;
+    TChartListOrder order = c.order;
+    for (int step = 0; step < 1500; ++step) {
+      double v = 0;
+      switch (c.shape) {
+        case Shape::Rising: v = step + below(3) * 0.5; break;
+        case Shape::Falling: v = -step - below(3) * 0.5; break;
+        case Shape::Random: v = below(1000) - 500.0; break;
+        case Shape::Ties: v = below(4); break;
+        case Shape::NaNs:
+        case Shape::Mixed:
+          v = below(12) == 0 ? nan : (below(2) ? -step : step % 37) + (below(5) == 0 ? -0.0 : 0.0);
+          break;
+      }
+      const size_t expected = WalkedIndex(model, order, v);
+      ASSERT_EQ(list.InsertInOrder(v), static_cast<int>(expected)) << "step " << step;
+      model.insert(model.begin() + static_cast<long>(expected), v);
+
+      if (c.shape == Shape::Mixed && !model.empty()) {
+        const int at = below(static_cast<int>(model.size()));
+        switch (below(16)) {
+          case 0:
+            list.ReplaceValue(at, step % 11);
+            model[size_t(at)] = step % 11;
+            break;
+          case 1:
+            list.RemoveAt(at);
+            model.erase(model.begin() + at);
+            break;
+          case 2:
+            list.InsertAtIndex(at, -step);
+            model.insert(model.begin() + at, -step);
+            break;
+          case 3: {
+            const int other = below(static_cast<int>(model.size()));
+            list.Exchange(at, other);
+            std::swap(model[size_t(at)], model[size_t(other)]);
+            break;
+          }
+          case 4:
+            list.RotateLeft();
+            std::rotate(model.begin(), model.begin() + 1, model.end());
+            break;
+          case 5:
+            // A detour through loNone loses what the list knew about its order.
+            order = order == TChartListOrder::loAscending ? TChartListOrder::loDescending
+                                                         : TChartListOrder::loAscending;
+            list.SetOrder(TChartListOrder::loNone);
+            list.SetOrder(order);
+            break;
+          default:
+            break;
+        }
+      }
+      ASSERT_TRUE(SameValues(list, model)) << "step " << step;
+    }
+  }
+}
+
+// The column storage against std::vector on random edits at both ends and
+// inside; vacated slots must not keep their strings.
+TEST(TwoEndedArrayTest, BehavesLikeAVector) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    std::mt19937 random(seed);
+    const auto below = [&](size_t n) {
+      return std::uniform_int_distribution<size_t>(0, n - 1)(random);
+    };
+    TTwoEndedArray<std::string> array;
+    std::vector<std::string> model;
+    for (int step = 0; step < 2000; ++step) {
+      const std::string text(below(40), static_cast<char>('a' + step % 26));
+      const size_t op = below(10);
+      if (op < 3) {
+        array.push_front(text);
+        model.insert(model.begin(), text);
+      } else if (op < 5) {
+        array.push_back(text);
+        model.push_back(text);
+      } else if (op < 7) {
+        const size_t at = below(model.size() + 1);
+        array.insert(array.begin() + at, text);
+        model.insert(model.begin() + static_cast<long>(at), text);
+      } else if (!model.empty() && op < 9) {
+        const size_t at = below(model.size());
+        array.erase(array.begin() + at);
+        model.erase(model.begin() + static_cast<long>(at));
+      } else if (step % 500 == 0) {
+        const size_t n = below(model.size() + 5);
+        array.resize(n, "pad");
+        model.resize(n, "pad");
+      }
+      ASSERT_EQ(array.size(), model.size()) << "step " << step;
+      if (step % 20 == 0 || step == 1999)
+        ASSERT_EQ(std::vector<std::string>(array.begin(), array.end()), model) << "step " << step;
+    }
+    array.release();
+    EXPECT_EQ(array.size(), 0u);
+    EXPECT_EQ(array.capacity(), 0u);
+  }
+  // What leaves the array is let go at once, from either end.
+  const auto token = std::make_shared<int>(0);
+  TTwoEndedArray<std::shared_ptr<int>> held;
+  for (int i = 0; i < 100; ++i) i % 2 ? held.push_back(token) : held.push_front(token);
+  for (int i = 0; i < 60; ++i) held.erase_at(i % 3 == 0 ? held.size() - 1 : i % 3 == 1 ? 0 : held.size() / 2);
+  held.resize(30);
+  EXPECT_EQ(token.use_count(), 1 + 30);
+  held.release();
+  EXPECT_EQ(token.use_count(), 1);
+}
+
+// Points arriving in falling order land at the front; the storage grows with
+// the count, not with the count squared or a fixed reserve.
+TEST(ValueListTest, FrontInsertsKeepStorageProportional) {
+  TChartValueList list(nullptr, "X");
+  list.SetOrder(TChartListOrder::loAscending);
+  const int n = 20000;
+  for (int i = 0; i < n; ++i) ASSERT_EQ(list.InsertInOrder(n - i), 0);
+  EXPECT_LE(list.Capacity(), 4u * n);
+  EXPECT_EQ(list.RawValues().size(), size_t(n));
+  EXPECT_EQ(list.RawValues().front(), 1);
+  EXPECT_EQ(list.RawValues().back(), n);
+  EXPECT_EQ(list.InsertInOrder(n / 2 + 0.5), n / 2);
 }
 
 TEST(ValueListTest, BadIndicesRaiseTheListError) {

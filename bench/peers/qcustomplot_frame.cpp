@@ -1,0 +1,48 @@
+// One frame of the program's chart drawn by QCustomPlot into a 753 x 321
+// image: a title, a red line graph and a graph of small green squares, the
+// default axes and grid, adaptive sampling on (its default).
+// Usage: qcustomplot_frame <points>
+#include <QApplication>
+#include <QImage>
+#include <cstdlib>
+#include <qcustomplot.h>
+
+#include "../chart_frame_data.h"
+#include "peer_frame_timer.h"
+
+using namespace frame_bench;
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  const int n = argc > 1 ? std::atoi(argv[1]) : 101;
+  const FrameData data = MakeFrameData(n);
+  const QVector<double> x(data.x.begin(), data.x.end());
+
+  QCustomPlot plot;
+  plot.resize(kFrameWidth, kFrameHeight);
+  plot.plotLayout()->insertRow(0);
+  plot.plotLayout()->addElement(
+      0, 0, new QCPTextElement(&plot, "Wykres  badanej  funkcji  f(x,p)  oraz  f(x, p+1)"));
+
+  QCPGraph* line = plot.addGraph();
+  line->setPen(QPen(Qt::red));
+  line->setAdaptiveSampling(true);
+  line->setData(x, QVector<double>(data.line.begin(), data.line.end()), true);
+
+  QCPGraph* points = plot.addGraph();
+  points->setLineStyle(QCPGraph::lsNone);
+  points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::darkGreen,
+                                          Qt::darkGreen, 5));
+  points->setAdaptiveSampling(true);
+  points->setData(x, QVector<double>(data.points.begin(), data.points.end()), true);
+  plot.rescaleAxes();
+
+  // The whole plot (layout, axes, grid, graphs) drawn straight into the image.
+  QImage image(kFrameWidth, kFrameHeight, QImage::Format_ARGB32_Premultiplied);
+  TimeFrames("qcustomplot", n, [&] {
+    QCPPainter painter(&image);
+    plot.toPainter(&painter, kFrameWidth, kFrameHeight);
+  });
+  return 0;
+}

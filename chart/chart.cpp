@@ -1,0 +1,7 @@
+#include "chart/chart.h"
+
+namespace nitko {
+
+TChart::TChart(TComponent* owner) : TCustomChart(owner) {}
+
+}  // namespace nitko

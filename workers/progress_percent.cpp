@@ -1,0 +1,17 @@
+#include "workers/progress_percent.h"
+
+#include <cmath>
+
+#include "runtime/extended.h"
+#include "runtime/float_errors.h"
+
+namespace nitko {
+
+int32_t ProgressPercent(double x, double a, double b) {
+  const Extended scaled = 100.0L * static_cast<Extended>(x);
+  const double span = std::fabs(CheckedToDouble(static_cast<Extended>(b) - a));
+  const double q = CheckedToDouble(CheckedDivide(scaled, span));
+  return CheckedTrunc32(std::ceil(q));
+}
+
+}  // namespace nitko
