@@ -29,6 +29,8 @@ TFormularz* Formularz = nullptr;
 
 namespace {
 
+std::chrono::milliseconds g_workerPause{100};
+
 // The interval intake reads and writes the two edit fields through this.
 class EditField : public TextField {
  public:
@@ -84,7 +86,8 @@ TFormularz::TFormularz(TComponent* owner) : TForm(owner) {
   CSpinEdit1 = Field<TCSpinEdit>(*this, "CSpinEdit1");
 
   RunState& state = TheRunState();
-  workers_.reset(new TWorkerView{state, *Series1, *Series2, *Chart1, *CGauge1, *ProgressBar1, *Memo1});
+  workers_.reset(new TWorkerView{state, *Series1, *Series2, *Chart1, *CGauge1, *ProgressBar1,
+                                 *Memo1, g_workerPause});
   // Closing the window stops and joins the workers while the hand-over to
   // this thread still runs, so none is left waiting on it.
   OnClose = [this](TComponent*, TCloseAction&) { ShutdownWorkers(*workers_); };
@@ -110,6 +113,10 @@ void TFormularz::BitBtn5Click(TComponent*) { ResumeWorker1(*workers_); }
 void TFormularz::BitBtn6Click(TComponent*) { StartWorker2(*workers_); }
 void TFormularz::BitBtn7Click(TComponent*) { SuspendWorker2(*workers_); }
 void TFormularz::BitBtn8Click(TComponent*) { ResumeWorker2(*workers_); }
+
+void SetFormularzWorkerPause(std::chrono::milliseconds pause) {
+  g_workerPause = pause;
+}
 
 void RegisterFormularzClasses() {
   RegisterStandardClasses();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include "framework/form.h"
@@ -68,6 +69,10 @@ class TFormularz : public TForm {
 
 // The one instance; set before its constructor body runs.
 extern TFormularz* Formularz;
+
+// The workers' pause after each point, for windows built afterwards: 100 ms.
+// The program never changes it; tests shorten it.
+void SetFormularzWorkerPause(std::chrono::milliseconds pause);
 
 // Registers TFormularz and every class its description names.
 void RegisterFormularzClasses();
