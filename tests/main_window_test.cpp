@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -27,7 +28,9 @@
 #include "framework/label.h"
 #include "framework/memo.h"
 #include "framework/progress_bar.h"
+#include "runtime/locale_chars.h"
 #include "runtime/threads.h"
+#include "workers/worker_procs.h"
 #include "workers/worker_view.h"
 
 using namespace nitko;
@@ -213,4 +216,17 @@ TEST_F(MainWindow, ClosingStopsWorkersRunningSuspendedOrWaitingOnTheMessage) {
     EXPECT_TRUE(F().Workers().messages.Open().empty());
     F().Show();
   }
+}
+
+// A Polish user reads worker 1's lines with the decimal comma.
+TEST(MainWindowLocale, PolishNumericLocaleGivesTheDecimalCommaInTheMemo) {
+  const LocaleChars saved = CurrentLocaleChars();
+  setenv("LC_NUMERIC", "pl_PL.UTF-8", 1);
+  ReadLocaleChars();
+  const bool polish = CurrentLocaleChars().decimal == ',';
+  const std::string line = Worker1Line(0.1, -0.0901667472420662);
+  unsetenv("LC_NUMERIC");
+  SetLocaleChars(saved);
+  if (!polish) GTEST_SKIP() << "pl_PL.UTF-8 is not generated here";
+  EXPECT_EQ(line, "  f(0,1) = -0,0901667472420662");
 }
