@@ -48,10 +48,9 @@ QRgb TCanvas::State::BackgroundRgb(const TCanvas& canvas) {
 }
 
 TCanvas::TCanvas(TSurface* surface)
-    : surface_(surface),
-      seenBrushColor_(brush_.Color()),
-      seenBrushStyle_(brush_.Style()),
-      state_(std::make_unique<State>()) {}
+    : surface_(surface), state_(std::make_unique<State>()) {
+  brush_.OnChange = [this] { brushChanged_ = true; };
+}
 
 TCanvas::~TCanvas() = default;
 
@@ -61,13 +60,14 @@ void TCanvas::SetSurface(TSurface* surface) {
 }
 
 // Whatever was set last wins: an explicit background, or a brush change.
+// Any change counts, also one that ends where the brush was (a colour that
+// made a clear brush solid, then clear again): it is a brush chosen anew.
 void TCanvas::SyncBackground() const {
-  if (brush_.Color() == seenBrushColor_ && brush_.Style() == seenBrushStyle_) return;
-  seenBrushColor_ = brush_.Color();
-  seenBrushStyle_ = brush_.Style();
-  if (seenBrushStyle_ == TBrushStyle::bsSolid) {
+  if (!brushChanged_) return;
+  brushChanged_ = false;
+  if (brush_.Style() == TBrushStyle::bsSolid) {
     bkMode_ = TBackgroundMode::bmOpaque;
-    bkColor_ = seenBrushColor_;
+    bkColor_ = brush_.Color();
   } else {
     bkMode_ = TBackgroundMode::bmTransparent;
   }

@@ -183,11 +183,10 @@ class TCanvas {
   TCopyMode copyMode_ = TCopyMode::cmSrcCopy;
   TTextAlign textAlign_ = taLeft;
   bool clipped_ = false;
-  // The text background and the brush it was last derived from.
+  // The text background, derived again from the brush after it changed.
   mutable TBackgroundMode bkMode_ = TBackgroundMode::bmOpaque;
   mutable TColor bkColor_ = clWhite;
-  mutable TColor seenBrushColor_;
-  mutable TBrushStyle seenBrushStyle_;
+  mutable bool brushChanged_ = false;
   std::unique_ptr<State> state_;
 };
 

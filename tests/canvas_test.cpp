@@ -383,6 +383,14 @@ TEST(CanvasText, OpaqueFillsTheExtentTransparentDoesNot) {
   t.canvas.SetBackgroundMode(TBackgroundMode::bmTransparent);
   t.canvas.TextOut(5, 4, "Hi there");
   EXPECT_EQ(t.Colours(cell), (std::set<TColor>{kBack, clBlack}));
+  // A brush chosen anew counts even when it ends as it was: a colour that
+  // made the clear brush solid, then clear again (how axis labels are set
+  // up after an opaque grid).
+  t.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  t.canvas.SetBackgroundMode(TBackgroundMode::bmOpaque);
+  t.canvas.Brush().SetColor(clLime);
+  t.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+  EXPECT_EQ(t.canvas.BackgroundMode(), TBackgroundMode::bmTransparent);
 
   // TextRect clips to its rectangle and an opaque one fills all of it.
   Paper r(80, 30);

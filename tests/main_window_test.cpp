@@ -131,6 +131,16 @@ TEST_F(MainWindow, FirstDisplayShowsTheDescribedWindowWithTheFirstCurve) {
   EXPECT_GT(green, 600);  // about one pixel per column of a 707-pixel plot
   // The back wall is an outline: the panel's colour shows inside it.
   EXPECT_LT(white, 20000);
+  // The left axis' labels are black on the panel, in no box of their own.
+  int labelWhite = 0, labelInk = 0;
+  const TRect plot = F().Chart1->PlotRect();
+  for (int y = plot.Top; y < plot.Bottom; ++y)
+    for (int x = 2; x < plot.Left - 6; ++x) {
+      labelWhite += chart.pixelColor(x, y) == QColor(0xFF, 0xFF, 0xFF) ? 1 : 0;
+      labelInk += chart.pixelColor(x, y) == QColor(0, 0, 0) ? 1 : 0;
+    }
+  EXPECT_EQ(labelWhite, 0);
+  EXPECT_GT(labelInk, 100);
   const QImage edit = F().ME2->Widget()->grab().toImage();
   EXPECT_EQ(edit.pixelColor(edit.width() - 6, edit.height() / 2), QColor(0xC0, 0xC0, 0xC0));
   EXPECT_EQ(F().Label4->Font().Color(), 0x800000);
