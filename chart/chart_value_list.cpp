@@ -201,7 +201,7 @@ void TChartValueList::SetDateTime(bool value) {
 
 void TChartValueList::Assign(const TChartValueList& source) {
   if (&source == this) return;
-  order_ = source.order_;
+  SetOrder(source.order_);
   date_time_ = source.date_time_;
   value_source_ = source.value_source_;
   if (multiplier_ != source.multiplier_) {

@@ -155,13 +155,18 @@ TEST(ValueListTest, InsertInOrderMatchesTheBackwardWalk) {
             list.RotateLeft();
             std::rotate(model.begin(), model.begin() + 1, model.end());
             break;
-          case 5:
-            // A detour through loNone loses what the list knew about its order.
+          case 5: {
+            // The order turns, directly or through another list's settings.
             order = order == TChartListOrder::loAscending ? TChartListOrder::loDescending
                                                          : TChartListOrder::loAscending;
-            list.SetOrder(TChartListOrder::loNone);
-            list.SetOrder(order);
+            TChartValueList settings(nullptr, "S");
+            settings.SetOrder(order);
+            if (step % 2)
+              list.SetOrder(order);
+            else
+              list.Assign(settings);
             break;
+          }
           default:
             break;
         }
