@@ -8,22 +8,7 @@
 # Set NITKO_BUILD_LOCK to a file to build under flock on a shared machine.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-packages="qt6-charts-dev libqt6opengl6-dev libqcustomplot-dev"
-missing=""
-for p in $packages; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-if [ -n "$missing" ]; then
-  echo "Installing:$missing"
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "missing packages need root: apt-get install$missing" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends $missing
-fi
+scripts/deps.sh qt6-charts-dev libqt6opengl6-dev libqcustomplot-dev
 
 build() {
   if [ -n "${NITKO_BUILD_LOCK:-}" ]; then flock "$NITKO_BUILD_LOCK" "$@"; else "$@"; fi

@@ -1,8 +1,9 @@
 #!/bin/sh
-# Installs the Debian packages the build needs, only those that are missing.
+# Installs the Debian packages the build needs, only those that are missing;
+# packages named as arguments are installed with them.
 set -eu
 packages="cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev \
-libbenchmark-dev fonts-liberation2 fonts-dejavu-core locales xvfb xauth"
+libbenchmark-dev fonts-liberation2 fonts-dejavu-core locales xvfb xauth $*"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

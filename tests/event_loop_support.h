@@ -4,6 +4,8 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <chrono>
+#include <functional>
 
 namespace nitko::testing {
 
@@ -20,6 +22,25 @@ inline bool RunUntilQuit(QEventLoop& loop) {
   guard.start(60000);
   loop.exec();
   return !hung;
+}
+
+// Runs the event loop until done() holds; false when guard ran out first.
+inline bool SpinUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds guard = std::chrono::seconds(60)) {
+  const auto deadline = std::chrono::steady_clock::now() + guard;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    QEventLoop loop;
+    QTimer::singleShot(1, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
+}
+
+// Runs the event loop for d.
+inline void SpinFor(std::chrono::milliseconds d) {
+  const auto end = std::chrono::steady_clock::now() + d;
+  SpinUntil([&] { return std::chrono::steady_clock::now() >= end; });
 }
 
 }  // namespace nitko::testing

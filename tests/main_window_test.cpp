@@ -22,6 +22,7 @@
 #include "controls/gauge.h"
 #include "controls/spin_edit.h"
 #include "dialogs/message_form.h"
+#include "event_loop_support.h"
 #include "framework/button.h"
 #include "framework/custom_edit.h"
 #include "framework/gui_thread.h"
@@ -36,18 +37,10 @@
 using namespace nitko;
 using namespace std::chrono_literals;
 
-namespace {
+using nitko::testing::SpinFor;
+using nitko::testing::SpinUntil;
 
-bool SpinUntil(const std::function<bool()>& done, std::chrono::milliseconds guard = 60s) {
-  const auto deadline = std::chrono::steady_clock::now() + guard;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    QEventLoop loop;
-    QTimer::singleShot(1, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
+namespace {
 
 void ClickOn(TControl& control) {
   QTest::mouseClick(control.Widget(), Qt::LeftButton, Qt::NoModifier,
@@ -184,12 +177,12 @@ TEST_F(MainWindow, SuspendAndResumeButtonsHoldAndReleaseTheOutput) {
   ClickOn(*F().BitBtn4);
   ClickOn(*F().BitBtn4);
   // Output stops at the next safe point, at most one pass later.
-  SpinUntil([] { return false; }, 50ms);
+  SpinFor(50ms);
   const int held = F().Series1->PointCount();
-  SpinUntil([] { return false; }, 100ms);
+  SpinFor(100ms);
   EXPECT_EQ(F().Series1->PointCount(), held);
   ClickOn(*F().BitBtn5);
-  SpinUntil([] { return false; }, 100ms);
+  SpinFor(100ms);
   EXPECT_EQ(F().Series1->PointCount(), held);  // still suspended once
   ClickOn(*F().BitBtn5);
   ASSERT_TRUE(SpinUntil([&] { return Idle(); }));
