@@ -180,6 +180,7 @@ void RegisterPanels(TClassRegistry& r) {
                                 {"pbmTile", TTeeBackImageMode::pbmTile},
                                 {"pbmCenter", TTeeBackImageMode::pbmCenter}})
       .Bool("BackImageInside", &TCustomTeePanelExtended::SetBackImageInside)
+      .Bool("AnimatedZoom", &TCustomTeePanelExtended::SetAnimatedZoom)
       .Int("AnimatedZoomSteps", &TCustomTeePanelExtended::SetAnimatedZoomSteps)
       .Bool("AllowZoom", &TCustomTeePanelExtended::SetAllowZoom)
       .Enum<TPanningMode>("AllowPanning", &TCustomTeePanelExtended::SetAllowPanning,
@@ -206,7 +207,10 @@ void RegisterPanels(TClassRegistry& r) {
       .Object("Legend", &TCustomChart::Legend, "TChartLegend")
       .Object("BackWall", &TCustomChart::BackWall, "TChartWall")
       .Object("LeftWall", &TCustomChart::LeftWall, "TChartWall")
-      .Object("BottomWall", &TCustomChart::BottomWall, "TChartWall");
+      .Object("BottomWall", &TCustomChart::BottomWall, "TChartWall")
+      .Event("OnZoom", &TCustomChart::OnZoom)
+      .Event("OnUndoZoom", &TCustomChart::OnUndoZoom)
+      .Event("OnScroll", &TCustomChart::OnScroll);
   r.Register<TChart>("TChart", "TCustomChart");
 }
 

@@ -11,6 +11,7 @@
 #include "chart/two_ended_array.h"
 #include "framework/colors.h"
 #include "framework/component.h"
+#include "framework/cursors.h"
 #include "framework/events.h"
 #include "framework/types.h"
 
@@ -58,6 +59,11 @@ using TSeriesOnAfterAdd = std::function<void(TChartSeries* sender, int valueInde
 using TSeriesOnClear = std::function<void(TChartSeries* sender)>;
 using TSeriesOnGetMarkText =
     std::function<void(TChartSeries* sender, int valueIndex, std::string& markText)>;
+
+// A press on one of the series' points.
+using TSeriesClick = std::function<void(TChartSeries* sender, int valueIndex, TMouseButton button,
+                                        TShiftState shift, int x, int y)>;
+enum class TChartMouseEventKind { cmeMove, cmeUp };
 
 // Depth order meaning "let the chart decide".
 inline constexpr int kAutoZOrder = -1;
@@ -211,6 +217,14 @@ class TChartSeries : public TComponent {
   virtual void DoBeforeDrawChart() {}
   // The point under pixel (x, y) of the chart, or -1.
   virtual int Clicked(int x, int y) { return -1; }
+  // The chart's mouse moves and releases; the button is mbLeft on moves.
+  virtual void ChartMouseEvent(TChartMouseEventKind, TMouseButton, TShiftState, int, int) {}
+  // The chart shows it while the mouse is over one of the points;
+  // crDefault leaves the chart's own cursor.
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor value) { cursor_ = value; }
+  TSeriesClick OnClick;
+  TSeriesClick OnDblClick;
   // The series' symbol in a legend entry, in colour, inside rect.
   virtual void DrawLegendShape(TColor color, const TRect& rect) {}
 
@@ -274,6 +288,7 @@ class TChartSeries : public TComponent {
   std::string color_source_;
   std::string x_labels_source_;
   int z_order_ = kAutoZOrder;
+  TCursor cursor_ = TCursor::crDefault;
 };
 
 }  // namespace nitko

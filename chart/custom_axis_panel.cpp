@@ -10,7 +10,6 @@
 #include "chart/chart_palette.h"
 #include "chart/chart_series.h"
 #include "chart/tee_canvas.h"
-#include "framework/system_colors.h"
 
 namespace nitko {
 
@@ -289,7 +288,8 @@ void TCustomAxisPanel::DrawChartContent(const TRect& frameRect) {
     if (OnBeforeDrawAxes) OnBeforeDrawAxes(this);
     DrawAxes();
   }
-  DrawZoomRectangle();
+  // The zoom rectangle is not part of the frame: the panel draws it over
+  // the frame once that is on the control's surface.
   canvas.RestoreDefaults();
   if (OnAfterDraw) OnAfterDraw(this);
 }
@@ -346,21 +346,6 @@ void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
   }
   if (clip) canvas.ClearClip();
   if (series.AfterDrawValues) series.AfterDrawValues(&series);
-}
-
-void TCustomAxisPanel::DrawZoomRectangle() {
-  const TZoomPanning& z = Zoom();
-  if (!z.Active) return;
-  TTeeCanvas3D& canvas = ChartCanvas();
-  TColor rgb = ColorToRGB(Color());
-  if (rgb == clWhite) rgb = clBlack;
-  canvas.Pen().SetColor(rgb);
-  canvas.Pen().SetMode(TPenMode::pmNotXor);
-  canvas.Pen().SetStyle(TPenStyle::psSolid);
-  canvas.Pen().SetWidth(1);
-  canvas.Brush().SetStyle(TBrushStyle::bsClear);
-  canvas.DrawRect(z.X0, z.Y0, z.X1, z.Y1);
-  canvas.Pen().SetMode(TPenMode::pmCopy);
 }
 
 }  // namespace nitko

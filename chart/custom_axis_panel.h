@@ -127,8 +127,6 @@ class TCustomAxisPanel : public TCustomTeePanelExtended {
   void DrawAxes();
   // Distinct depth orders of the active series, at least 1.
   int DepthOrderCount() const;
-  // The rubber band of a mouse zoom being dragged.
-  void DrawZoomRectangle();
   bool IsStandardAxis(const TCustomChartAxis* axis) const;
 
  private:

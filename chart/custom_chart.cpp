@@ -43,6 +43,7 @@ int TCustomChart::AxisWallSize(const TCustomChartAxis& axis) const {
 void TCustomChart::DrawTitles() {
   TCanvas3D& c = Canvas();
   c.BeginFlatPlane();
+  legend_rect_ = {};
   const bool with_legend = legend_->Visible() && LegendItemCount() > 0;
   if (with_legend && legend_->Vertical()) DrawLegend();
   if (title_->Visible()) DrawTitle(*title_, true);
@@ -256,6 +257,7 @@ void TCustomChart::DrawLegend() {
     c.Brush().SetStyle(TBrushStyle::bsClear);
     c.PaintText(x + legend_->ColorWidth() + gap, y, texts[i]);
   }
+  legend_rect_ = box;
   SetPlotRect(plot);
   RecalcChartSize();
 }

@@ -6,6 +6,7 @@
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
 #include "framework/set_if_changed.h"
+#include "framework/system_colors.h"
 #include "runtime/message_format.h"
 
 namespace nitko {
@@ -91,8 +92,10 @@ void TCustomTeePanel::RequestRepaint() {
 }
 
 void TCustomTeePanel::Resize() {
-  // The cached frame has the old size: the next paint draws anew.
+  // The cached frame has the old size: the next paint draws anew, and the
+  // resized surface holds no rectangle to erase.
   if (canvas_) canvas_->MarkDirty();
+  zoom_rect_shown_ = false;
   TCustomPanel::Resize();
 }
 
@@ -107,8 +110,48 @@ void TCustomTeePanel::PaintControl() {
   const TBitmap* cached = canvas_->Buffer();
   const bool fits =
       cached != nullptr && cached->Width() == ClientWidth() && cached->Height() == ClientHeight();
-  if (fits && canvas_->BlitIfClean()) return;
-  DrawChart(&TCustomControl::Canvas(), ClientRect());
+  if (fits && canvas_->BlitIfClean()) {
+    zoom_rect_shown_ = false;
+  } else {
+    try {
+      DrawChart(&TCustomControl::Canvas(), ClientRect());
+    } catch (...) {
+      // Drawn straight onto the surface, the failed frame has painted over
+      // the rectangle; a buffered one left the surface as it was.
+      if (!canvas_->OffscreenBuffer()) zoom_rect_shown_ = false;
+      throw;
+    }
+    zoom_rect_shown_ = false;
+  }
+  // A drag in progress keeps its rectangle over the new frame.
+  if (zoom_.Active) ShowZoomRectangle();
+}
+
+void TCustomTeePanel::ShowZoomRectangle() {
+  if (zoom_rect_shown_ || !zoom_.Active) return;
+  zoom_rect_ = {zoom_.X0, zoom_.Y0, zoom_.X1, zoom_.Y1};
+  DrawZoomRectangle(zoom_rect_);
+  zoom_rect_shown_ = true;
+}
+
+void TCustomTeePanel::HideZoomRectangle() {
+  if (!zoom_rect_shown_) return;
+  DrawZoomRectangle(zoom_rect_);
+  zoom_rect_shown_ = false;
+}
+
+void TCustomTeePanel::DrawZoomRectangle(const TRect& corners) {
+  // Between frames the canvas draws on the control's own surface.
+  TTeeCanvas3D& c = *canvas_;
+  TColor rgb = ColorToRGB(Color());
+  if (rgb == clWhite) rgb = clBlack;
+  c.Pen().SetColor(rgb);
+  c.Pen().SetMode(TPenMode::pmNotXor);
+  c.Pen().SetStyle(TPenStyle::psSolid);
+  c.Pen().SetWidth(1);
+  c.Brush().SetStyle(TBrushStyle::bsClear);
+  c.DrawRect(corners.Left, corners.Top, corners.Right, corners.Bottom);
+  c.Pen().SetMode(TPenMode::pmCopy);
 }
 
 void TCustomTeePanel::DrawChart(TCanvas* surface, const TRect& userRect) {

@@ -6,6 +6,7 @@
 #include "chart/chart_gradient.h"
 #include "chart/tee_canvas.h"
 #include "chart/view_3d_options.h"
+#include "chart/zoom_panning_record.h"
 #include "framework/panel.h"
 #include "framework/types.h"
 
@@ -16,13 +17,6 @@ class TBitmap;
 inline constexpr const char* SChart3DPercent = "3D effect percent must be between %d and %d";
 inline constexpr int kMinChart3DPercent = 1;
 inline constexpr int kMaxChart3DPercent = 100;
-
-// A mouse drag over the chart: zooming draws its rectangle, panning moves
-// the axes (the mouse handling itself lives elsewhere).
-struct TZoomPanning {
-  bool Active = false;
-  int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
-};
 
 // The panel every chart paints on: its canvas with the off-screen buffer,
 // the view options, the margins and the frame and plot rectangles. A paint
@@ -81,8 +75,11 @@ class TCustomTeePanel : public TCustomPanel {
   // Off while the panel is being constructed: requests are then ignored.
   bool RepaintEnabled() const { return repaint_enabled_; }
 
-  TZoomPanning& Zoom() { return zoom_; }
-  TZoomPanning& Scroll() { return scroll_; }
+  // The left-button drag that zooms and the right-button drag that scrolls.
+  TZoomPanningRecord& ZoomDrag() { return zoom_; }
+  const TZoomPanningRecord& ZoomDrag() const { return zoom_; }
+  TZoomPanningRecord& ScrollDrag() { return scroll_; }
+  const TZoomPanningRecord& ScrollDrag() const { return scroll_; }
 
   // Marks the cached frame stale and invalidates the control, so that the
   // next paint draws a new frame. The canvas side is safe from any thread;
@@ -114,7 +111,18 @@ class TCustomTeePanel : public TCustomPanel {
   virtual void FillPanelArea(const TRect& rect);
   virtual void PaintPanelBackground(const TRect& rect);
 
+  // The zoom rectangle lives on the control's surface only, never in the
+  // cached frame: every frame or copy that lands on the surface wipes it,
+  // and PaintControl draws it again at the drag's corners. Show draws it at
+  // ZoomDrag's corners unless it is there already; Hide draws it once more
+  // where it was shown (not-xor twice restores the pixels). Neither shows
+  // the surface on screen: SurfaceChanged does.
+  void ShowZoomRectangle();
+  void HideZoomRectangle();
+
  private:
+  void DrawZoomRectangle(const TRect& corners);
+
   std::unique_ptr<TView3DOptions> view_3d_options_;
   std::unique_ptr<TTeeCanvas3D> canvas_;
   bool view_3d_ = true;
@@ -126,8 +134,10 @@ class TCustomTeePanel : public TCustomPanel {
   bool printing_ = false;
   bool repaint_enabled_ = false;
   std::atomic<long long> repaint_requests_{0};
-  TZoomPanning zoom_;
-  TZoomPanning scroll_;
+  TZoomPanningRecord zoom_;
+  TZoomPanningRecord scroll_;
+  bool zoom_rect_shown_ = false;
+  TRect zoom_rect_;  // corners of the shown rectangle
 };
 
 enum class TTeeBackImageMode { pbmStretch, pbmTile, pbmCenter };
@@ -147,6 +157,9 @@ class TCustomTeePanelExtended : public TCustomTeePanel {
   // Inside the plot area instead of behind the whole chart.
   bool BackImageInside() const { return back_image_inside_; }
   void SetBackImageInside(bool value);
+  // A zoom then moves there in AnimatedZoomSteps frames.
+  bool AnimatedZoom() const { return animated_zoom_; }
+  void SetAnimatedZoom(bool value) { animated_zoom_ = value; }
   int AnimatedZoomSteps() const { return animated_zoom_steps_; }
   void SetAnimatedZoomSteps(int value) { animated_zoom_steps_ = value; }
   bool AllowZoom() const { return allow_zoom_; }
@@ -167,6 +180,7 @@ class TCustomTeePanelExtended : public TCustomTeePanel {
   std::unique_ptr<TBitmap> back_image_;
   TTeeBackImageMode back_image_mode_ = TTeeBackImageMode::pbmStretch;
   bool back_image_inside_ = false;
+  bool animated_zoom_ = false;
   int animated_zoom_steps_ = 8;
   bool allow_zoom_ = true;
   TPanningMode allow_panning_ = TPanningMode::pmBoth;

@@ -338,6 +338,14 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
   if (OnMouseMove) OnMouseMove(this, shift, x, y);
 }
 
+void TControl::MouseWheel(TShiftState shift, int wheelDelta, int x, int y) {
+  if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, x, y);
+}
+
+void TControl::MouseLeave() {
+  if (OnMouseLeave) OnMouseLeave(this);
+}
+
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);
 }

@@ -120,6 +120,8 @@ class TControl : public TComponent, private ControlEvents {
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
+  TMouseWheelEvent OnMouseWheel;
+  TNotifyEvent OnMouseLeave;
 
   // Framework-internal: the widget behind the control.
   QWidget* Widget() const { return widget_; }
@@ -139,6 +141,9 @@ class TControl : public TComponent, private ControlEvents {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseWheel(TShiftState shift, int wheelDelta, int x, int y);
+  // The mouse left the control's client area.
+  virtual void MouseLeave();
   virtual void DblClick();
   virtual void Resize();
   virtual void MouseCaptureLost() {}
@@ -183,6 +188,10 @@ class TControl : public TComponent, private ControlEvents {
   void DeliverMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void DeliverMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void DeliverMouseMove(TShiftState shift, int x, int y) override;
+  void DeliverMouseWheel(TShiftState shift, int wheelDelta, int x, int y) override {
+    MouseWheel(shift, wheelDelta, x, y);
+  }
+  void DeliverMouseLeave() override { MouseLeave(); }
   void DeliverDblClick() override { DblClick(); }
   void DeliverClick() override { Click(); }
   void DeliverCaptureLost() override;

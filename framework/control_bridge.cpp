@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
+#include <QWheelEvent>
 
 #include "framework/control.h"
 #include "framework/exception_handling.h"
@@ -55,6 +56,10 @@ bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
       return Mouse(static_cast<QMouseEvent*>(event));
+    case QEvent::Wheel:
+      return Wheel(static_cast<QWheelEvent*>(event));
+    case QEvent::Leave:
+      return DiesIn([&] { events_.DeliverMouseLeave(); });
     case QEvent::KeyPress:
       return event != g_resent && KeyDown(static_cast<QKeyEvent*>(event));
     case QEvent::KeyRelease:
@@ -116,6 +121,18 @@ bool ControlBridge::Mouse(QMouseEvent* e) {
       break;
   }
   return eaten;
+}
+
+bool ControlBridge::Wheel(QWheelEvent* e) {
+  // Only the vertical wheel; a tilt wheel's sideways turns are not notches.
+  const int delta = e->angleDelta().y();
+  if (delta == 0) return false;
+  const int x = static_cast<int>(e->position().x());
+  const int y = static_cast<int>(e->position().y());
+  const TShiftState shift = ShiftFromQt(e->modifiers(), e->buttons());
+  if (DiesIn([&] { events_.DeliverMouseWheel(shift, delta, x, y); })) return true;
+  // A self-drawn control keeps its wheel; a standard widget scrolls too.
+  return events_.DrawsItself();
 }
 
 bool ControlBridge::PropagatedFromChild() const {
@@ -183,6 +200,8 @@ bool ControlBridge::KeyUp(QKeyEvent* e) {
 
 SurfaceWidget::SurfaceWidget(ControlEvents& control) : control_(control) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Moves without a button held reach the control too (hover cursors).
+  setMouseTracking(true);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {

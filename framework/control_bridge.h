@@ -7,6 +7,7 @@
 
 class QKeyEvent;
 class QMouseEvent;
+class QWheelEvent;
 
 namespace nitko {
 
@@ -29,6 +30,7 @@ class ControlBridge : public QObject {
 
   // Each returns whether the event is eaten.
   bool Mouse(QMouseEvent* e);
+  bool Wheel(QWheelEvent* e);
   bool KeyDown(QKeyEvent* e);
   bool KeyUp(QKeyEvent* e);
   bool PropagatedFromChild() const;

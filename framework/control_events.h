@@ -29,6 +29,8 @@ class ControlEvents {
   virtual void DeliverMouseDown(TMouseButton button, TShiftState shift, int x, int y) = 0;
   virtual void DeliverMouseUp(TMouseButton button, TShiftState shift, int x, int y) = 0;
   virtual void DeliverMouseMove(TShiftState shift, int x, int y) = 0;
+  virtual void DeliverMouseWheel(TShiftState shift, int wheelDelta, int x, int y) = 0;
+  virtual void DeliverMouseLeave() = 0;
   virtual void DeliverDblClick() = 0;
   virtual void DeliverClick() = 0;
   virtual void DeliverCaptureLost() = 0;

@@ -23,6 +23,9 @@ using TNotifyEvent = std::function<void(TComponent* sender)>;
 using TMouseEvent =
     std::function<void(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState shift, int x, int y)>;
+// wheelDelta: 120 per notch, positive away from the user (up).
+using TMouseWheelEvent =
+    std::function<void(TComponent* sender, TShiftState shift, int wheelDelta, int x, int y)>;
 // key is a virtual-key code; a handler that sets it to 0 consumes it.
 using TKeyEvent = std::function<void(TComponent* sender, uint16_t& key, TShiftState shift)>;
 // key is an 8-bit Windows-1250 character code; 0 consumes it.

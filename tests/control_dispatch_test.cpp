@@ -11,6 +11,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPaintEvent>
 #include <QPointer>
 #include <QResizeEvent>
@@ -87,6 +88,21 @@ const std::vector<Row>& Rows() {
          c.OnMouseUp = [&destroy](TComponent*, TMouseButton, TShiftState, int, int) { destroy(); };
        },
        [](QWidget* w) { return SendMouse(w, QEvent::MouseButtonRelease, Qt::LeftButton); }, false},
+      {"MouseWheel",
+       [](TWinControl& c, const Destroy& destroy) {
+         c.OnMouseWheel = [&destroy](TComponent*, TShiftState, int, int, int) { destroy(); };
+       },
+       [](QWidget* w) {
+         const QPointF at(5, 5);
+         return Send(w, QWheelEvent(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false));
+       },
+       false},
+      {"MouseLeave",
+       [](TWinControl& c, const Destroy& destroy) {
+         c.OnMouseLeave = [&destroy](TComponent*) { destroy(); };
+       },
+       [](QWidget* w) { return Send(w, QEvent(QEvent::Leave)); }, false},
       {"DoubleClick",
        [](TWinControl& c, const Destroy& destroy) { c.OnDblClick = [&destroy](TComponent*) { destroy(); }; },
        [](QWidget* w) { return SendMouse(w, QEvent::MouseButtonDblClick, Qt::LeftButton); }, false},
