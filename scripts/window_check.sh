@@ -1,8 +1,9 @@
 #!/bin/bash
 # Checks the real window under Xvfb as a person would: the README's program
-# opens its window, both start buttons run the workers, worker 2's message
-# appears, and closing the window with the message open ends the process
-# with 0 at once. Saves the finished window as docs/main_window.png.
+# opens its window, both start buttons run the workers, the chart zooms,
+# scrolls and unzooms while they plot, worker 2's message appears, and closing
+# the window with the message open ends the process with 0 at once. Saves the
+# chart before and after a zoom and the finished window under docs/.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -16,6 +17,15 @@ xwin_find 'Dwa wątki' || { echo "no window"; exit 1; }
 xwin_click 132 444
 xwin_click 640 452
 main=$XWIN_ID
+# While both plot: zoom into a rectangle of the chart, scroll, wheel, undo.
+sleep 3
+xwin_shot docs/zoom_before.png
+xwin_drag 250 80 500 250
+sleep 1.5
+xwin_shot docs/zoom_after.png
+xwin_drag 500 150 350 150 3
+xwin_wheel 400 150 down
+xwin_drag 500 250 250 80
 # Worker 2 ends after 101 pauses of 100 ms and shows its time.
 for _ in $(seq 150); do
   message=$(xdotool search --onlyvisible --name '^Nitkograf$' 2>/dev/null | head -1 || true)
