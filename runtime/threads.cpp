@@ -37,6 +37,9 @@ struct TThreadRecord {
   bool ended = false;
   bool stopRequested = false;
   std::thread thread;  // touched by the starter and the joiner only, under the mutex
+  // This thread's own waits: a resume, a stop or a signal wakes only it, not
+  // every thread alive (thousands of them made each wake cost a storm).
+  std::condition_variable wake;
 };
 
 struct TThreadStart {
@@ -52,6 +55,7 @@ struct TThreadLayer {
   std::condition_variable changed;
   std::unordered_map<TThreadHandle, std::shared_ptr<TThreadRecord>> handles;
   std::vector<std::shared_ptr<TThreadRecord>> live;  // started, not joined
+  std::unordered_multimap<const void*, TThreadRecord*> signalWaiters;  // by signal
   TThreadHandle lastHandle = 0;
   uint32_t lastId = 0;
 };
@@ -98,7 +102,7 @@ void JoinAll(std::vector<std::thread>& threads) {
 // to stop.
 void WaitWhileSuspendedLocked(TThreadLayer& layer, std::unique_lock<std::mutex>& lock,
                               TThreadRecord& self) {
-  layer.changed.wait(lock, [&] { return self.stopRequested || self.suspendCount == 0; });
+  self.wake.wait(lock, [&] { return self.stopRequested || self.suspendCount == 0; });
   if (self.stopRequested) throw TThreadStopped{};
 }
 
@@ -231,8 +235,8 @@ int32_t ResumeThread(TThreadHandle handle) {
     previous = record->suspendCount;
     if (previous == 0) return 0;
     --record->suspendCount;
+    if (previous == 1) record->wake.notify_one();
   }
-  if (previous == 1) layer.changed.notify_all();
   return previous;
 }
 
@@ -265,7 +269,7 @@ void ThreadSleep(std::chrono::milliseconds duration) {
   TThreadLayer& layer = Layer();
   const auto deadline = std::chrono::steady_clock::now() + duration;
   std::unique_lock lock(layer.mutex);
-  layer.changed.wait_until(lock, deadline, [&] { return self->stopRequested; });
+  self->wake.wait_until(lock, deadline, [&] { return self->stopRequested; });
   WaitWhileSuspendedLocked(layer, lock, *self);
 }
 
@@ -274,6 +278,8 @@ void TThreadSignal::Set() {
   {
     std::lock_guard lock(layer.mutex);
     set_ = true;
+    auto [from, to] = layer.signalWaiters.equal_range(this);
+    for (auto it = from; it != to; ++it) it->second->wake.notify_one();
   }
   layer.changed.notify_all();
 }
@@ -292,7 +298,9 @@ void TThreadSignal::Wait() {
     layer.changed.wait(lock, [&] { return set_; });
     return;
   }
-  layer.changed.wait(lock, [&] { return set_ || self->stopRequested; });
+  auto waiting = layer.signalWaiters.emplace(this, self);
+  self->wake.wait(lock, [&] { return set_ || self->stopRequested; });
+  layer.signalWaiters.erase(waiting);
   WaitWhileSuspendedLocked(layer, lock, *self);
 }
 
@@ -300,7 +308,10 @@ void RequestStopAllThreads() {
   TThreadLayer& layer = Layer();
   {
     std::lock_guard lock(layer.mutex);
-    for (auto& record : layer.live) record->stopRequested = true;
+    for (auto& record : layer.live) {
+      record->stopRequested = true;
+      record->wake.notify_one();
+    }
   }
   layer.changed.notify_all();
 }

@@ -356,9 +356,14 @@ TEST_F(Workers, StressOfButtonsAndPEndsCleanWithEveryPointFollowedByItsLine) {
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
-  // Long enough that the threads of about 2900 starts overlap, short enough
-  // that they make passes before the window closes.
-  Window& w = Make(50ms);
+  // About 2900 starts, and the buttons orphan many of them suspended: every
+  // thread that ends or resumes wakes all the others, so their cost grows with
+  // the square of the threads alive. A pause of a second keeps all of them
+  // alive and overlapping through the presses, making passes, while few end
+  // before the window closes. The gauge's pixels are tested elsewhere; small,
+  // it repaints fast.
+  Window& w = Make(1s);
+  w.gauge.SetBounds(0, 0, 40, 20);
   using Press = void (*)(TWorkerView&);
   const Press presses[] = {StartWorker1, SuspendWorker1, ResumeWorker1,
                            StartWorker2, SuspendWorker2, ResumeWorker2};
