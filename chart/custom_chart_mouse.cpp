@@ -51,20 +51,23 @@ void TCustomChart::Loaded() {
 
 template <class Handler>
 bool TCustomChart::ConsumedBy(const Handler& handler) {
+  const auto alive = Lifetime();
   cancel_mouse_ = true;
   handler();
-  return cancel_mouse_;
+  // A handler that destroyed the chart took the press with it.
+  return alive.expired() || cancel_mouse_;
 }
 
 void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  const auto alive = Lifetime();
   TCustomAxisPanel::MouseDown(button, shift, x, y);
-  if (ZoomDrag().Active || ScrollDrag().Active) return;
+  if (alive.expired() || ZoomDrag().Active || ScrollDrag().Active) return;
   if (cancel_mouse_) {
     cancel_mouse_ = false;
     return;
   }
   PressAt(button, shift, x, y);
-  cancel_mouse_ = false;
+  if (!alive.expired()) cancel_mouse_ = false;
 }
 
 void TCustomChart::PressAt(TMouseButton button, TShiftState shift, int x, int y) {
@@ -142,7 +145,9 @@ void TCustomChart::StartDrag(TMouseButton button, TShiftState shift, int x, int 
 // --- moving -----------------------------------------------------------------
 
 void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
+  const auto alive = Lifetime();
   TCustomAxisPanel::MouseMove(shift, x, y);
+  if (alive.expired()) return;
   TZoomPanningRecord& zoom = ZoomDrag();
   TZoomPanningRecord& scroll = ScrollDrag();
   const TChartMouseSettings& m = ChartMouseSettings();
@@ -178,7 +183,7 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
     scroll.Y1 = y;
     if (noted_x || noted_y) {
       if (OnScroll) OnScroll(this);
-      RequestRepaint();
+      if (!alive.expired()) RequestRepaint();
     }
     return;
   }
@@ -202,7 +207,9 @@ void TCustomChart::MouseLeave() {
 // --- releasing --------------------------------------------------------------
 
 void TCustomChart::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  const auto alive = Lifetime();
   TCustomAxisPanel::MouseUp(button, shift, x, y);
+  if (alive.expired()) return;
   for (TChartSeries* s : SeriesList())
     s->ChartMouseEvent(TChartMouseEventKind::cmeUp, button, shift, x, y);
   TZoomPanningRecord& zoom = ZoomDrag();
@@ -217,6 +224,8 @@ void TCustomChart::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
         ZoomToDrag();
       else
         UndoZoom();
+      // OnZoom or OnUndoZoom may have destroyed the chart.
+      if (alive.expired()) return;
       RequestRepaint();
     }
   }
@@ -270,9 +279,10 @@ void TCustomChart::UndoZoom() {
     saved_scales_.Restore(*this);
     scales_restored_ = true;
   }
-  if (OnUndoZoom) OnUndoZoom(this);
-  RequestRepaint();
   is_zoomed_ = false;
+  const auto alive = Lifetime();
+  if (OnUndoZoom) OnUndoZoom(this);
+  if (!alive.expired()) RequestRepaint();
 }
 
 // --- scrolling --------------------------------------------------------------
@@ -295,7 +305,9 @@ bool TCustomChart::ScrollAxes(bool horizontal, int newPixel, int oldPixel) {
 }
 
 void TCustomChart::MouseWheel(TShiftState shift, int wheelDelta, int x, int y) {
+  const auto alive = Lifetime();
   TCustomAxisPanel::MouseWheel(shift, wheelDelta, x, y);
+  if (alive.expired()) return;
   // Fine-grained wheels send parts of a notch; they add up to whole ones.
   wheel_delta_ += wheelDelta;
   while (wheel_delta_ >= kWheelNotch) {

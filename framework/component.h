@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ class TComponent : public TPersistent {
   void FreeNotification(TComponent* other);
   void RemoveFreeNotification(TComponent* other);
 
+  // Expires when the component is destroyed: code that calls a user's
+  // handler and goes on afterwards holds one to know whether it may.
+  std::weak_ptr<const void> Lifetime() const { return lifetime_; }
+
  protected:
   // A linked component is being destroyed: its own destructors have run, so
   // only compare the pointer. Must not raise.
@@ -69,6 +74,7 @@ class TComponent : public TPersistent {
   std::vector<TComponent*> components_;
   std::vector<TComponent*> free_notifies_;
   unsigned state_ = 0;
+  std::shared_ptr<const bool> lifetime_ = std::make_shared<const bool>(true);
 };
 
 }  // namespace nitko

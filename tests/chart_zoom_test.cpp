@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWheelEvent>
 #include <QWidget>
 #include <cmath>
@@ -492,4 +493,63 @@ TEST(ChartZoom, PublishedSettingsAndAnimatedZoom) {
   EXPECT_DOUBLE_EQ(c.chart->LeftAxis().Maximum(), plain.chart->LeftAxis().Maximum());
   c.Press(Qt::RightButton, 300, 150);
   EXPECT_FALSE(c.chart->ScrollDrag().Active);
+}
+
+// A handler that destroys the chart ends the mouse handling there: nothing
+// touches the dead chart afterwards (ASan watches).
+TEST(ChartZoom, AHandlerThatDestroysTheChartEndsTheMouseHandling) {
+  using Hook = void (*)(Chart1&, const std::function<void()>& destroy);
+  const struct {
+    const char* name;
+    Hook hook;
+    Qt::MouseButton button;
+    TPoint from, to;
+  } cases[] = {
+      {"OnMouseDown",
+       [](Chart1& c, const std::function<void()>& d) {
+         c.chart->OnMouseDown = [d](TComponent*, TMouseButton, TShiftState, int, int) { d(); };
+       },
+       Qt::LeftButton, {300, 150}, {300, 150}},
+      {"OnClickBackground",
+       [](Chart1& c, const std::function<void()>& d) {
+         c.chart->OnClickBackground = [d](TCustomChart*, TMouseButton, TShiftState, int, int) { d(); };
+       },
+       Qt::LeftButton, {300, 150}, {300, 150}},
+      {"OnMouseUp",
+       [](Chart1& c, const std::function<void()>& d) {
+         c.chart->OnMouseUp = [d](TComponent*, TMouseButton, TShiftState, int, int) { d(); };
+       },
+       Qt::LeftButton, {100, 100}, {300, 200}},
+      {"OnZoom", [](Chart1& c, const std::function<void()>& d) { c.chart->OnZoom = [d](TComponent*) { d(); }; },
+       Qt::LeftButton, {100, 100}, {300, 200}},
+      {"OnUndoZoom",
+       [](Chart1& c, const std::function<void()>& d) { c.chart->OnUndoZoom = [d](TComponent*) { d(); }; },
+       Qt::LeftButton, {300, 200}, {100, 100}},
+      {"OnScroll",
+       [](Chart1& c, const std::function<void()>& d) { c.chart->OnScroll = [d](TComponent*) { d(); }; },
+       Qt::RightButton, {300, 150}, {250, 150}},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    Chart1 c;
+    QPointer<QWidget> widget(c.chart->Widget());
+    int runs = 0;
+    k.hook(c, [&] {
+      if (runs++ == 0) delete c.chart;
+    });
+    const auto send = [&](QEvent::Type type, Qt::MouseButtons held, TPoint at) {
+      if (widget.isNull()) return;
+      const QPointF p(at.X, at.Y);
+      QMouseEvent e(type, p, widget->mapToGlobal(p), type == QEvent::MouseMove ? Qt::NoButton : k.button,
+                    held, Qt::NoModifier);
+      QApplication::sendEvent(widget, &e);
+    };
+    send(QEvent::MouseButtonPress, k.button, k.from);
+    send(QEvent::MouseMove, k.button, {(k.from.X + k.to.X) / 2, (k.from.Y + k.to.Y) / 2});
+    send(QEvent::MouseMove, k.button, k.to);
+    send(QEvent::MouseButtonRelease, Qt::NoButton, k.to);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(widget.isNull());
+    EXPECT_EQ(c.form->FindComponent("Chart1"), nullptr);
+  }
 }
