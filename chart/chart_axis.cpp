@@ -304,11 +304,6 @@ double TCustomChartAxis::LogHigh() const {
   return range_max_ <= 0 ? 0 : std::log(range_max_);
 }
 
-int TCustomChartAxis::OnAxisOrCentre(long long p) const {
-  // Like an offset past the int range, a pixel past it has no place.
-  return p > INT_MAX || p < INT_MIN ? pixel_center_ : static_cast<int>(p);
-}
-
 int TCustomChartAxis::PixelOfHoriz(double v) const {
   return PixelOfValue(v, true);
 }
@@ -316,29 +311,26 @@ int TCustomChartAxis::PixelOfVert(double v) const {
   return PixelOfValue(v, false);
 }
 
+TAxisPixelMap TCustomChartAxis::PixelMap(bool horizontal) const {
+  TAxisPixelMap map;
+  map.logarithmic = logarithmic_;
+  map.inverted = inverted_;
+  map.horizontal = horizontal;
+  map.range_min = range_min_;
+  map.range_span = range_span_;
+  if (logarithmic_) {
+    map.log_low = LogLow();
+    map.log_high = LogHigh();
+  }
+  map.pixel_start = pixel_start_;
+  map.pixel_end = pixel_end_;
+  map.pixel_length = pixel_length_;
+  map.pixel_center = pixel_center_;
+  return map;
+}
+
 int TCustomChartAxis::PixelOfValue(double v, bool horizontal) const {
-  constexpr double kIntLimit = 2147483647.0;
-  if (!logarithmic_) {
-    if (range_span_ == 0) return pixel_center_;
-    const double t = (v - range_min_) * pixel_length_ / range_span_;
-    // Also catches NaN: such a value has no place on the axis.
-    if (!(std::fabs(t) < kIntLimit)) return pixel_center_;
-    const long long rt = RoundEven(t);
-    if (horizontal) return OnAxisOrCentre(inverted_ ? pixel_end_ - rt : pixel_start_ + rt);
-    return OnAxisOrCentre(inverted_ ? pixel_start_ + rt : pixel_end_ - rt);
-  }
-  const double l0 = LogLow();
-  const double l1 = LogHigh();
-  const double d_range = l1 - l0;
-  if (d_range == 0) return pixel_center_;
-  if (v > 0) {
-    const double d = inverted_ ? l1 - std::log(v) : std::log(v) - l0;
-    const double t = pixel_length_ * d / d_range;
-    if (!(std::fabs(t) < kIntLimit)) return pixel_center_;
-    const long long rt = RoundEven(t);
-    return OnAxisOrCentre(horizontal ? pixel_start_ + rt : pixel_end_ - rt);
-  }
-  return (horizontal == inverted_) ? pixel_end_ : pixel_start_;
+  return PixelMap(horizontal).Map(v);
 }
 
 double TCustomChartAxis::ValueAtPixel(int p) const {

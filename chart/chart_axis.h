@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "chart/axis_pixel_map.h"
 #include "chart/chart_pen.h"
 #include "framework/font.h"
 #include "framework/persistent.h"
@@ -169,6 +170,8 @@ class TCustomChartAxis : public TPersistent {
   int PixelOf(double v) const { return horizontal_ ? PixelOfHoriz(v) : PixelOfVert(v); }
   int PixelOfHoriz(double v) const;
   int PixelOfVert(double v) const;
+  // The mapping PixelOfHoriz (horizontal) or PixelOfVert uses, as it stands.
+  TAxisPixelMap PixelMap(bool horizontal) const;
   double ValueAtPixel(int p) const;
   bool DateTimeFromSeries() const;
   // RangeIsDateTime := DateTimeFromSeries(), as each drawing step begins.
@@ -177,7 +180,6 @@ class TCustomChartAxis : public TPersistent {
  private:
   friend class TCustomAxisPanel;
   int PixelOfValue(double v, bool horizontal) const;
-  int OnAxisOrCentre(long long p) const;
   double LogLow() const;
   double LogHigh() const;
 

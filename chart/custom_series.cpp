@@ -5,6 +5,7 @@
 
 #include "chart/custom_axis_panel.h"
 #include "chart/marker_cover.h"
+#include "chart/series_pixels.h"
 #include "chart/tee_canvas.h"
 #include "framework/canvas.h"
 #include "framework/set_if_changed.h"
@@ -114,9 +115,10 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
   };
   std::vector<Kept> kept;
   kept.reserve(static_cast<size_t>(last_visible_ - first_visible_ + 1));
+  const TSeriesPixels pixels(*this);
   for (int i = last_visible_; i >= first_visible_; --i) {
-    const int x = PixelX(i);
-    const int y = PixelY(i);
+    const int x = pixels.X(i);
+    const int y = pixels.Y(i);
     if (!DrawableAt(x, y) || IsGap(i)) continue;
     const TRect painted =
         boxes ? TRect{x - h, y - v, x + h + reach, y + v + reach} : TRect{x, y, x + 1, y + 1};

@@ -6,6 +6,7 @@
 
 #include "chart/custom_axis_panel.h"
 #include "chart/line_column_collapse.h"
+#include "chart/series_pixels.h"
 #include "chart/tee_canvas.h"
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
@@ -59,13 +60,14 @@ void TFastLineSeries::DrawAllPoints() {
     return;
   }
   DrawPoint(first_visible_);
+  const TSeriesPixels pixels(*this);
   TLineColumnCollapse line(*canvas);
   line.Start(old_x_, old_y_);
-  for (int i = first_visible_ + 1; i <= last_visible_; ++i) line.LineTo(PixelX(i), PixelY(i));
+  for (int i = first_visible_ + 1; i <= last_visible_; ++i) line.LineTo(pixels.X(i), pixels.Y(i));
   line.Finish();
   if (last_visible_ > first_visible_) {
-    old_x_ = PixelX(last_visible_);
-    old_y_ = PixelY(last_visible_);
+    old_x_ = pixels.X(last_visible_);
+    old_y_ = pixels.Y(last_visible_);
   }
 }
 

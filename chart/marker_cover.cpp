@@ -12,6 +12,7 @@ TMarkerCover::TMarkerCover(const TRect& area) : area_(area) {
 }
 
 // Calls f(word, mask) for the bits of box's rows in every column of box.
+// The rows, and so the words and masks, are the same in every column.
 template <typename F>
 void TMarkerCover::ForEachWord(const TRect& box, F f) const {
   const int l = std::max(box.Left, area_.Left) - area_.Left;
@@ -19,16 +20,27 @@ void TMarkerCover::ForEachWord(const TRect& box, F f) const {
   const int t = std::max(box.Top, area_.Top) - area_.Top;
   const int b = std::min(box.Bottom, area_.Bottom) - area_.Top;
   if (l >= r || t >= b) return;
-  for (int x = l; x < r; ++x) {
-    std::uint64_t* column = bits_.data() + static_cast<size_t>(x) * words_per_column_;
-    for (int row = t; row < b;) {
+  struct Part {
+    int word;
+    std::uint64_t mask;
+  };
+  // A box taller than a few words is split as it goes.
+  constexpr int kHeld = 4;
+  Part parts[kHeld];
+  for (int row = t; row < b;) {
+    int n = 0;
+    for (; row < b && n < kHeld; ++n) {
       const int word = row / 64;
       const int first = row % 64;
       const int last = std::min(b - word * 64, 64);  // exclusive bit
       const std::uint64_t high = last == 64 ? ~0ULL : (1ULL << last) - 1;
-      const std::uint64_t mask = high & ~((1ULL << first) - 1);
-      if (!f(column[word], mask)) return;
+      parts[n] = {word, high & ~((1ULL << first) - 1)};
       row = word * 64 + last;
+    }
+    for (int x = l; x < r; ++x) {
+      std::uint64_t* column = bits_.data() + static_cast<size_t>(x) * words_per_column_;
+      for (int i = 0; i < n; ++i)
+        if (!f(column[parts[i].word], parts[i].mask)) return;
     }
   }
 }

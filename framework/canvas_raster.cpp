@@ -73,15 +73,6 @@ void PrepareQPainter(QPainter& p) {
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
-bool Dashes::On(long long k) const {
-  int pos = static_cast<int>(k % period);
-  for (int i = 0; i < count; ++i) {
-    if (pos < segments[i]) return i % 2 == 0;
-    pos -= segments[i];
-  }
-  return false;
-}
-
 PenInfo PenOf(const TPen& pen) {
   PenInfo info;
   info.visible = pen.Style() != TPenStyle::psClear;
@@ -162,12 +153,16 @@ QPainter& ShapeOp::Painter() {
   return *painter_;
 }
 
-void ShapeOp::Plot(int x, int y, QRgb rgb) {
+void ShapeOp::PlotRect(const QRect& rect, QRgb rgb) {
+  const QRect r = rect & Bounds();
+  if (r.isEmpty()) return;
+  if (layered_ || !writer_->Rectangular()) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) Plot(x, y, rgb);
+    return;
+  }
   painter_.reset();
-  if (layered_)
-    writer_->Plot(x - origin_.x(), y - origin_.y(), rgb | kOpaque);
-  else
-    writer_->Plot(x, y, rgb);
+  for (int y = r.top(); y <= r.bottom(); ++y) writer_->Run(r.left(), r.right(), y, rgb);
 }
 
 void ShapeOp::Finish() {
@@ -194,7 +189,48 @@ void StrokeThin(ShapeOp& op, const TCanvas& canvas, const PenInfo& pen,
   const QRgb gap = opaqueGaps ? TCanvas::State::BackgroundRgb(canvas) : 0;
   const QRect bounds = op.Bounds();
   long long offset = 0;
+  // Straight across or down, in a plain operation: the same pixels as the
+  // walk, clipped once instead of pixel by pixel.
+  auto straight = [&](TPoint a, TPoint b) {
+    const bool across = a.Y == b.Y;
+    const long long n = across ? std::llabs(static_cast<long long>(b.X) - a.X)
+                               : std::llabs(static_cast<long long>(b.Y) - a.Y);
+    const int fixed = across ? a.Y : a.X;
+    if (across ? fixed < bounds.top() || fixed > bounds.bottom()
+               : fixed < bounds.left() || fixed > bounds.right())
+      return;
+    const long long from = across ? a.X : a.Y, to = across ? b.X : b.Y;
+    const int step = to < from ? -1 : 1;
+    const long long lo = across ? bounds.left() : bounds.top();
+    const long long hi = across ? bounds.right() : bounds.bottom();
+    const long long kmin = std::max(step > 0 ? lo - from : from - hi, 0LL);
+    const long long kmax = std::min(step > 0 ? hi - from : from - lo, n - 1);
+    if (kmin > kmax) return;
+    const long long first = from + step * kmin, last = from + step * kmax;
+    if (!pen.dashes && across) {
+      // Each pixel of a segment is met once, so the order within it is free.
+      op.RunInside(static_cast<int>(std::min(first, last)), static_cast<int>(std::max(first, last)),
+                   fixed, pen.rgb);
+      return;
+    }
+    int phase = pen.dashes ? static_cast<int>((offset + kmin) % pen.dashes->period) : 0;
+    for (long long p = first;; p += step) {
+      const int x = across ? static_cast<int>(p) : fixed, y = across ? fixed : static_cast<int>(p);
+      if (!pen.dashes || pen.dashes->OnAt(phase))
+        op.PlotInside(x, y, pen.rgb);
+      else if (opaqueGaps)
+        op.PlotInside(x, y, gap);
+      if (pen.dashes && ++phase == pen.dashes->period) phase = 0;
+      if (p == last) break;
+    }
+  };
   auto segment = [&](TPoint a, TPoint b) {
+    if (op.Direct() && (a.X == b.X || a.Y == b.Y) && !(a.X == b.X && a.Y == b.Y)) {
+      straight(a, b);
+      offset += std::max(std::llabs(static_cast<long long>(b.X) - a.X),
+                         std::llabs(static_cast<long long>(b.Y) - a.Y));
+      return;
+    }
     WalkLine(a, b, bounds, [&](int x, int y, long long k) {
       if (!pen.dashes || pen.dashes->On(offset + k))
         op.Plot(x, y, pen.rgb);
@@ -213,6 +249,7 @@ void StrokeThin(ShapeOp& op, const TCanvas& canvas, const PenInfo& pen,
 void PlotBrush(ShapeOp& op, const BrushSampler& brush, const QRect& rect) {
   const QRect r = rect & op.Bounds();
   if (!brush.Paints() || r.isEmpty()) return;
+  if (brush.Solid()) return op.PlotRect(r, brush.SolidRgb());
   QRgb rgb;
   for (int y = r.top(); y <= r.bottom(); ++y)
     for (int x = r.left(); x <= r.right(); ++x)

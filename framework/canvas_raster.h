@@ -38,21 +38,47 @@ class PixelWriter {
   PixelWriter(QImage& image, const QRegion& region, TPenMode mode)
       : region_(region),
         bounds_(region.boundingRect()),
+        left_(bounds_.left()),
+        top_(bounds_.top()),
+        right_(bounds_.right()),
+        bottom_(bounds_.bottom()),
         single_(region.rectCount() <= 1),
         mode_(mode),
         bits_(bounds_.isEmpty() ? nullptr : reinterpret_cast<QRgb*>(image.bits())),
         stride_(image.bytesPerLine() / 4) {}
 
   const QRect& Bounds() const { return bounds_; }
-  void Plot(int x, int y, QRgb rgb) {
-    if (!bounds_.contains(x, y) || (!single_ && !region_.contains(QPoint(x, y)))) return;
+  // Whether the region is its bounding box, so that Bounds() alone clips.
+  bool Rectangular() const { return single_; }
+  TPenMode Mode() const { return mode_; }
+  // A pixel known to lie inside a rectangular region.
+  void Set(int x, int y, QRgb rgb) {
     QRgb& d = bits_[static_cast<ptrdiff_t>(y) * stride_ + x];
-    d = CombinePen(mode_, rgb, d);
+    d = mode_ == TPenMode::pmCopy ? rgb | 0xFF000000u : CombinePen(mode_, rgb, d);
+  }
+  void Plot(int x, int y, QRgb rgb) {
+    // An empty region has right < left, so nothing passes.
+    if (x < left_ || x > right_ || y < top_ || y > bottom_ ||
+        (!single_ && !region_.contains(QPoint(x, y))))
+      return;
+    QRgb& d = bits_[static_cast<ptrdiff_t>(y) * stride_ + x];
+    d = mode_ == TPenMode::pmCopy ? rgb | 0xFF000000u : CombinePen(mode_, rgb, d);
+  }
+  // The row y from x0 to x1 (inclusive), all inside Bounds() of a
+  // rectangular region, set to rgb by the pen mode.
+  void Run(int x0, int x1, int y, QRgb rgb) {
+    QRgb* row = bits_ + static_cast<ptrdiff_t>(y) * stride_;
+    if (mode_ == TPenMode::pmCopy) {
+      std::fill(row + x0, row + x1 + 1, rgb | 0xFF000000u);
+      return;
+    }
+    for (int x = x0; x <= x1; ++x) row[x] = CombinePen(mode_, rgb, row[x]);
   }
 
  private:
   const QRegion& region_;
   QRect bounds_;
+  int left_, top_, right_, bottom_;
   bool single_;
   TPenMode mode_;
   QRgb* bits_;
@@ -103,7 +129,15 @@ struct Dashes {
   std::array<int, 6> segments;
   int count;
   int period;
-  bool On(long long k) const;
+  bool On(long long k) const { return OnAt(static_cast<int>(k % period)); }
+  // Whether position pos of one period is drawn.
+  constexpr bool OnAt(int pos) const {
+    for (int i = 0; i < count; ++i) {
+      if (pos < segments[i]) return i % 2 == 0;
+      pos -= segments[i];
+    }
+    return false;
+  }
 };
 
 // The pen as an operation sees it. Wide pens draw solid, as on the platform.
@@ -158,7 +192,28 @@ class ShapeOp {
   QRect Bounds() const { return region_.boundingRect(); }
   // A painter in surface coordinates, for wide strokes.
   QPainter& Painter();
-  void Plot(int x, int y, QRgb rgb);
+  void Plot(int x, int y, QRgb rgb) {
+    if (painter_) painter_.reset();
+    if (layered_)
+      writer_->Plot(x - origin_.x(), y - origin_.y(), rgb | 0xFF000000u);
+    else
+      writer_->Plot(x, y, rgb);
+  }
+  // Plots every pixel of rect in rgb, as Plot would one by one.
+  void PlotRect(const QRect& rect, QRgb rgb);
+  // Whether Bounds() is all the clipping there is and pixels go straight
+  // to the surface, so that PlotInside may be used.
+  bool Direct() const { return !layered_ && writer_->Rectangular(); }
+  // Plot for a pixel inside Bounds() of a Direct() operation.
+  void PlotInside(int x, int y, QRgb rgb) {
+    if (painter_) painter_.reset();
+    writer_->Set(x, y, rgb);
+  }
+  // The row y from x0 to x1 (inclusive) inside Bounds(), likewise.
+  void RunInside(int x0, int x1, int y, QRgb rgb) {
+    if (painter_) painter_.reset();
+    writer_->Run(x0, x1, y, rgb);
+  }
   void Finish();
 
  private:

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/canvas.h"
+#include "framework/canvas_text_cache.h"
 
 namespace nitko {
 
@@ -19,6 +20,9 @@ struct TCanvas::State {
   // The Qt font for the canvas font, rebuilt only when the font changes.
   const QFont& QtFont(const TFont& font);
   const QFontMetrics& Metrics(const TFont& font);
+  // Names the Qt font for the text cache.
+  const std::string& FontId(const TFont& font);
+  TextCache texts;
 
   // The pixels an operation may change: the clip within the surface, or
   // nothing without a surface.
@@ -45,6 +49,7 @@ struct TCanvas::State {
   };
   void Refresh(const TFont& font);
   std::optional<FontKey> key_;
+  std::string font_id_;
   std::optional<QFont> font_;
   std::optional<QFontMetrics> metrics_;
 };

@@ -19,7 +19,17 @@ void TCanvas::State::Refresh(const TFont& font) {
   if (key_ && *key_ == key) return;
   font_ = ToQFont(font);
   metrics_.emplace(*font_);
+  // The Qt font follows from the key alone.
+  font_id_ = std::to_string(key.name.size()) + ':' + key.name;
+  for (int v : {key.height, static_cast<int>(key.style), static_cast<int>(key.pitch)})
+    font_id_.append({'\0', static_cast<char>(v), static_cast<char>(v >> 8),
+                     static_cast<char>(v >> 16), static_cast<char>(v >> 24)});
   key_ = std::move(key);
+}
+
+const std::string& TCanvas::State::FontId(const TFont& font) {
+  Refresh(font);
+  return font_id_;
 }
 
 const QFont& TCanvas::State::QtFont(const TFont& font) {
@@ -38,6 +48,11 @@ QString ToQString(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Draws s with its baseline origin at (x, y) inside region, from the text
+// cache when it holds the very pixels the painter would set.
+void DrawTextLine(TCanvas& canvas, TCanvas::State& state, const QRegion& region, int x, int y,
+                  const QString& s);
+
 // A painter for text on the canvas's surface, clipped to region.
 void WithTextPainter(TCanvas& canvas, const QFont& font, const QRegion& region,
                      const std::function<void(QPainter&)>& draw) {
@@ -50,13 +65,32 @@ void WithTextPainter(TCanvas& canvas, const QFont& font, const QRegion& region,
   draw(p);
 }
 
+bool Blittable(const QImage& image) {
+  const QImage::Format f = image.format();
+  return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
+         f == QImage::Format_ARGB32_Premultiplied;
+}
+
+void DrawTextLine(TCanvas& canvas, TCanvas::State& state, const QRegion& region, int x, int y,
+                  const QString& s) {
+  const TFont& font = canvas.Font();
+  QImage& image = canvas.Surface()->Image();
+  if (Blittable(image)) {
+    const TextCache::Rendering& r = state.texts.Render(
+        state.FontId(font), ColorToQRgb(font.Color()), s, state.QtFont(font), state.Metrics(font));
+    if (r.exact) return BlitText(image, region, r, x, y);
+  }
+  WithTextPainter(canvas, state.QtFont(font), region,
+                  [&](QPainter& p) { p.drawText(QPoint(x, y), s); });
+}
+
 }  // namespace
 
 // --- measuring ----------------------------------------------------------
 
 int TCanvas::TextWidth(const std::string& text) const {
   if (text.empty()) return 0;
-  return state_->Metrics(font_).horizontalAdvance(ToQString(text));
+  return state_->texts.Width(state_->FontId(font_), ToQString(text), state_->Metrics(font_));
 }
 
 int TCanvas::TextHeight(const std::string&) const {
@@ -107,7 +141,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   }
   const QString s = ToQString(text);
   const QFontMetrics& fm = state_->Metrics(font_);
-  const int width = s.isEmpty() ? 0 : fm.horizontalAdvance(s);
+  const int width = state_->texts.Width(state_->FontId(font_), s, fm);
   const QPoint corner = AlignedCorner(textAlign_, x, y, width, fm);
   if (updateCP) {
     if ((textAlign_ & taCenter) == taLeft) penPos_.X += width;
@@ -120,9 +154,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   if (State::Background(*this) == TBackgroundMode::bmOpaque)
     FillSolid(surface_->Image(), region & QRect(corner, QSize(width, fm.height())),
               State::BackgroundRgb(*this));
-  WithTextPainter(*this, state_->QtFont(font_), region, [&](QPainter& p) {
-    p.drawText(QPoint(corner.x(), corner.y() + fm.ascent()), s);
-  });
+  DrawTextLine(*this, *state_, region, corner.x(), corner.y() + fm.ascent(), s);
   State::Changed(*this);
 }
 
@@ -132,15 +164,12 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
   if (region.isEmpty()) return;
   const QString s = ToQString(text);
   const QFontMetrics& fm = state_->Metrics(font_);
-  const int width = s.isEmpty() ? 0 : fm.horizontalAdvance(s);
+  const int width = state_->texts.Width(state_->FontId(font_), s, fm);
   const QPoint corner = AlignedCorner(textAlign_ & ~taUpdateCP, x, y, width, fm);
   State::Changing(*this);
   if (State::Background(*this) == TBackgroundMode::bmOpaque)
     FillSolid(surface_->Image(), region, State::BackgroundRgb(*this));
-  if (!s.isEmpty())
-    WithTextPainter(*this, state_->QtFont(font_), region, [&](QPainter& p) {
-      p.drawText(QPoint(corner.x(), corner.y() + fm.ascent()), s);
-    });
+  if (!s.isEmpty()) DrawTextLine(*this, *state_, region, corner.x(), corner.y() + fm.ascent(), s);
   State::Changed(*this);
 }
 

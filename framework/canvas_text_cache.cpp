@@ -1,0 +1,98 @@
+#include "framework/canvas_text_cache.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace nitko {
+
+namespace {
+
+std::string KeyOf(const std::string& fontId, const QString& text, const char* extra, size_t n) {
+  std::string key = fontId;
+  key.push_back('\0');
+  key.append(extra, n);
+  key.push_back('\0');
+  key.append(reinterpret_cast<const char*>(text.utf16()), static_cast<size_t>(text.size()) * 2);
+  return key;
+}
+
+// Draws text as the canvas does and reads its pixels back. The result is
+// only used when every pixel is either untouched or exactly the colour, so
+// that setting those pixels on any background equals drawing there, and when
+// no ink reaches the image's border, which could have cut it off.
+TextCache::Rendering RenderText(QRgb rgb, const QString& text, const QFont& font,
+                                const QFontMetrics& fm) {
+  TextCache::Rendering out;
+  out.rgb = rgb | 0xFF000000u;
+  const int width = fm.horizontalAdvance(text);
+  const int margin = fm.height() + 2;
+  const QRect ink = fm.boundingRect(text) | QRect(0, -fm.ascent(), std::max(width, 1), fm.height());
+  const QRect box = ink.adjusted(-margin, -margin, margin, margin);
+  if (static_cast<long long>(box.width()) * box.height() > 4'000'000) return out;
+  QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
+  image.fill(0);
+  {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(font);
+    p.setPen(QColor::fromRgb(rgb));
+    p.drawText(-box.topLeft(), text);
+  }
+  const int w = image.width(), h = image.height();
+  for (int y = 0; y < h; ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < w;) {
+      if (row[x] == 0) {
+        ++x;
+        continue;
+      }
+      if (row[x] != out.rgb || y == 0 || y == h - 1 || x == 0) return out;
+      const int x0 = x;
+      while (x < w && row[x] == out.rgb) ++x;
+      if (x == w) return out;
+      out.runs.push_back({y + box.top(), x0 + box.left(), x - 1 + box.left()});
+    }
+  }
+  out.exact = true;
+  return out;
+}
+
+}  // namespace
+
+int TextCache::Width(const std::string& fontId, const QString& text, const QFontMetrics& fm) {
+  std::string key = KeyOf(fontId, text, "", 0);
+  if (auto it = widths_.find(key); it != widths_.end()) return it->second;
+  if (widths_.size() >= kMaxEntries) widths_.clear();
+  const int width = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
+  widths_.emplace(std::move(key), width);
+  return width;
+}
+
+const TextCache::Rendering& TextCache::Render(const std::string& fontId, QRgb rgb,
+                                              const QString& text, const QFont& font,
+                                              const QFontMetrics& fm) {
+  std::string key = KeyOf(fontId, text, reinterpret_cast<const char*>(&rgb), sizeof rgb);
+  if (auto it = renderings_.find(key); it != renderings_.end()) return it->second;
+  if (renderings_.size() >= kMaxEntries) renderings_.clear();
+  return renderings_.emplace(std::move(key), RenderText(rgb, text, font, fm)).first->second;
+}
+
+void BlitText(QImage& image, const QRegion& region, const TextCache::Rendering& r, int x, int y) {
+  QRgb* bits = reinterpret_cast<QRgb*>(image.bits());
+  const int stride = image.bytesPerLine() / 4;
+  const QRegion inside = region & QRegion(image.rect());
+  for (const QRect& c : inside) {
+    for (const TextCache::Run& run : r.runs) {
+      const long long py = static_cast<long long>(y) + run.dy;
+      if (py < c.top() || py > c.bottom()) continue;
+      const long long x0 = std::max<long long>(static_cast<long long>(x) + run.x0, c.left());
+      const long long x1 = std::min<long long>(static_cast<long long>(x) + run.x1, c.right());
+      if (x0 > x1) continue;
+      QRgb* row = bits + static_cast<ptrdiff_t>(py) * stride;
+      std::fill(row + x0, row + x1 + 1, r.rgb);
+    }
+  }
+}
+
+}  // namespace nitko

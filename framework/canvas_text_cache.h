@@ -1,0 +1,49 @@
+#pragma once
+
+// Framework-internal: measured and rendered texts of a canvas, kept because
+// a chart draws the same labels with the same fonts frame after frame, and
+// shaping and rasterising them again costs more than the rest of a frame.
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QRegion>
+#include <QString>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace nitko {
+
+class TextCache {
+ public:
+  // A text's pixels as the painter would set them: runs of one row, as
+  // offsets from the baseline origin the text was drawn at.
+  struct Run {
+    int dy, x0, x1;  // x1 inclusive
+  };
+  struct Rendering {
+    bool exact = false;  // false: the painter must draw this text itself
+    QRgb rgb = 0;
+    std::vector<Run> runs;
+  };
+
+  // fontId names everything the glyphs depend on besides colour and text.
+  int Width(const std::string& fontId, const QString& text, const QFontMetrics& fm);
+  const Rendering& Render(const std::string& fontId, QRgb rgb, const QString& text,
+                          const QFont& font, const QFontMetrics& fm);
+
+ private:
+  // Enough for a chart's labels and titles; a canvas showing ever new texts
+  // starts afresh rather than growing.
+  static constexpr size_t kMaxEntries = 1024;
+
+  std::unordered_map<std::string, int> widths_;
+  std::unordered_map<std::string, Rendering> renderings_;
+};
+
+// Sets the pixels of r, drawn with its baseline origin at (x, y), inside
+// region of image.
+void BlitText(QImage& image, const QRegion& region, const TextCache::Rendering& r, int x, int y);
+
+}  // namespace nitko
