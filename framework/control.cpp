@@ -283,7 +283,11 @@ void TControl::Update() {
 void TControl::Repaint() {
   invalid_ = true;
   PaintSurface();
-  if (widget_->isVisible()) widget_->repaint();
+  // The surface is drawn now; its copy to the screen joins the next paint
+  // cycle. Qt's immediate repaint would also flush every other pending
+  // request of the window, so a gauge's step would draw the whole chart
+  // again each time.
+  if (widget_->isVisible()) widget_->update();
 }
 
 void TControl::PaintSurface() {

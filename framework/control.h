@@ -98,8 +98,9 @@ class TControl : public TComponent, private ControlEvents {
   void SetTag(int value) { tag_ = value; }
 
   // Painting of self-drawn controls: Invalidate asks for Paint() at the next
-  // paint cycle (requests merge), Repaint paints now, Update paints now only
-  // when something is invalid.
+  // paint cycle (requests merge), Repaint paints the surface now (the screen
+  // copy follows in the next paint cycle), Update paints now only when
+  // something is invalid.
   void Invalidate();
   void Update();
   void Repaint();

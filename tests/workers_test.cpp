@@ -282,7 +282,9 @@ TEST_F(Workers, ASecondStartSharesTheResetPositionAndBothWriteTheMemo) {
 }
 
 TEST_F(Workers, BothWorkersRunTogetherAndReadPAfreshEachPass) {
-  Window& w = Make(3ms);
+  // A pause long enough for the GUI thread to keep up, also under a
+  // sanitizer: p must change while both are mid-run.
+  Window& w = Make(20ms);
   StartWorker1(w.view);
   StartWorker2(w.view);
   ASSERT_TRUE(SpinUntil([&] { return w.series1->PointCount() >= 30 && w.series2->PointCount() >= 30; }));
