@@ -29,7 +29,7 @@ struct TAxisPixelMap {
     const double t = (v - range_min) * pixel_length / range_span;
     // Also catches NaN: such a value has no place on the axis.
     if (!(std::fabs(t) < kIntLimit)) return pixel_center;
-    const long long rt = RoundNearEven(t);
+    const long long rt = RoundEvenSmall(t);
     if (horizontal) return OnAxisOrCentre(inverted ? pixel_end - rt : pixel_start + rt);
     return OnAxisOrCentre(inverted ? pixel_start + rt : pixel_end - rt);
   }
@@ -37,14 +37,6 @@ struct TAxisPixelMap {
  private:
   static constexpr double kIntLimit = 2147483647.0;
   int MapLogarithmic(double v) const;
-  // std::nearbyint for |t| < 2^51 in the default rounding mode, without the
-  // library call that saves and restores the floating-point state: adding
-  // and taking away 1.5 * 2^52 leaves t rounded to an integer, halves even.
-  static long long RoundNearEven(double t) {
-    constexpr double kShift = 6755399441055744.0;
-    volatile double shifted = t + kShift;  // kept from being folded away
-    return static_cast<long long>(shifted - kShift);
-  }
   int OnAxisOrCentre(long long p) const {
     // Like an offset past the int range, a pixel past it has no place.
     return p > INT_MAX || p < INT_MIN ? pixel_center : static_cast<int>(p);
