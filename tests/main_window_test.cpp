@@ -74,7 +74,9 @@ class MainWindow : public ::testing::Test {
   TFormularz& F() { return *Formularz; }
   bool Idle() {
     RunState& s = TheRunState();
-    return !ThreadRunning(s.thread1.load()) && !ThreadRunning(s.thread2.load());
+    // A thread that ended may still have its last updates in the hand-over.
+    return !ThreadRunning(s.thread1.load()) && !ThreadRunning(s.thread2.load()) &&
+           PendingPostedCalls() == 0;
   }
 };
 
@@ -145,7 +147,8 @@ TEST_F(MainWindow, ButtonsRunBothWorkersIntoTheWindowWithPFromTheSpinEdit) {
   ClickOn(*F().BitBtn6);
   RunState& s = TheRunState();
   ASSERT_TRUE(SpinUntil([&] {
-    return !ThreadRunning(s.thread1.load()) && F().Workers().messages.Open().size() == 1;
+    return !ThreadRunning(s.thread1.load()) && PendingPostedCalls() == 0 &&
+           F().Workers().messages.Open().size() == 1;
   }));
   // Worker 1 tabulated f(x, 3) into the cleared series, worker 2 f(x, 4).
   ASSERT_EQ(F().Series1->PointCount(), 101);
@@ -163,7 +166,8 @@ TEST_F(MainWindow, ButtonsRunBothWorkersIntoTheWindowWithPFromTheSpinEdit) {
             0u);
   EXPECT_TRUE(ThreadRunning(s.thread2.load()));
   ClickOn(*F().BitBtn3);
-  ASSERT_TRUE(SpinUntil([&] { return !ThreadRunning(s.thread1.load()); }));
+  ASSERT_TRUE(
+      SpinUntil([&] { return !ThreadRunning(s.thread1.load()) && PendingPostedCalls() == 0; }));
   EXPECT_EQ(F().Memo1->Lines().Count(), 203);
   ClickOn(*message->DefaultButton());
   ASSERT_TRUE(SpinUntil([&] { return Idle(); }));
