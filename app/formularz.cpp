@@ -105,7 +105,10 @@ TFormularz::~TFormularz() {
 }
 
 void TFormularz::CSpinEdit1Change(TComponent*) {
-  SetWorkerParameter(*workers_, CSpinEdit1->GetValue());
+  // Runs on every keystroke: text that is no number yet ("", "-") stays as
+  // typed and p keeps its value; the spin edit repairs it on leaving.
+  int32_t value = 0;
+  if (CSpinEdit1->TryGetValue(value)) SetWorkerParameter(*workers_, value);
 }
 void TFormularz::BitBtn3Click(TComponent*) { StartWorker1(*workers_); }
 void TFormularz::BitBtn4Click(TComponent*) { SuspendWorker1(*workers_); }

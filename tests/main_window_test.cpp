@@ -174,6 +174,27 @@ TEST_F(MainWindow, ButtonsRunBothWorkersIntoTheWindowWithPFromTheSpinEdit) {
   EXPECT_TRUE(F().Workers().messages.Open().empty());
 }
 
+// Each keystroke reaches p, but text that is no number yet stays as typed
+// and keeps p; leaving the field repairs it.
+TEST_F(MainWindow, TypingIntoThePFieldKeepsTheTextAndPFollowsEachNumber) {
+  TCSpinEdit& spin = *F().CSpinEdit1;
+  QWidget* edit = spin.Widget();
+  std::atomic<int32_t>& p = TheRunState().p;
+  ClickOn(spin);
+  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(edit, "-5");
+  EXPECT_EQ(spin.GetText(), "-5");
+  EXPECT_EQ(p.load(), -5);
+  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  EXPECT_EQ(spin.GetText(), "");
+  EXPECT_EQ(p.load(), -5);
+  QTest::keyClick(edit, Qt::Key_Tab);
+  EXPECT_FALSE(spin.Focused());
+  EXPECT_EQ(spin.GetText(), "0");
+  EXPECT_EQ(p.load(), 0);
+}
+
 TEST_F(MainWindow, SuspendAndResumeButtonsHoldAndReleaseTheOutput) {
   ClickOn(*F().BitBtn4);  // before any start: nothing happens
   ClickOn(*F().BitBtn3);
