@@ -1,7 +1,5 @@
 #include "app/formularz.h"
 
-#include "app/interval_intake.h"
-#include "app/run_state.h"
 #include "chart/chart.h"
 #include "chart/chart_classes.h"
 #include "chart/fast_line_series.h"
@@ -10,9 +8,13 @@
 #include "controls/control_classes.h"
 #include "controls/gauge.h"
 #include "controls/spin_edit.h"
+#include "core/first_tabulation.h"
+#include "core/interval_intake.h"
+#include "core/run_state.h"
 #include "dialogs/message_dialogs.h"
 #include "framework/button.h"
 #include "framework/class_registry.h"
+#include "framework/colors.h"
 #include "framework/custom_edit.h"
 #include "framework/form_reader.h"
 #include "framework/label.h"
@@ -96,7 +98,7 @@ TFormularz::TFormularz(TComponent* owner) : TForm(owner) {
 
   EditField me2(*ME2), me3(*ME3);
   IntakeInterval(state, me2, me3, ShowInformation);
-  TabulateFirstCurve(state, *Chart1);
+  TabulateFirstCurve(state, [this](double x, double y) { Series1->AddPoint(x, y, "", clDefault); });
 }
 
 TFormularz::~TFormularz() {

@@ -15,12 +15,12 @@
 #include <string>
 
 #include "app/formularz.h"
-#include "app/run_state.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
 #include "chart/point_series.h"
 #include "controls/gauge.h"
 #include "controls/spin_edit.h"
+#include "core/run_state.h"
 #include "dialogs/message_form.h"
 #include "event_loop_support.h"
 #include "framework/button.h"

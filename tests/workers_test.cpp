@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "app/plotted_function.h"
-#include "app/run_state.h"
 #include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
 #include "controls/gauge.h"
+#include "core/plotted_function.h"
+#include "core/run_state.h"
 #include "dialogs/message_form.h"
 #include "framework/button.h"
 #include "framework/form.h"
