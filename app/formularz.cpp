@@ -12,6 +12,7 @@
 #include "core/interval_intake.h"
 #include "core/run_state.h"
 #include "dialogs/message_dialogs.h"
+#include "framework/application.h"
 #include "framework/button.h"
 #include "framework/class_registry.h"
 #include "framework/colors.h"
@@ -22,7 +23,10 @@
 #include "framework/progress_bar.h"
 #include "framework/standard_classes.h"
 #include "runtime/exception.h"
+#include "runtime/locale_chars.h"
+#include "runtime/threads.h"
 #include "workers/thread_control.h"
+#include "workers/thread_error_report.h"
 #include "workers/worker_view.h"
 
 namespace nitko {
@@ -121,6 +125,13 @@ void TFormularz::BitBtn8Click(TComponent*) { ResumeWorker2(*workers_); }
 
 void SetFormularzWorkerPause(std::chrono::milliseconds pause) {
   g_workerPause = pause;
+}
+
+void CreateProgramForms(TApplication& app) {
+  ReadLocaleChars();
+  RegisterFormularzClasses();
+  SetThreadExceptionDisplay(&ShowThreadExceptionReport);
+  app.CreateForm(Formularz);
 }
 
 void RegisterFormularzClasses() {

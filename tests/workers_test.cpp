@@ -29,6 +29,7 @@
 #include "runtime/threads.h"
 #include "workers/progress_percent.h"
 #include "workers/thread_control.h"
+#include "workers/thread_error_report.h"
 #include "workers/worker_procs.h"
 #include "workers/worker_view.h"
 
@@ -427,6 +428,7 @@ TEST(WorkersDeathTest, AnExceptionEscapingAWorkerIsReportedAndEndsTheProcess) {
   EXPECT_EXIT(
       {
         InitGuiThread();
+        SetThreadExceptionDisplay(&ShowThreadExceptionReport);
         Window w(1ms);
         w.state.step = 1e9;
         // Answers the report box as a user would, after echoing it.
