@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/first_tabulation.h"
@@ -43,12 +44,12 @@ struct Shown {
   }
 };
 
-struct Points {
-  std::vector<double> x, y;
-  TPointSink sink() {
-    return [this](double px, double py) { x.push_back(px); y.push_back(py); };
-  }
-};
+// The points a tabulation hands over, in order.
+std::vector<std::pair<double, double>> Tabulate(RunState& state) {
+  std::vector<std::pair<double, double>> points;
+  TabulateFirstCurve(state, [&](double x, double y) { points.emplace_back(x, y); });
+  return points;
+}
 
 }  // namespace
 
@@ -118,30 +119,25 @@ TEST(FirstTabulation, TabulatesTheFirstCurve) {
   RunState state;
   PlainTextField me2, me3;
   IntakeInterval(state, me2, me3, [](const std::string&) {});
-  Points points;
-  TabulateFirstCurve(state, points.sink());
+  const auto points = Tabulate(state);
 
-  ASSERT_EQ(points.x.size(), 101u);
-  EXPECT_EQ(points.x[3], 0.30000000000000004);
-  EXPECT_EQ(points.x[100], 9.99999999999998);
+  ASSERT_EQ(points.size(), 101u);
+  EXPECT_EQ(points[3].first, 0.30000000000000004);
+  EXPECT_EQ(points[100].first, 9.99999999999998);
   EXPECT_EQ(state.x1.load(), 10.09999999999998);
   double x = 0;
   for (int i = 0; i <= 100; ++i) {
-    EXPECT_EQ(points.x[i], x) << i;
-    EXPECT_EQ(points.y[i], static_cast<double>(f(x, 0))) << i;
+    EXPECT_EQ(points[i], std::pair(x, static_cast<double>(f(x, 0)))) << i;
     x = static_cast<double>(static_cast<long double>(0.1) + x);
   }
-  EXPECT_NEAR(points.y[1], -0.0901667472420662, 1e-16);
+  EXPECT_NEAR(points[1].second, -0.0901667472420662, 1e-16);
 }
 
 TEST(FirstTabulation, FailedIntakeGivesAFlatCurveAtZero) {
   RunState state;
   PlainTextField me2("abc"), me3("10");
   ReadInterval(state, me2, me3, [](const std::string&) {});
-  Points points;
-  TabulateFirstCurve(state, points.sink());
-  EXPECT_EQ(points.x, std::vector<double>(101, 0.0));
-  EXPECT_EQ(points.y, std::vector<double>(101, 0.0));
+  EXPECT_EQ(Tabulate(state), std::vector(101, std::pair(0.0, 0.0)));
 }
 
 TEST(FirstTabulation, UsesTheParameter) {
@@ -149,7 +145,6 @@ TEST(FirstTabulation, UsesTheParameter) {
   state.p = 3;
   PlainTextField me2, me3;
   IntakeInterval(state, me2, me3, [](const std::string&) {});
-  Points points;
-  TabulateFirstCurve(state, points.sink());
-  EXPECT_EQ(points.y[50], static_cast<double>(f(points.x[50], 3)));
+  const auto points = Tabulate(state);
+  EXPECT_EQ(points[50].second, static_cast<double>(f(points[50].first, 3)));
 }

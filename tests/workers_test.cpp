@@ -129,7 +129,7 @@ std::vector<int> ExpectedPercentages() {
 
 }  // namespace
 
-TEST(ProgressPercent, CeilingOfThePositionsShareEmptySpanDoneAndTrapsWhereTheFpuWould) {
+TEST(ProgressPercent, CeilingOfThePositionsShareAndTrapsWhereTheFpuWould) {
   double x = 0.0, step = static_cast<double>(10.0L / 100);
   std::vector<int> got;
   for (int i = 0; i <= 100; ++i, x = static_cast<double>(static_cast<Extended>(step) + x))
@@ -421,8 +421,7 @@ TEST_F(Workers, RealPaceRunTakesAboutTenSeconds) {
   ASSERT_TRUE(SpinUntil([&] { return w.Idle(); }));
 }
 
-// A step so long that the second percentage has no 32-bit integer: the
-// report appears on the GUI thread and the process ends with exit code 1.
+// A percentage past 32 bits is reported on the GUI thread; the process ends with exit code 1.
 TEST(WorkersDeathTest, AnExceptionEscapingAWorkerIsReportedAndEndsTheProcess) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
