@@ -26,14 +26,16 @@ int ClampInt(long long v, int lo, int hi) {
 }  // namespace
 
 // One direction of the grid: `fixed` cells that stay, then the scrolling
-// ones from `first`, each `size` pixels and a line of `line` after it.
+// ones from `first`, each `size` pixels and a line of `line` after it, moved
+// back by `shift` pixels (a single scrolling column wider than the client).
 struct TCustomGrid::Axis {
-  int count, fixed, first, size, line, client;
+  int count, fixed, first, size, line, client, shift = 0;
 
   long long Step() const { return static_cast<long long>(size) + line; }
   long long FixedExtent() const { return fixed * Step(); }
   long long Start(int i) const {
-    return i < fixed ? i * Step() : FixedExtent() + (static_cast<long long>(i) - first) * Step();
+    return i < fixed ? i * Step()
+                     : FixedExtent() + (static_cast<long long>(i) - first) * Step() - shift;
   }
   bool Shown(int i) const {
     if (i < 0 || i >= count || Step() == 0 || (i >= fixed && i < first)) return false;
@@ -49,8 +51,13 @@ struct TCustomGrid::Axis {
   int LastShown() const {
     const long long avail = client - FixedExtent();
     if (Step() == 0 || avail <= 0) return first - 1;
-    const long long n = (avail + Step() - 1) / Step();
+    const long long n = (avail + shift + Step() - 1) / Step();
     return static_cast<int>(std::min<long long>(first + n - 1, count - 1));
+  }
+  // How far a single scrolling cell wider than the room left can move.
+  int MaxShift() const {
+    if (count - fixed != 1) return 0;
+    return static_cast<int>(std::max<long long>(0, size - (client - FixedExtent())));
   }
   int MaxFirst() const {
     return count <= fixed ? fixed : std::max(fixed, count - std::max(1, Fit()));
@@ -58,7 +65,8 @@ struct TCustomGrid::Axis {
   // The cell whose span (the cell and its line) holds pixel p, or -1.
   int At(int p) const {
     if (p < 0 || p >= client || Step() == 0) return -1;
-    const long long i = p < FixedExtent() ? p / Step() : first + (p - FixedExtent()) / Step();
+    const long long i =
+        p < FixedExtent() ? p / Step() : first + (p - FixedExtent() + shift) / Step();
     return i < count ? static_cast<int>(i) : -1;
   }
   // Calls f(index, start) for every cell shown, fixed ones first.
@@ -73,7 +81,14 @@ struct TCustomGrid::Axis {
 TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
   bars_ = std::make_unique<GridScrollBars>(
       Widget(), SignalContext(), [this](bool vertical, int value) {
-        RunWidgetSignal([&] { vertical ? SetTopRow(value) : SetLeftCol(value); });
+        RunWidgetSignal([&] {
+          if (vertical)
+            SetTopRow(value);
+          else if (col_count_ - fixed_cols_ == 1)
+            SetLeftOffset(value);
+          else
+            SetLeftCol(value);
+        });
       });
   if (auto* surface = dynamic_cast<SurfaceWidget*>(Widget())) {
     surface->SetFramePainter([this](QPainter& p) {
@@ -109,7 +124,8 @@ TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
 TCustomGrid::~TCustomGrid() = default;
 
 TCustomGrid::Axis TCustomGrid::ColAxis() const {
-  return {col_count_, fixed_cols_, left_col_, default_col_width_, LineWidthV(), ClientWidth()};
+  return {col_count_,  fixed_cols_,   left_col_,  default_col_width_,
+          LineWidthV(), ClientWidth(), left_offset_};
 }
 
 TCustomGrid::Axis TCustomGrid::RowAxis() const {
@@ -217,6 +233,7 @@ void TCustomGrid::LayoutChanged() {
   ClampCurrent();
   top_row_ = ClampInt(top_row_, fixed_rows_, MaxTopRow());
   left_col_ = ClampInt(left_col_, fixed_cols_, MaxLeftCol());
+  left_offset_ = ClampInt(left_offset_, 0, ColAxis().MaxShift());
   SyncScrollBars();
   Invalidate();
 }
@@ -240,7 +257,11 @@ void TCustomGrid::ApplyGeometry() {
 
 void TCustomGrid::SyncScrollBars() {
   bars_->SetRange(true, fixed_rows_, MaxTopRow(), VisibleRowCount(), top_row_);
-  bars_->SetRange(false, fixed_cols_, MaxLeftCol(), VisibleColCount(), left_col_);
+  const Axis cols = ColAxis();
+  if (cols.count - cols.fixed == 1)
+    bars_->SetRange(false, 0, cols.MaxShift(), cols.client - static_cast<int>(std::min<long long>(cols.FixedExtent(), cols.client)), left_offset_);
+  else
+    bars_->SetRange(false, fixed_cols_, MaxLeftCol(), VisibleColCount(), left_col_);
 }
 
 // ---- Scrolling and the current cell
@@ -256,6 +277,14 @@ void TCustomGrid::SetTopRow(int value) {
 void TCustomGrid::SetLeftCol(int value) {
   value = ClampInt(value, fixed_cols_, MaxLeftCol());
   SetIfChanged(left_col_, value, [this] {
+    SyncScrollBars();
+    Invalidate();
+  });
+}
+
+void TCustomGrid::SetLeftOffset(int value) {
+  value = ClampInt(value, 0, ColAxis().MaxShift());
+  SetIfChanged(left_offset_, value, [this] {
     SyncScrollBars();
     Invalidate();
   });
@@ -375,10 +404,21 @@ void TCustomGrid::DrawCellAt(int col, int row, const TRect& rect) {
     } else {
       c.Brush().SetColor(Color());
     }
-    c.FillRect(rect);
   }
+  // A shifted column must not reach into the fixed ones beside it.
+  const bool clip = left_offset_ > 0 && fixed_cols_ > 0 && col >= fixed_cols_;
+  if (clip) {
+    const int fixedRight = static_cast<int>(std::min<long long>(ColAxis().FixedExtent(), ClientWidth()));
+    c.IntersectClipRect({fixedRight, 0, ClientWidth(), ClientHeight()});
+  }
+  if (default_drawing_) c.FillRect(rect);
   DrawCell(col, row, rect, state);
-  if (!default_drawing_) return;
+  if (default_drawing_) DrawCellDecoration(rect, state);
+  if (clip) c.ClearClip();
+}
+
+void TCustomGrid::DrawCellDecoration(const TRect& rect, TGridDrawState state) {
+  TCanvas& c = Canvas();
   if ((state & gdFixed) && ctl3d_ && !rect.IsEmpty()) {
     c.Brush().SetStyle(TBrushStyle::bsSolid);
     c.Brush().SetColor(clBtnHighlight);

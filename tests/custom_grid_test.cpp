@@ -217,3 +217,25 @@ TEST_F(GridTest, AChangedCellIsRedrawnAloneAndNothingLandsOutsideTheGrid) {
   }
   EXPECT_NE(shot.pixel(grid->Left(), grid->Top() + 5), formColor);
 }
+
+// One scrolling column wider than its room moves by pixels behind the fixed one.
+TEST_F(GridTest, AWideSingleColumnScrollsByPixelsBehindTheFixedOne) {
+  grid->SetCtl3D(false);  // fixed cells without a bevel
+  grid->SetColCount(2);
+  grid->SetDefaultColWidth(200);
+  QScrollBar* bar = nullptr;
+  for (auto* b : grid->Widget()->findChildren<QScrollBar*>())
+    if (b->orientation() == Qt::Horizontal) bar = b;
+  ASSERT_TRUE(bar != nullptr && bar->isEnabled());
+  EXPECT_EQ(bar->maximum(), 200 - (grid->ClientWidth() - 201));
+  QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() * 3 / 4, bar->height() / 2));
+  const int offset = grid->LeftOffset();
+  EXPECT_GT(offset, 0);
+  EXPECT_EQ(bar->value(), offset);
+  EXPECT_EQ(grid->CellRect(1, 2).Left, 201 - offset);
+  grid->Repaint();
+  for (int x = 0; x < grid->ClientWidth(); ++x) {
+    const TColor want = x < 200 ? grid->ColorOf(0, 1) : x == 200 ? clBlack : grid->ColorOf(1, 1);
+    ASSERT_EQ(grid->Canvas().Pixel(x, 30), want) << x;
+  }
+}
