@@ -41,12 +41,15 @@ struct TCustomGrid::Axis {
     if (i < 0 || i >= count || Step() == 0 || (i >= fixed && i < first)) return false;
     return Start(i) < client;
   }
-  // Scrolling cells wholly inside the client area.
-  int Fit() const {
+  // Scrolling cells that fit wholly into the client area, whether or not
+  // there are that many.
+  int Capacity() const {
     const long long avail = client - FixedExtent();
     if (Step() == 0 || avail < size) return 0;
     return static_cast<int>(std::min<long long>((avail - size) / Step() + 1, count));
   }
+  // Scrolling cells from first shown wholly.
+  int Fit() const { return std::max(0, std::min(Capacity(), count - first)); }
   // The last scrolling cell shown at least in part, or first - 1.
   int LastShown() const {
     const long long avail = client - FixedExtent();
@@ -60,7 +63,7 @@ struct TCustomGrid::Axis {
     return static_cast<int>(std::max<long long>(0, size - (client - FixedExtent())));
   }
   int MaxFirst() const {
-    return count <= fixed ? fixed : std::max(fixed, count - std::max(1, Fit()));
+    return count <= fixed ? fixed : std::max(fixed, count - std::max(1, Capacity()));
   }
   // The cell whose span (the cell and its line) holds pixel p, or -1.
   int At(int p) const {
@@ -79,8 +82,8 @@ struct TCustomGrid::Axis {
 };
 
 TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
-  bars_ = std::make_unique<GridScrollBars>(
-      Widget(), SignalContext(), [this](bool vertical, int value) {
+  bars_ =
+      std::make_unique<GridScrollBars>(Widget(), SignalContext(), [this](bool vertical, int value) {
         RunWidgetSignal([&] {
           if (vertical)
             SetTopRow(value);
@@ -124,7 +127,7 @@ TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
 TCustomGrid::~TCustomGrid() = default;
 
 TCustomGrid::Axis TCustomGrid::ColAxis() const {
-  return {col_count_,  fixed_cols_,   left_col_,  default_col_width_,
+  return {col_count_,   fixed_cols_,   left_col_,   default_col_width_,
           LineWidthV(), ClientWidth(), left_offset_};
 }
 
@@ -140,11 +143,19 @@ int TCustomGrid::LineWidthH() const {
   return options_ & (TGridOption::goFixedHorzLine | TGridOption::goHorzLine) ? grid_line_width_ : 0;
 }
 
-int TCustomGrid::MaxTopRow() const { return RowAxis().MaxFirst(); }
-int TCustomGrid::MaxLeftCol() const { return ColAxis().MaxFirst(); }
+int TCustomGrid::MaxTopRow() const {
+  return RowAxis().MaxFirst();
+}
+int TCustomGrid::MaxLeftCol() const {
+  return ColAxis().MaxFirst();
+}
 
-int TCustomGrid::VisibleRowCount() const { return RowAxis().Fit(); }
-int TCustomGrid::VisibleColCount() const { return ColAxis().Fit(); }
+int TCustomGrid::VisibleRowCount() const {
+  return RowAxis().Fit();
+}
+int TCustomGrid::VisibleColCount() const {
+  return ColAxis().Fit();
+}
 
 // ---- Shape
 
@@ -256,12 +267,15 @@ void TCustomGrid::ApplyGeometry() {
 }
 
 void TCustomGrid::SyncScrollBars() {
-  bars_->SetRange(true, fixed_rows_, MaxTopRow(), VisibleRowCount(), top_row_);
+  bars_->SetRange(true, fixed_rows_, MaxTopRow(), RowAxis().Capacity(), top_row_);
   const Axis cols = ColAxis();
   if (cols.count - cols.fixed == 1)
-    bars_->SetRange(false, 0, cols.MaxShift(), cols.client - static_cast<int>(std::min<long long>(cols.FixedExtent(), cols.client)), left_offset_);
+    bars_->SetRange(
+        false, 0, cols.MaxShift(),
+        cols.client - static_cast<int>(std::min<long long>(cols.FixedExtent(), cols.client)),
+        left_offset_);
   else
-    bars_->SetRange(false, fixed_cols_, MaxLeftCol(), VisibleColCount(), left_col_);
+    bars_->SetRange(false, fixed_cols_, MaxLeftCol(), cols.Capacity(), left_col_);
 }
 
 // ---- Scrolling and the current cell
@@ -295,7 +309,9 @@ TGridRect TCustomGrid::Selection() const {
           std::max(anchor_.X, current_.X), std::max(anchor_.Y, current_.Y)};
 }
 
-bool TCustomGrid::SelectCell(int, int) { return true; }
+bool TCustomGrid::SelectCell(int, int) {
+  return true;
+}
 
 void TCustomGrid::DrawCell(int, int, const TRect&, TGridDrawState) {}
 
@@ -313,12 +329,12 @@ bool TCustomGrid::MoveCurrent(int col, int row, bool moveAnchor, bool show) {
 }
 
 void TCustomGrid::ScrollIntoView(TGridCoord cell) {
-  const int rows = std::max(1, VisibleRowCount());
+  const int rows = std::max(1, RowAxis().Capacity());
   if (cell.Y < top_row_)
     SetTopRow(cell.Y);
   else if (cell.Y - top_row_ >= rows)
     SetTopRow(cell.Y - rows + 1);
-  const int cols = std::max(1, VisibleColCount());
+  const int cols = std::max(1, ColAxis().Capacity());
   if (cell.X < left_col_)
     SetLeftCol(cell.X);
   else if (cell.X - left_col_ >= cols)
@@ -345,10 +361,13 @@ void TCustomGrid::InvalidateCell(int col, int row) {
 void TCustomGrid::InvalidateCells(const TGridRect& cells) {
   const Axis cols = ColAxis(), rows = RowAxis();
   // Only the shown part of the block can change on screen.
-  const int left = std::max(cells.Left, cols.first), right = std::min(cells.Right, cols.LastShown());
-  const int top = std::max(cells.Top, rows.first), bottom = std::min(cells.Bottom, rows.LastShown());
+  const int left = std::max(cells.Left, cols.first),
+            right = std::min(cells.Right, cols.LastShown());
+  const int top = std::max(cells.Top, rows.first),
+            bottom = std::min(cells.Bottom, rows.LastShown());
   if (right < left || bottom < top) return;
-  if (static_cast<long long>(right - left + 1) * (bottom - top + 1) > (long long)kMaxDirtyCells) {
+  if (static_cast<long long>(right - left + 1) * (bottom - top + 1) >
+      static_cast<long long>(kMaxDirtyCells)) {
     Invalidate();
     return;
   }
@@ -394,8 +413,9 @@ void TCustomGrid::DrawCellAt(int col, int row, const TRect& rect) {
   if (default_drawing_) {
     c.Font().Assign(Font());
     c.Brush().SetStyle(TBrushStyle::bsSolid);
-    const bool highlight = (state & gdSelected) &&
-                           (!(state & gdFocused) || Has(options_, TGridOption::goDrawFocusSelected));
+    const bool highlight =
+        (state & gdSelected) &&
+        (!(state & gdFocused) || Has(options_, TGridOption::goDrawFocusSelected));
     if (state & gdFixed) {
       c.Brush().SetColor(fixed_color_);
     } else if (highlight) {
@@ -408,7 +428,8 @@ void TCustomGrid::DrawCellAt(int col, int row, const TRect& rect) {
   // A shifted column must not reach into the fixed ones beside it.
   const bool clip = left_offset_ > 0 && fixed_cols_ > 0 && col >= fixed_cols_;
   if (clip) {
-    const int fixedRight = static_cast<int>(std::min<long long>(ColAxis().FixedExtent(), ClientWidth()));
+    const int fixedRight =
+        static_cast<int>(std::min<long long>(ColAxis().FixedExtent(), ClientWidth()));
     c.IntersectClipRect({fixedRight, 0, ClientWidth(), ClientHeight()});
   }
   if (default_drawing_) c.FillRect(rect);
@@ -506,17 +527,31 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
   if (key == 0 || !HasCells()) return;
   long long col = current_.X, row = current_.Y;
-  const int page = std::max(1, VisibleRowCount());
+  const int page = std::max(1, RowAxis().Capacity());
   // A grid of one scrolling column is a list: Home and End go by rows.
   const bool byRows = (shift & ssCtrl) || col_count_ - fixed_cols_ == 1;
   int scroll = 0;
   switch (key) {
-    case VK_UP: --row; break;
-    case VK_DOWN: ++row; break;
-    case VK_LEFT: --col; break;
-    case VK_RIGHT: ++col; break;
-    case VK_PRIOR: row -= page; scroll = -page; break;
-    case VK_NEXT: row += page; scroll = page; break;
+    case VK_UP:
+      --row;
+      break;
+    case VK_DOWN:
+      ++row;
+      break;
+    case VK_LEFT:
+      --col;
+      break;
+    case VK_RIGHT:
+      ++col;
+      break;
+    case VK_PRIOR:
+      row -= page;
+      scroll = -page;
+      break;
+    case VK_NEXT:
+      row += page;
+      scroll = page;
+      break;
     case VK_HOME:
       col = fixed_cols_;
       if (byRows) row = fixed_rows_;
@@ -525,15 +560,17 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
       col = col_count_ - 1;
       if (byRows) row = row_count_ - 1;
       break;
-    default: return;
+    default:
+      return;
   }
   const TGridCoord target{ClampInt(col, fixed_cols_, col_count_ - 1),
                           ClampInt(row, fixed_rows_, row_count_ - 1)};
   if (target == current_) return;
   // A page keeps the current row where it is on the screen.
   const int top = top_row_;
-  if (scroll != 0) SetTopRow(static_cast<int>(std::clamp<long long>(
-                       static_cast<long long>(top_row_) + scroll, 0, std::numeric_limits<int>::max())));
+  if (scroll != 0)
+    SetTopRow(static_cast<int>(std::clamp<long long>(static_cast<long long>(top_row_) + scroll, 0,
+                                                     std::numeric_limits<int>::max())));
   if (!MoveByUser(target, shift) && scroll != 0) SetTopRow(top);
 }
 
@@ -569,8 +606,8 @@ void TCustomGrid::MouseWheel(TShiftState shift, int wheelDelta, int x, int y) {
   const int notches = wheel_rest_ / 120;
   wheel_rest_ -= notches * 120;
   if (notches != 0) {
-    const long long top =
-        static_cast<long long>(top_row_) - static_cast<long long>(notches) * QApplication::wheelScrollLines();
+    const long long top = static_cast<long long>(top_row_) -
+                          static_cast<long long>(notches) * QApplication::wheelScrollLines();
     SetTopRow(ClampInt(top, fixed_rows_, MaxTopRow()));
   }
   TCustomControl::MouseWheel(shift, wheelDelta, x, y);

@@ -48,7 +48,9 @@ constexpr TGridOptions operator|(TGridOption a, TGridOption b) {
 constexpr TGridOptions operator|(TGridOptions a, TGridOption b) {
   return a | static_cast<unsigned>(b);
 }
-constexpr bool Has(TGridOptions set, TGridOption o) { return (set & static_cast<unsigned>(o)) != 0; }
+constexpr bool Has(TGridOptions set, TGridOption o) {
+  return (set & static_cast<unsigned>(o)) != 0;
+}
 
 inline constexpr TGridOptions kDefaultGridOptions =
     TGridOption::goFixedVertLine | TGridOption::goFixedHorzLine | TGridOption::goVertLine |

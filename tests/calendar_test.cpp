@@ -1,3 +1,5 @@
+#include "controls/calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -8,7 +10,6 @@
 #include <memory>
 #include <string>
 
-#include "controls/calendar.h"
 #include "controls/control_classes.h"
 #include "framework/canvas.h"
 #include "framework/form.h"
@@ -63,7 +64,8 @@ TEST_F(CalendarTest, EveryMonthFrom1900To2100PutsItsDaysWhereAWallCalendarDoes) 
         const int days = DaysInMonth(y, m), pick = 1 + (y + m) % days;
         cal->SetCalendarDate(EncodeDate(y, m, pick));
         const year_month_day first{year{y}, month{static_cast<unsigned>(m)}, day{1}};
-        const int lead = (static_cast<int>(weekday{sys_days{first}}.c_encoding()) - sow % 7 + 7) % 7;
+        const int lead =
+            (static_cast<int>(weekday{sys_days{first}}.c_encoding()) - sow % 7 + 7) % 7;
         for (int row = 1; row <= 6; ++row)
           for (int col = 0; col < 7; ++col) {
             const int n = (row - 1) * 7 + col - lead + 1;
@@ -85,8 +87,10 @@ TEST_F(CalendarTest, ClicksPickDaysAndEmptyCellsOrAReadOnlyCalendarChangeNothing
     bool readOnly;
     const char* date;
     int changes;
-  } cases[] = {{0, 1, false, "2024-09-10", 0}, {3, 6, false, "2024-09-10", 0},
-               {2, 3, false, "2024-09-11", 1}, {6, 1, false, "2024-09-01", 1},
+  } cases[] = {{0, 1, false, "2024-09-10", 0},
+               {3, 6, false, "2024-09-10", 0},
+               {2, 3, false, "2024-09-11", 1},
+               {6, 1, false, "2024-09-01", 1},
                {2, 3, true, "2024-09-10", 0}};
   for (const Case& c : cases) {
     Show(2024, 9, 10);

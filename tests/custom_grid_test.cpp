@@ -1,3 +1,5 @@
+#include "framework/custom_grid.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,7 +14,6 @@
 
 #include "event_loop_support.h"
 #include "framework/canvas.h"
-#include "framework/custom_grid.h"
 #include "framework/form.h"
 #include "framework/surface.h"
 #include "framework/system_colors.h"
@@ -73,7 +74,7 @@ class GridTest : public ::testing::Test {
   }
   bool Painted() {
     return nitko::testing::SpinUntil([&] { return !grid->IsInvalid() && grid->draws > 0; },
-                              std::chrono::seconds(5));
+                                     std::chrono::seconds(5));
   }
 
   std::unique_ptr<TForm> form;
@@ -158,7 +159,8 @@ TEST_F(GridTest, EmptyAndHugeGridsDrawOnlyWhatIsShown) {
   EXPECT_FALSE(grid->HasCells());
   grid->draws = 0;
   grid->Repaint();
-  for (Qt::Key k : {Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown}) QTest::keyClick(grid->Widget(), k);
+  for (Qt::Key k : {Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown})
+    QTest::keyClick(grid->Widget(), k);
   QTest::mouseClick(grid->Widget(), Qt::LeftButton, {}, QPoint(40, 40));
   Wheel(-120);
   EXPECT_EQ(grid->draws, 0);
