@@ -181,7 +181,7 @@ TEST_F(GridTest, EmptyAndHugeGridsDrawOnlyWhatIsShown) {
     grid->Repaint();
     // The fixed row and column, and the rows and columns from TopRow and
     // LeftCol to the last.
-    EXPECT_EQ(grid->draws, (1 + rows - grid->TopRow()) * (1 + 5 - grid->LeftCol())) << rows;
+    EXPECT_EQ(grid->draws, (1LL + rows - grid->TopRow()) * (1 + 5 - grid->LeftCol())) << rows;
   }
 }
 
