@@ -16,7 +16,6 @@
 #include "framework/canvas.h"
 #include "framework/form.h"
 #include "framework/form_reader.h"
-#include "framework/keys.h"
 #include "framework/system_colors.h"
 #include "runtime/exception.h"
 
