@@ -215,8 +215,12 @@ class TChartSeries : public TComponent {
   virtual void DrawPoint(int index) {}
   // Each frame, before titles and axes are laid out.
   virtual void DoBeforeDrawChart() {}
-  // The point under pixel (x, y) of the chart, or -1.
-  virtual int Clicked(int x, int y) { return -1; }
+  // The point under pixel (x, y) of the chart, or -1; runs no events, so
+  // the mouse may ask while it only hovers.
+  virtual int PointUnder(int x, int y) const { return -1; }
+  // The test of a press: PointUnder, with the events a press on that point
+  // runs (which may free the series).
+  virtual int Clicked(int x, int y) { return PointUnder(x, y); }
   // The chart's mouse moves and releases; the button is mbLeft on moves.
   virtual void ChartMouseEvent(TChartMouseEventKind, TMouseButton, TShiftState, int, int) {}
   // The chart shows it while the mouse is over one of the points;

@@ -5,6 +5,7 @@
 
 #include "chart/custom_axis_panel.h"
 #include "chart/marker_cover.h"
+#include "chart/pixel_delta.h"
 #include "chart/series_pixels.h"
 #include "chart/tee_canvas.h"
 #include "framework/canvas.h"
@@ -50,7 +51,8 @@ bool TCustomSeries::DrawableAt(int x, int y) const {
 }
 
 bool TCustomSeries::ClickedPointer(int, int px, int py, int x, int y) const {
-  return std::abs(x - px) < pointer_->HorizSize() && std::abs(y - py) < pointer_->VertSize();
+  return std::llabs(PixelDelta(x, px)) < pointer_->HorizSize() &&
+         std::llabs(PixelDelta(y, py)) < pointer_->VertSize();
 }
 
 void TCustomSeries::DrawPointer(int x, int y, int index, TColor color) {
@@ -140,20 +142,30 @@ void TCustomSeries::CalcVerticalMargins(int& top, int& bottom) const {
   pointer_->PointerVerticalMargins(top, bottom);
 }
 
-int TCustomSeries::Clicked(int x, int y) {
+int TCustomSeries::PointHit(int& x, int& y, bool& onMarker) const {
+  onMarker = false;
   if (first_visible_ < 0 || last_visible_ < 0) return -1;
   if (ParentChart() != nullptr && ParentChart()->View3D())
     ParentChart()->Canvas().UnprojectPoint(x, y, StartZ());
   for (int i = first_visible_; i <= last_visible_; ++i) {
     const int px = PixelX(i);
     const int py = PixelY(i);
-    if (pointer_->Visible() && ClickedPointer(i, px, py, x, y)) {
-      if (OnClickPointer) OnClickPointer(this, i, x, y);
-      return i;
-    }
-    if (px == x && py == y) return i;
+    onMarker = pointer_->Visible() && ClickedPointer(i, px, py, x, y);
+    if (onMarker || (px == x && py == y)) return i;
   }
   return -1;
+}
+
+int TCustomSeries::PointUnder(int x, int y) const {
+  bool onMarker;
+  return PointHit(x, y, onMarker);
+}
+
+int TCustomSeries::Clicked(int x, int y) {
+  bool onMarker;
+  const int index = PointHit(x, y, onMarker);
+  if (onMarker && OnClickPointer) OnClickPointer(this, index, x, y);
+  return index;
 }
 
 void TCustomSeries::DrawLegendShape(TColor color, const TRect& rect) {

@@ -28,7 +28,7 @@ class TFastLineSeries : public TChartSeries {
   void DrawAllPoints() override;
   void DrawPoint(int index) override;
   // The point under the pixel, or the first point of the segment under it.
-  int Clicked(int x, int y) override;
+  int PointUnder(int x, int y) const override;
   void DrawLegendShape(TColor color, const TRect& rect) override;
 
  protected:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <random>
@@ -407,6 +408,17 @@ TEST(SeriesDrawing, ClickTests) {
   EXPECT_EQ(points->Clicked(px + 1, py - 2), 2);
   EXPECT_EQ(clicked, 2);
   EXPECT_EQ(points->Clicked(px + 2, py), -1);  // |dx| must stay below HorizSize
+
+  // Zoomed in until segment 1-2 spans 3e9 pixels, and a marker 2^31 pixels above the pixel asked.
+  s.FixAxes(4, 9, 6.5 - kH * 5e-10, 6.5 + kH * 5e-10);
+  s.Draw();
+  const double ax = line->PixelX(1), ay = line->PixelY(1), dy = line->PixelY(2) - ay;
+  ASSERT_LT(dy, -2.5e9);
+  EXPECT_EQ(line->Clicked(int(ax + (kH / 2 - ay) * (line->PixelX(2) - ax) / dy), kH / 2), 1);
+  const int m = points->AddPoint(6, s.chart.LeftAxis().ValueAtPixel(kH + INT_MIN), "", clDefault);
+  s.Draw();
+  ASSERT_EQ(points->PixelY(m), kH + INT_MIN);
+  EXPECT_EQ(points->Clicked(points->PixelX(m), kH), -1);
 }
 
 TEST(SeriesDrawing, LegendSymbols) {
