@@ -22,8 +22,8 @@ int TruncHeight(Extended v) {
 }
 
 int Saturate(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(),
-                                                std::numeric_limits<int>::max()));
+  return static_cast<int>(
+      std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -209,8 +209,8 @@ void TPerformanceGraph::PaintBar(TColor color, int y1, int y2) {
   if (a == 0) return;
   TCanvas& c = bitmap_->Canvas();
   c.Brush().SetColor(color);
-  c.FillRect(Rect(new_band_.Left, full_rect_.Bottom - b - a - 1, new_band_.Right,
-                  full_rect_.Bottom - b));
+  c.FillRect(
+      Rect(new_band_.Left, full_rect_.Bottom - b - a - 1, new_band_.Right, full_rect_.Bottom - b));
 }
 
 void TPerformanceGraph::PaintLine(TColor color, int y1, int y2) {

@@ -25,9 +25,13 @@ void Feed(TPerformanceGraph& g, const Step& step) {
   g.Update();
 }
 
-TColor Px(const TPerformanceGraph& g, int x, int y) { return g.Picture().Canvas().Pixel(x, y); }
+TColor Px(const TPerformanceGraph& g, int x, int y) {
+  return g.Picture().Canvas().Pixel(x, y);
+}
 
-int RoundUpTo(int v, int g) { return v <= 0 ? 0 : (v + g - 1) / g * g; }
+int RoundUpTo(int v, int g) {
+  return v <= 0 ? 0 : (v + g - 1) / g * g;
+}
 
 // The picture drawn from scratch, band by band: the grid over the whole
 // area (vertical lines where W + offset falls, modulo the grid), then every
@@ -89,9 +93,9 @@ struct Reference {
   for (int y = 0; y < want.Height(); ++y)
     for (int x = 0; x < want.Width(); ++x)
       if (Px(g, x, y) != want.Canvas().Pixel(x, y))
-        return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is 0x"
-                                             << std::hex << Px(g, x, y) << ", want 0x"
-                                             << want.Canvas().Pixel(x, y);
+        return ::testing::AssertionFailure()
+               << "pixel (" << x << ", " << y << ") is 0x" << std::hex << Px(g, x, y) << ", want 0x"
+               << want.Canvas().Pixel(x, y);
   return ::testing::AssertionSuccess();
 }
 
@@ -119,7 +123,7 @@ TEST(PerformanceGraph, DefaultGraphAndItsFirstScrolls) {
   EXPECT_EQ(g.GridOffset(), 13);
   EXPECT_EQ(Px(g, 98, 50), clGreen);
   EXPECT_EQ(Px(g, 8, 50), clGreen);  // 14 moved two bands left
-  EXPECT_EQ(g.Scale(), 0);            // nothing above 0 in view
+  EXPECT_EQ(g.Scale(), 0);           // nothing above 0 in view
 }
 
 // One step into a fresh 100 x 100 graph; the rows each colour covers in the
@@ -134,7 +138,9 @@ TEST(PerformanceGraph, NewestBandRows) {
       // Extended precision: 57 of 100 stays 57 (a double product gives 56).
       {TGraphKind::pgBar, {}, {{clRed, 57}}, {{clRed, {42, 99}}}},
       // A 0 neither draws nor moves the running total; a negative counts as 0.
-      {TGraphKind::pgBar, {}, {{clRed, 30}, {clLime, 0}, {clAqua, -20}, {clBlue, 70}},
+      {TGraphKind::pgBar,
+       {},
+       {{clRed, 30}, {clLime, 0}, {clAqua, -20}, {clBlue, 70}},
        {{clRed, {70, 99}}, {clBlue, {29, 69}}}},
       // 30 of 100 is 29 pixels high as a line: the double nearest 0.3 is below it.
       {TGraphKind::pgLine, {{clRed, 30}}, {{clRed, 30}}, {{clRed, {71, 71}}}},
@@ -313,7 +319,7 @@ TEST(PerformanceGraph, BadInputStaysInsideTheControl) {
     for (int x = 0; k.w == 100 && k.step == 40 && x < 100; ++x)  // lines 15 apart
       EXPECT_EQ(Px(g, x, 1) == clGreen, x % 15 == (100 + g.GridOffset()) % 15) << x;
     if (k.scale >= 0) g.SetScale(k.scale);  // by hand, below the values
-    g.SetGraphKind(TGraphKind::pgLine);       // both kinds drawn
+    g.SetGraphKind(TGraphKind::pgLine);     // both kinds drawn
     g.Repaint();
     EXPECT_EQ(g.Picture().Width(), k.w);
     EXPECT_EQ(g.Picture().Height(), k.h);
