@@ -12,6 +12,8 @@
 #include "framework/pen.h"
 #include "framework/progress_bar.h"
 #include "framework/strings.h"
+#include "framework/timer.h"
+#include "runtime/exception.h"
 
 namespace nitko {
 
@@ -151,6 +153,18 @@ void RegisterControls(TClassRegistry& r) {
       .Event("OnChange", &TMemo::OnChange);
 }
 
+// Components without a window of their own.
+void RegisterComponents(TClassRegistry& r) {
+  r.Register<TTimer>("TTimer", "TComponent")
+      .Bool("Enabled", &TTimer::SetEnabled)
+      .Int("Interval",
+           [](TTimer& t, int ms) {
+             if (ms < 0) throw Exception("Timer interval must not be negative");
+             t.SetInterval(static_cast<unsigned>(ms));
+           })
+      .Event("OnTimer", &TTimer::OnTimer);
+}
+
 void RegisterForms(TClassRegistry& r) {
   r.Register<TCustomForm>("TCustomForm", "TWinControl", nullptr)
       .Int("ClientWidth", &TCustomForm::SetClientWidth)
@@ -185,6 +199,7 @@ void RegisterStandardClasses() {
   TClassRegistry& r = Classes();
   RegisterGraphics(r);
   RegisterControls(r);
+  RegisterComponents(r);
   RegisterForms(r);
 }
 

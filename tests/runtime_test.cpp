@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "runtime/cpu_load.h"
 #include "runtime/embedded_resource.h"
@@ -143,18 +144,12 @@ TEST_F(LocaleCharsTest, PolishLocaleGivesAComma) {
 }
 
 TEST(CpuLoad, ReadsTheMachineLineAndItsShares) {
-  const std::optional<CpuTimes> full =
-      ParseCpuTimes("intr 5\ncpu  100 20 30 400 50 6 4 10 7 0\ncpu0 1 2 3 4\n");
-  ASSERT_TRUE(full);
-  EXPECT_EQ(full->user, 120u);  // guest is inside user already
-  EXPECT_EQ(full->system, 40u);
-  EXPECT_EQ(full->total, 620u);
-  const auto old = ParseCpuTimes("cpu 1 2 3 4");  // the oldest kernels' four fields
-  ASSERT_TRUE(old);
-  EXPECT_EQ(old->total, 10u);
+  const auto full =  // guest time (7) is inside user time already
+      ParseCpuTimes("intr 5\ncpu  100 20 30 400 50 6 4 10 7 0\ncpu0 1 2 3 4\n").value();
+  EXPECT_EQ(std::make_tuple(full.user, full.system, full.total), std::make_tuple(120, 40, 620));
+  EXPECT_EQ(ParseCpuTimes("cpu 1 2 3 4")->total, 10u);  // the oldest kernels' four fields
   for (const char* bad : {"", "cpu0 1 2 3 4\n", "cpu 1 2 x 4\n", "cpux 1 2 3 4"})
     EXPECT_FALSE(ParseCpuTimes(bad)) << bad;
-
   struct Case {
     CpuTimes before, after;
     int user, system;
@@ -166,15 +161,12 @@ TEST(CpuLoad, ReadsTheMachineLineAndItsShares) {
   };
   for (const Case& c : cases) {
     const CpuShares s = SharesBetween(c.before, c.after);
-    EXPECT_EQ(s.user, c.user);
-    EXPECT_EQ(s.system, c.system);
+    EXPECT_EQ(std::make_pair(s.user, s.system), std::make_pair(c.user, c.system));
   }
-
   TCpuLoadMeter meter;
   EXPECT_FALSE(meter.Sample());  // nothing to compare with yet
   std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  const std::optional<CpuShares> s = meter.Sample();
-  ASSERT_TRUE(s);
-  EXPECT_LE(s->user + s->system, 1000);
+  const CpuShares s = meter.Sample().value();
+  EXPECT_LE(s.user + s.system, 1000);
   EXPECT_FALSE(TCpuLoadMeter("/nonexistent/stat").Sample());
 }
