@@ -1,5 +1,6 @@
 #include "controls/control_classes.h"
 
+#include "controls/calendar.h"
 #include "controls/gauge.h"
 #include "controls/performance_graph.h"
 #include "controls/spin_button.h"
@@ -73,6 +74,15 @@ void RegisterSpinControls(TClassRegistry& r) {
       .Int("Value", &TCSpinEdit::SetValue);
 }
 
+// Year, Month and Day are never stored: a stored calendar shows today.
+void RegisterCalendar(TClassRegistry& r) {
+  r.Register<TCCalendar>("TCCalendar", "TCustomGrid")
+      .Bool("ReadOnly", &TCCalendar::SetReadOnly)
+      .Int("StartOfWeek", [](TCCalendar& c, int v) { c.SetStartOfWeek(static_cast<short>(v)); })
+      .Bool("UseCurrentDate", &TCCalendar::SetUseCurrentDate)
+      .Event("OnChange", &TCCalendar::OnChange);
+}
+
 }  // namespace
 
 void RegisterControlClasses() {
@@ -84,6 +94,7 @@ void RegisterControlClasses() {
   RegisterGauge(r);
   RegisterPerformanceGraph(r);
   RegisterSpinControls(r);
+  RegisterCalendar(r);
 }
 
 }  // namespace nitko
