@@ -72,7 +72,11 @@ check_main() {
 }
 
 check_gallery() {
-  XWIN_LOG=/tmp/nitkograf-gallery.log xwin_start build/release/app/gallery/nitkograf-gallery
+  # In Polish where the machine has it, like the program's own texts.
+  local lang=C.UTF-8
+  locale -a 2>/dev/null | grep -qi '^pl_PL\.utf-\?8$' && lang=pl_PL.UTF-8
+  XWIN_LOG=/tmp/nitkograf-gallery.log xwin_start env LANG=$lang \
+    build/release/app/gallery/nitkograf-gallery
   xwin_find 'Galeria kontrolek' || { echo "no gallery window"; return 1; }
   # A little load of our own, so that the graph has something to show.
   sleep 6

@@ -1,5 +1,6 @@
 #include "app/gallery/galeria.h"
 
+#include "controls/calendar.h"
 #include "controls/control_classes.h"
 #include "controls/performance_graph.h"
 #include "framework/button.h"
@@ -8,6 +9,7 @@
 #include "framework/label.h"
 #include "framework/standard_classes.h"
 #include "framework/timer.h"
+#include "runtime/date_time.h"
 #include "runtime/exception.h"
 #include "runtime/locale_chars.h"
 
@@ -31,14 +33,20 @@ T* Field(const TComponent& form, const char* name) {
 }  // namespace
 
 std::string PerMilleText(int perMille) {
-  return std::to_string(perMille / 10) + LocaleDecimalChar() + std::to_string(perMille % 10) +
-         " %";
+  return std::to_string(perMille / 10) + LocaleDecimalChar() + std::to_string(perMille % 10) + " %";
 }
 
 TGaleria::TGaleria(TComponent* owner) : TForm(owner) {
   handlers_.Add("Timer1Timer", [this](TComponent* s) { Timer1Timer(s); });
   handlers_.Add("BitBtnSlupkiClick", [this](TComponent* s) { BitBtnSlupkiClick(s); });
   handlers_.Add("BitBtnLinieClick", [this](TComponent* s) { BitBtnLinieClick(s); });
+  handlers_.Add("CCalendar1Change", [this](TComponent* s) { CCalendar1Change(s); });
+  handlers_.Add("BitBtnPoprzedniRokClick", [this](TComponent* s) { BitBtnPoprzedniRokClick(s); });
+  handlers_.Add("BitBtnPoprzedniMiesiacClick",
+                [this](TComponent* s) { BitBtnPoprzedniMiesiacClick(s); });
+  handlers_.Add("BitBtnNastepnyMiesiacClick",
+                [this](TComponent* s) { BitBtnNastepnyMiesiacClick(s); });
+  handlers_.Add("BitBtnNastepnyRokClick", [this](TComponent* s) { BitBtnNastepnyRokClick(s); });
   TFormReader(&handlers_).ReadResource(*this, "TGALERIA");
 
   Label1 = Field<TLabel>(*this, "Label1");
@@ -49,8 +57,16 @@ TGaleria::TGaleria(TComponent* owner) : TForm(owner) {
   BitBtnSlupki = Field<TBitBtn>(*this, "BitBtnSlupki");
   BitBtnLinie = Field<TBitBtn>(*this, "BitBtnLinie");
   Timer1 = Field<TTimer>(*this, "Timer1");
+  Label2 = Field<TLabel>(*this, "Label2");
+  CCalendar1 = Field<TCCalendar>(*this, "CCalendar1");
+  BitBtnPoprzedniRok = Field<TBitBtn>(*this, "BitBtnPoprzedniRok");
+  BitBtnPoprzedniMiesiac = Field<TBitBtn>(*this, "BitBtnPoprzedniMiesiac");
+  BitBtnNastepnyMiesiac = Field<TBitBtn>(*this, "BitBtnNastepnyMiesiac");
+  BitBtnNastepnyRok = Field<TBitBtn>(*this, "BitBtnNastepnyRok");
+  LabelData = Field<TLabel>(*this, "LabelData");
 
   ShowKind();
+  CCalendar1Change(CCalendar1);
   // The first reading only sets the baseline for the next.
   meter_.Sample();
 }
@@ -82,6 +98,25 @@ void TGaleria::BitBtnSlupkiClick(TComponent*) {
 void TGaleria::BitBtnLinieClick(TComponent*) {
   PerformanceGraph1->SetGraphKind(TGraphKind::pgLine);
   ShowKind();
+}
+
+void TGaleria::CCalendar1Change(TComponent*) {
+  const TDateTime date = CCalendar1->CalendarDate();
+  LabelData->SetCaption("Wybrana data: " + FormatDateTime("dddd", date) + ", " +
+                        FormatDateTime(ShortDateFormat(), date));
+}
+
+void TGaleria::BitBtnPoprzedniRokClick(TComponent*) {
+  CCalendar1->PrevYear();
+}
+void TGaleria::BitBtnPoprzedniMiesiacClick(TComponent*) {
+  CCalendar1->PrevMonth();
+}
+void TGaleria::BitBtnNastepnyMiesiacClick(TComponent*) {
+  CCalendar1->NextMonth();
+}
+void TGaleria::BitBtnNastepnyRokClick(TComponent*) {
+  CCalendar1->NextYear();
 }
 
 void TGaleria::ShowKind() {

@@ -9,14 +9,16 @@
 namespace nitko {
 
 class TBitBtn;
+class TCCalendar;
 class TLabel;
 class TPerformanceGraph;
 class TTimer;
 
 // The second program's window: the controls the main window does not
 // place, tried out on live data. The performance graph shows this
-// machine's processor load, user and system time stacked, once a second.
-// Built from the form description "TGALERIA".
+// machine's processor load, user and system time stacked, once a second;
+// the calendar starts at today and its buttons move it by a month or a
+// year. Built from the form description "TGALERIA".
 class TGaleria : public TForm {
  public:
   explicit TGaleria(TComponent* owner);
@@ -31,11 +33,23 @@ class TGaleria : public TForm {
   TBitBtn* BitBtnSlupki = nullptr;
   TBitBtn* BitBtnLinie = nullptr;
   TTimer* Timer1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TCCalendar* CCalendar1 = nullptr;
+  TBitBtn* BitBtnPoprzedniRok = nullptr;
+  TBitBtn* BitBtnPoprzedniMiesiac = nullptr;
+  TBitBtn* BitBtnNastepnyMiesiac = nullptr;
+  TBitBtn* BitBtnNastepnyRok = nullptr;
+  TLabel* LabelData = nullptr;
 
   // The published handlers.
   void Timer1Timer(TComponent* sender);
   void BitBtnSlupkiClick(TComponent* sender);
   void BitBtnLinieClick(TComponent* sender);
+  void CCalendar1Change(TComponent* sender);
+  void BitBtnPoprzedniRokClick(TComponent* sender);
+  void BitBtnPoprzedniMiesiacClick(TComponent* sender);
+  void BitBtnNastepnyMiesiacClick(TComponent* sender);
+  void BitBtnNastepnyRokClick(TComponent* sender);
 
  private:
   // The button of the kind shown is the one that cannot be pressed.
