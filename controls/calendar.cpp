@@ -71,10 +71,14 @@ int TCCalendar::GetDateElement(int index) const {
   int y, m, d;
   DecodeDate(date_, y, m, d);
   switch (index) {
-    case 1: return y;
-    case 2: return m;
-    case 3: return d;
-    default: return -1;
+    case 1:
+      return y;
+    case 2:
+      return m;
+    case 3:
+      return d;
+    default:
+      return -1;
   }
 }
 
@@ -84,10 +88,17 @@ void TCCalendar::SetDateElement(int index, int value) {
   DecodeDate(date_, y, m, d);
   int* element = nullptr;
   switch (index) {
-    case 1: element = &y; break;
-    case 2: element = value <= 12 ? &m : nullptr; break;
-    case 3: element = value <= DaysThisMonth() ? &d : nullptr; break;
-    default: break;
+    case 1:
+      element = &y;
+      break;
+    case 2:
+      element = value <= 12 ? &m : nullptr;
+      break;
+    case 3:
+      element = value <= DaysThisMonth() ? &d : nullptr;
+      break;
+    default:
+      break;
   }
   if (element == nullptr || *element == value) return;
   *element = value;

@@ -78,7 +78,10 @@ void RegisterSpinControls(TClassRegistry& r) {
 void RegisterCalendar(TClassRegistry& r) {
   r.Register<TCCalendar>("TCCalendar", "TCustomGrid")
       .Bool("ReadOnly", &TCCalendar::SetReadOnly)
-      .Int("StartOfWeek", [](TCCalendar& c, int v) { c.SetStartOfWeek(static_cast<short>(v)); })
+      .Int("StartOfWeek",
+           [](TCCalendar& c, int v) {
+             c.SetStartOfWeek(static_cast<short>(v < 1 || v > 7 ? 1 : v));
+           })
       .Bool("UseCurrentDate", &TCCalendar::SetUseCurrentDate)
       .Event("OnChange", &TCCalendar::OnChange);
 }

@@ -74,6 +74,14 @@ const TextCache::Rendering& TextCache::Render(const std::string& fontId, QRgb rg
                                               const QFontMetrics& fm) {
   std::string key = KeyOf(fontId, text, reinterpret_cast<const char*>(&rgb), sizeof rgb);
   if (auto it = renderings_.find(key); it != renderings_.end()) return it->second;
+  // A text met for the first time is left to the painter: rendering it
+  // aside costs more than drawing it, and most texts that are never drawn
+  // again (a grid's cells scrolled past) would only crowd the cache.
+  if (seen_.size() >= kMaxEntries) seen_.clear();
+  if (seen_.insert(key).second) {
+    static const Rendering kPainter;
+    return kPainter;
+  }
   if (renderings_.size() >= kMaxEntries) renderings_.clear();
   return renderings_.emplace(std::move(key), RenderText(rgb, text, font, fm)).first->second;
 }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace nitko {
@@ -40,6 +41,7 @@ class TextCache {
 
   std::unordered_map<std::string, int> widths_;
   std::unordered_map<std::string, Rendering> renderings_;
+  std::unordered_set<std::string> seen_;  // texts drawn once, not rendered yet
 };
 
 // Sets the pixels of r, drawn with its baseline origin at (x, y), inside

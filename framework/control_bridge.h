@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QWidget>
-
 #include <functional>
 
 class QKeyEvent;

@@ -26,39 +26,50 @@ int ClampInt(long long v, int lo, int hi) {
 }  // namespace
 
 // One direction of the grid: `fixed` cells that stay, then the scrolling
-// ones from `first`, each `size` pixels and a line of `line` after it.
+// ones from `first`, each `size` pixels and a line of `line` after it, moved
+// back by `shift` pixels (a single scrolling column wider than the client).
 struct TCustomGrid::Axis {
-  int count, fixed, first, size, line, client;
+  int count, fixed, first, size, line, client, shift = 0;
 
   long long Step() const { return static_cast<long long>(size) + line; }
   long long FixedExtent() const { return fixed * Step(); }
   long long Start(int i) const {
-    return i < fixed ? i * Step() : FixedExtent() + (static_cast<long long>(i) - first) * Step();
+    return i < fixed ? i * Step()
+                     : FixedExtent() + (static_cast<long long>(i) - first) * Step() - shift;
   }
   bool Shown(int i) const {
     if (i < 0 || i >= count || Step() == 0 || (i >= fixed && i < first)) return false;
     return Start(i) < client;
   }
-  // Scrolling cells wholly inside the client area.
-  int Fit() const {
+  // Scrolling cells that fit wholly into the client area, whether or not
+  // there are that many.
+  int Capacity() const {
     const long long avail = client - FixedExtent();
     if (Step() == 0 || avail < size) return 0;
     return static_cast<int>(std::min<long long>((avail - size) / Step() + 1, count));
   }
+  // Scrolling cells from first shown wholly.
+  int Fit() const { return std::max(0, std::min(Capacity(), count - first)); }
   // The last scrolling cell shown at least in part, or first - 1.
   int LastShown() const {
     const long long avail = client - FixedExtent();
     if (Step() == 0 || avail <= 0) return first - 1;
-    const long long n = (avail + Step() - 1) / Step();
+    const long long n = (avail + shift + Step() - 1) / Step();
     return static_cast<int>(std::min<long long>(first + n - 1, count - 1));
   }
+  // How far a single scrolling cell wider than the room left can move.
+  int MaxShift() const {
+    if (count - fixed != 1) return 0;
+    return static_cast<int>(std::max<long long>(0, size - (client - FixedExtent())));
+  }
   int MaxFirst() const {
-    return count <= fixed ? fixed : std::max(fixed, count - std::max(1, Fit()));
+    return count <= fixed ? fixed : std::max(fixed, count - std::max(1, Capacity()));
   }
   // The cell whose span (the cell and its line) holds pixel p, or -1.
   int At(int p) const {
     if (p < 0 || p >= client || Step() == 0) return -1;
-    const long long i = p < FixedExtent() ? p / Step() : first + (p - FixedExtent()) / Step();
+    const long long i =
+        p < FixedExtent() ? p / Step() : first + (p - FixedExtent() + shift) / Step();
     return i < count ? static_cast<int>(i) : -1;
   }
   // Calls f(index, start) for every cell shown, fixed ones first.
@@ -71,9 +82,16 @@ struct TCustomGrid::Axis {
 };
 
 TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
-  bars_ = std::make_unique<GridScrollBars>(
-      Widget(), SignalContext(), [this](bool vertical, int value) {
-        RunWidgetSignal([&] { vertical ? SetTopRow(value) : SetLeftCol(value); });
+  bars_ =
+      std::make_unique<GridScrollBars>(Widget(), SignalContext(), [this](bool vertical, int value) {
+        RunWidgetSignal([&] {
+          if (vertical)
+            SetTopRow(value);
+          else if (col_count_ - fixed_cols_ == 1)
+            SetLeftOffset(value);
+          else
+            SetLeftCol(value);
+        });
       });
   if (auto* surface = dynamic_cast<SurfaceWidget*>(Widget())) {
     surface->SetFramePainter([this](QPainter& p) {
@@ -109,7 +127,8 @@ TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
 TCustomGrid::~TCustomGrid() = default;
 
 TCustomGrid::Axis TCustomGrid::ColAxis() const {
-  return {col_count_, fixed_cols_, left_col_, default_col_width_, LineWidthV(), ClientWidth()};
+  return {col_count_,   fixed_cols_,   left_col_,   default_col_width_,
+          LineWidthV(), ClientWidth(), left_offset_};
 }
 
 TCustomGrid::Axis TCustomGrid::RowAxis() const {
@@ -124,11 +143,19 @@ int TCustomGrid::LineWidthH() const {
   return options_ & (TGridOption::goFixedHorzLine | TGridOption::goHorzLine) ? grid_line_width_ : 0;
 }
 
-int TCustomGrid::MaxTopRow() const { return RowAxis().MaxFirst(); }
-int TCustomGrid::MaxLeftCol() const { return ColAxis().MaxFirst(); }
+int TCustomGrid::MaxTopRow() const {
+  return RowAxis().MaxFirst();
+}
+int TCustomGrid::MaxLeftCol() const {
+  return ColAxis().MaxFirst();
+}
 
-int TCustomGrid::VisibleRowCount() const { return RowAxis().Fit(); }
-int TCustomGrid::VisibleColCount() const { return ColAxis().Fit(); }
+int TCustomGrid::VisibleRowCount() const {
+  return RowAxis().Fit();
+}
+int TCustomGrid::VisibleColCount() const {
+  return ColAxis().Fit();
+}
 
 // ---- Shape
 
@@ -217,6 +244,7 @@ void TCustomGrid::LayoutChanged() {
   ClampCurrent();
   top_row_ = ClampInt(top_row_, fixed_rows_, MaxTopRow());
   left_col_ = ClampInt(left_col_, fixed_cols_, MaxLeftCol());
+  left_offset_ = ClampInt(left_offset_, 0, ColAxis().MaxShift());
   SyncScrollBars();
   Invalidate();
 }
@@ -239,8 +267,15 @@ void TCustomGrid::ApplyGeometry() {
 }
 
 void TCustomGrid::SyncScrollBars() {
-  bars_->SetRange(true, fixed_rows_, MaxTopRow(), VisibleRowCount(), top_row_);
-  bars_->SetRange(false, fixed_cols_, MaxLeftCol(), VisibleColCount(), left_col_);
+  bars_->SetRange(true, fixed_rows_, MaxTopRow(), RowAxis().Capacity(), top_row_);
+  const Axis cols = ColAxis();
+  if (cols.count - cols.fixed == 1)
+    bars_->SetRange(
+        false, 0, cols.MaxShift(),
+        cols.client - static_cast<int>(std::min<long long>(cols.FixedExtent(), cols.client)),
+        left_offset_);
+  else
+    bars_->SetRange(false, fixed_cols_, MaxLeftCol(), cols.Capacity(), left_col_);
 }
 
 // ---- Scrolling and the current cell
@@ -261,12 +296,22 @@ void TCustomGrid::SetLeftCol(int value) {
   });
 }
 
+void TCustomGrid::SetLeftOffset(int value) {
+  value = ClampInt(value, 0, ColAxis().MaxShift());
+  SetIfChanged(left_offset_, value, [this] {
+    SyncScrollBars();
+    Invalidate();
+  });
+}
+
 TGridRect TCustomGrid::Selection() const {
   return {std::min(anchor_.X, current_.X), std::min(anchor_.Y, current_.Y),
           std::max(anchor_.X, current_.X), std::max(anchor_.Y, current_.Y)};
 }
 
-bool TCustomGrid::SelectCell(int, int) { return true; }
+bool TCustomGrid::SelectCell(int, int) {
+  return true;
+}
 
 void TCustomGrid::DrawCell(int, int, const TRect&, TGridDrawState) {}
 
@@ -284,12 +329,12 @@ bool TCustomGrid::MoveCurrent(int col, int row, bool moveAnchor, bool show) {
 }
 
 void TCustomGrid::ScrollIntoView(TGridCoord cell) {
-  const int rows = std::max(1, VisibleRowCount());
+  const int rows = std::max(1, RowAxis().Capacity());
   if (cell.Y < top_row_)
     SetTopRow(cell.Y);
   else if (cell.Y - top_row_ >= rows)
     SetTopRow(cell.Y - rows + 1);
-  const int cols = std::max(1, VisibleColCount());
+  const int cols = std::max(1, ColAxis().Capacity());
   if (cell.X < left_col_)
     SetLeftCol(cell.X);
   else if (cell.X - left_col_ >= cols)
@@ -316,10 +361,13 @@ void TCustomGrid::InvalidateCell(int col, int row) {
 void TCustomGrid::InvalidateCells(const TGridRect& cells) {
   const Axis cols = ColAxis(), rows = RowAxis();
   // Only the shown part of the block can change on screen.
-  const int left = std::max(cells.Left, cols.first), right = std::min(cells.Right, cols.LastShown());
-  const int top = std::max(cells.Top, rows.first), bottom = std::min(cells.Bottom, rows.LastShown());
+  const int left = std::max(cells.Left, cols.first),
+            right = std::min(cells.Right, cols.LastShown());
+  const int top = std::max(cells.Top, rows.first),
+            bottom = std::min(cells.Bottom, rows.LastShown());
   if (right < left || bottom < top) return;
-  if (static_cast<long long>(right - left + 1) * (bottom - top + 1) > (long long)kMaxDirtyCells) {
+  if (static_cast<long long>(right - left + 1) * (bottom - top + 1) >
+      static_cast<long long>(kMaxDirtyCells)) {
     Invalidate();
     return;
   }
@@ -365,8 +413,9 @@ void TCustomGrid::DrawCellAt(int col, int row, const TRect& rect) {
   if (default_drawing_) {
     c.Font().Assign(Font());
     c.Brush().SetStyle(TBrushStyle::bsSolid);
-    const bool highlight = (state & gdSelected) &&
-                           (!(state & gdFocused) || Has(options_, TGridOption::goDrawFocusSelected));
+    const bool highlight =
+        (state & gdSelected) &&
+        (!(state & gdFocused) || Has(options_, TGridOption::goDrawFocusSelected));
     if (state & gdFixed) {
       c.Brush().SetColor(fixed_color_);
     } else if (highlight) {
@@ -375,10 +424,22 @@ void TCustomGrid::DrawCellAt(int col, int row, const TRect& rect) {
     } else {
       c.Brush().SetColor(Color());
     }
-    c.FillRect(rect);
   }
+  // A shifted column must not reach into the fixed ones beside it.
+  const bool clip = left_offset_ > 0 && fixed_cols_ > 0 && col >= fixed_cols_;
+  if (clip) {
+    const int fixedRight =
+        static_cast<int>(std::min<long long>(ColAxis().FixedExtent(), ClientWidth()));
+    c.IntersectClipRect({fixedRight, 0, ClientWidth(), ClientHeight()});
+  }
+  if (default_drawing_) c.FillRect(rect);
   DrawCell(col, row, rect, state);
-  if (!default_drawing_) return;
+  if (default_drawing_) DrawCellDecoration(rect, state);
+  if (clip) c.ClearClip();
+}
+
+void TCustomGrid::DrawCellDecoration(const TRect& rect, TGridDrawState state) {
+  TCanvas& c = Canvas();
   if ((state & gdFixed) && ctl3d_ && !rect.IsEmpty()) {
     c.Brush().SetStyle(TBrushStyle::bsSolid);
     c.Brush().SetColor(clBtnHighlight);
@@ -466,17 +527,31 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
   if (key == 0 || !HasCells()) return;
   long long col = current_.X, row = current_.Y;
-  const int page = std::max(1, VisibleRowCount());
+  const int page = std::max(1, RowAxis().Capacity());
   // A grid of one scrolling column is a list: Home and End go by rows.
   const bool byRows = (shift & ssCtrl) || col_count_ - fixed_cols_ == 1;
   int scroll = 0;
   switch (key) {
-    case VK_UP: --row; break;
-    case VK_DOWN: ++row; break;
-    case VK_LEFT: --col; break;
-    case VK_RIGHT: ++col; break;
-    case VK_PRIOR: row -= page; scroll = -page; break;
-    case VK_NEXT: row += page; scroll = page; break;
+    case VK_UP:
+      --row;
+      break;
+    case VK_DOWN:
+      ++row;
+      break;
+    case VK_LEFT:
+      --col;
+      break;
+    case VK_RIGHT:
+      ++col;
+      break;
+    case VK_PRIOR:
+      row -= page;
+      scroll = -page;
+      break;
+    case VK_NEXT:
+      row += page;
+      scroll = page;
+      break;
     case VK_HOME:
       col = fixed_cols_;
       if (byRows) row = fixed_rows_;
@@ -485,15 +560,17 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
       col = col_count_ - 1;
       if (byRows) row = row_count_ - 1;
       break;
-    default: return;
+    default:
+      return;
   }
   const TGridCoord target{ClampInt(col, fixed_cols_, col_count_ - 1),
                           ClampInt(row, fixed_rows_, row_count_ - 1)};
   if (target == current_) return;
   // A page keeps the current row where it is on the screen.
   const int top = top_row_;
-  if (scroll != 0) SetTopRow(static_cast<int>(std::clamp<long long>(
-                       static_cast<long long>(top_row_) + scroll, 0, std::numeric_limits<int>::max())));
+  if (scroll != 0)
+    SetTopRow(static_cast<int>(std::clamp<long long>(static_cast<long long>(top_row_) + scroll, 0,
+                                                     std::numeric_limits<int>::max())));
   if (!MoveByUser(target, shift) && scroll != 0) SetTopRow(top);
 }
 
@@ -529,8 +606,8 @@ void TCustomGrid::MouseWheel(TShiftState shift, int wheelDelta, int x, int y) {
   const int notches = wheel_rest_ / 120;
   wheel_rest_ -= notches * 120;
   if (notches != 0) {
-    const long long top =
-        static_cast<long long>(top_row_) - static_cast<long long>(notches) * QApplication::wheelScrollLines();
+    const long long top = static_cast<long long>(top_row_) -
+                          static_cast<long long>(notches) * QApplication::wheelScrollLines();
     SetTopRow(ClampInt(top, fixed_rows_, MaxTopRow()));
   }
   TCustomControl::MouseWheel(shift, wheelDelta, x, y);

@@ -48,7 +48,9 @@ constexpr TGridOptions operator|(TGridOption a, TGridOption b) {
 constexpr TGridOptions operator|(TGridOptions a, TGridOption b) {
   return a | static_cast<unsigned>(b);
 }
-constexpr bool Has(TGridOptions set, TGridOption o) { return (set & static_cast<unsigned>(o)) != 0; }
+constexpr bool Has(TGridOptions set, TGridOption o) {
+  return (set & static_cast<unsigned>(o)) != 0;
+}
 
 inline constexpr TGridOptions kDefaultGridOptions =
     TGridOption::goFixedVertLine | TGridOption::goFixedHorzLine | TGridOption::goVertLine |
@@ -110,6 +112,10 @@ class TCustomGrid : public TCustomControl {
   int LeftCol() const { return left_col_; }
   void SetTopRow(int value);
   void SetLeftCol(int value);
+  // Pixels a single scrolling column wider than the client area is scrolled
+  // by (the horizontal bar then moves it pixel by pixel).
+  int LeftOffset() const { return left_offset_; }
+  void SetLeftOffset(int value);
   // Scrolling rows and columns that fit wholly in the client area.
   int VisibleRowCount() const;
   int VisibleColCount() const;
@@ -183,6 +189,7 @@ class TCustomGrid : public TCustomControl {
   void SelectionMoved(const TGridRect& oldSelection, TGridCoord oldCurrent);
   TGridDrawState StateOf(int col, int row) const;
   void DrawCellAt(int col, int row, const TRect& rect);
+  void DrawCellDecoration(const TRect& rect, TGridDrawState state);
   void DrawLines(const Axis& cols, const Axis& rows, int colsEnd, int rowsEnd);
   bool MoveByUser(TGridCoord target, TShiftState shift);
 
@@ -194,6 +201,7 @@ class TCustomGrid : public TCustomControl {
   TGridCoord anchor_{1, 1};
   int top_row_ = 1;
   int left_col_ = 1;
+  int left_offset_ = 0;
   int default_col_width_ = 64;
   int default_row_height_ = 24;
   int grid_line_width_ = 1;

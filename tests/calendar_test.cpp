@@ -1,3 +1,5 @@
+#include "controls/calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -7,13 +9,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 
-#include "controls/calendar.h"
 #include "controls/control_classes.h"
 #include "framework/canvas.h"
 #include "framework/form.h"
 #include "framework/form_reader.h"
-#include "framework/keys.h"
 #include "framework/system_colors.h"
 #include "runtime/exception.h"
 
@@ -63,15 +65,16 @@ TEST_F(CalendarTest, EveryMonthFrom1900To2100PutsItsDaysWhereAWallCalendarDoes) 
         const int days = DaysInMonth(y, m), pick = 1 + (y + m) % days;
         cal->SetCalendarDate(EncodeDate(y, m, pick));
         const year_month_day first{year{y}, month{static_cast<unsigned>(m)}, day{1}};
-        const int lead = (static_cast<int>(weekday{sys_days{first}}.c_encoding()) - sow % 7 + 7) % 7;
+        const int lead =
+            (static_cast<int>(weekday{sys_days{first}}.c_encoding()) - sow % 7 + 7) % 7;
         for (int row = 1; row <= 6; ++row)
           for (int col = 0; col < 7; ++col) {
             const int n = (row - 1) * 7 + col - lead + 1;
             const std::string want = n >= 1 && n <= days ? std::to_string(n) : "";
             ASSERT_EQ(cal->GetCellText(col, row), want) << y << "-" << m << " sow " << sow;
           }
-        ASSERT_EQ(cal->Col(), (pick - 1 + lead) % 7);
-        ASSERT_EQ(cal->Row(), (pick - 1 + lead) / 7 + 1);
+        ASSERT_EQ(std::pair(cal->Col(), cal->Row()),
+                  std::pair((pick - 1 + lead) % 7, (pick - 1 + lead) / 7 + 1));
       }
     }
   }
@@ -85,8 +88,10 @@ TEST_F(CalendarTest, ClicksPickDaysAndEmptyCellsOrAReadOnlyCalendarChangeNothing
     bool readOnly;
     const char* date;
     int changes;
-  } cases[] = {{0, 1, false, "2024-09-10", 0}, {3, 6, false, "2024-09-10", 0},
-               {2, 3, false, "2024-09-11", 1}, {6, 1, false, "2024-09-01", 1},
+  } cases[] = {{0, 1, false, "2024-09-10", 0},
+               {3, 6, false, "2024-09-10", 0},
+               {2, 3, false, "2024-09-11", 1},
+               {6, 1, false, "2024-09-01", 1},
                {2, 3, true, "2024-09-10", 0}};
   for (const Case& c : cases) {
     Show(2024, 9, 10);
@@ -98,8 +103,7 @@ TEST_F(CalendarTest, ClicksPickDaysAndEmptyCellsOrAReadOnlyCalendarChangeNothing
   }
   // Code still moves a read-only calendar.
   cal->SetDay(30);
-  EXPECT_EQ(cal->Col(), 0);
-  EXPECT_EQ(cal->Row(), 6);
+  EXPECT_EQ(std::pair(cal->Col(), cal->Row()), std::pair(0, 6));
 }
 
 TEST_F(CalendarTest, ArrowKeysMoveTheDayButNeverIntoAnEmptyCell) {
@@ -120,12 +124,15 @@ TEST_F(CalendarTest, ArrowKeysMoveTheDayButNeverIntoAnEmptyCell) {
   }
 }
 
-TEST_F(CalendarTest, MonthAndYearStepsKeepTheDayOrTakeTheLastOne) {
+// Steps keep the day or take the month's last; ignored values change nothing;
+// dates the calendar cannot show raise the conversion error and change nothing.
+TEST_F(CalendarTest, MonthAndYearStepsAndElementsOutOfRange) {
   struct Case {
     const char* from;
     std::function<void(TCCalendar&)> step;
     const char* to;
     int changes;
+    bool raises = false;
   } cases[] = {
       {"2024-02-29", &TCCalendar::NextYear, "2025-02-28", 2},
       {"2024-02-29", &TCCalendar::PrevYear, "2023-02-28", 2},
@@ -138,45 +145,30 @@ TEST_F(CalendarTest, MonthAndYearStepsKeepTheDayOrTakeTheLastOne) {
       {"2024-04-10", [](TCCalendar& c) { c.SetDay(31); }, "2024-04-10", 0},
       {"2024-04-10", [](TCCalendar& c) { c.SetDateElement(4, 1); }, "2024-04-10", 0},
       {"0001-03-10", &TCCalendar::PrevYear, "0001-03-10", 0},
+      {"2023-03-31", [](TCCalendar& c) { c.SetMonth(2); }, "2023-03-31", 0, true},
+      {"9999-12-31", &TCCalendar::NextMonth, "9999-12-31", 0, true},
+      {"9999-06-01", &TCCalendar::NextYear, "9999-06-01", 0, true},
+      {"0001-01-01", &TCCalendar::PrevMonth, "0001-01-01", 0, true},
+      {"2024-01-01", [](TCCalendar& c) { c.SetYear(10000); }, "2024-01-01", 0, true},
+      {"2024-01-01", [](TCCalendar& c) { c.SetCalendarDate(EncodeDate(9999, 12, 31) + 1); },
+       "2024-01-01", 0, true},
+      {"2024-01-01", [](TCCalendar& c) { c.SetCalendarDate(NAN); }, "2024-01-01", 0, true},
   };
   for (const Case& c : cases) {
     int y, m, d;
     std::sscanf(c.from, "%d-%d-%d", &y, &m, &d);
     Show(y, m, d);
-    c.step(*cal);
-    EXPECT_EQ(Date(), c.to) << c.from;
-    EXPECT_EQ(changes, c.changes) << c.from;
-  }
-}
-
-// Dates the calendar cannot show raise the conversion error and change nothing.
-TEST_F(CalendarTest, ImpossibleDatesRaiseAndLeaveTheDateAsItWas) {
-  struct Case {
-    int y, m, d;
-    std::function<void(TCCalendar&)> step;
-  } cases[] = {
-      {2023, 3, 31, [](TCCalendar& c) { c.SetMonth(2); }},
-      {9999, 12, 31, &TCCalendar::NextMonth},
-      {9999, 6, 1, &TCCalendar::NextYear},
-      {1, 1, 1, &TCCalendar::PrevMonth},
-      {2024, 1, 1, [](TCCalendar& c) { c.SetCalendarDate(EncodeDate(9999, 12, 31) + 1); }},
-      {2024, 1, 1, [](TCCalendar& c) { c.SetCalendarDate(NAN); }},
-      {2024, 1, 1, [](TCCalendar& c) { c.SetYear(10000); }},
-  };
-  for (const Case& c : cases) {
-    Show(c.y, c.m, c.d);
-    const TDateTime before = cal->CalendarDate();
-    const int col = cal->Col(), row = cal->Row();
-    EXPECT_THROW(c.step(*cal), EConvertError) << c.y << "-" << c.m;
-    EXPECT_EQ(cal->CalendarDate(), before);
-    EXPECT_EQ(cal->Col() * 10 + cal->Row(), col * 10 + row);
-    EXPECT_EQ(changes, 0);
+    if (c.raises)
+      EXPECT_THROW(c.step(*cal), EConvertError) << c.from;
+    else
+      c.step(*cal);
+    EXPECT_EQ(std::tuple(Date(), changes), std::tuple(std::string(c.to), c.changes)) << c.from;
+    EXPECT_EQ(cal->GetCellText(cal->Col(), cal->Row()), std::to_string(cal->Day()));
   }
 }
 
 TEST_F(CalendarTest, SizeRuleStartOfWeekAndCurrentDate) {
-  EXPECT_EQ(cal->DefaultColWidth(), 20);
-  EXPECT_EQ(cal->DefaultRowHeight(), 20);
+  EXPECT_EQ(std::pair(cal->DefaultColWidth(), cal->DefaultRowHeight()), std::pair(20, 20));
   cal->SetBorderStyle(TFormBorderStyle::bsSingle);  // the frame takes from the client area
   EXPECT_EQ(cal->DefaultColWidth(), (cal->ClientWidth() - 6) / 7);
   cal->SetBounds(0, 0, 3, 3);
@@ -206,23 +198,21 @@ TEST_F(CalendarTest, DayNamesComeFromTheTimeLocale) {
     const char* names[7];
   } cases[] = {{"C", {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"}},
                {"pl_PL.UTF-8", {"pon", "wto", "śro", "czw", "pią", "sob", "nie"}}};
-  struct Restore {
-    std::string all = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
-    std::string time = std::getenv("LC_TIME") ? std::getenv("LC_TIME") : "";
-    ~Restore() {
-      all.empty() ? unsetenv("LC_ALL") : setenv("LC_ALL", all.c_str(), 1);
-      time.empty() ? unsetenv("LC_TIME") : setenv("LC_TIME", time.c_str(), 1);
-      ReadLocaleDateFormats();
-    }
-  } restore;
+  const char* all = std::getenv("LC_ALL");
+  const std::string saved = all != nullptr ? all : "";
   unsetenv("LC_ALL");
   for (const Case& c : cases) {
     setenv("LC_TIME", c.locale, 1);
     ReadLocaleDateFormats();
-    if (std::string(c.locale) != "C" && ShortDayName(2) == "Mon")
-      GTEST_SKIP() << c.locale << " is not generated here";
+    if (std::string(c.locale) != "C" && ShortDayName(2) == "Mon") {
+      std::printf("%s is not generated here: not checked\n", c.locale);
+      continue;
+    }
     for (int col = 0; col < 7; ++col) EXPECT_EQ(cal->GetCellText(col, 0), c.names[col]);
   }
+  unsetenv("LC_TIME");
+  if (all != nullptr) setenv("LC_ALL", saved.c_str(), 1);
+  ReadLocaleDateFormats();
 }
 
 // The chosen day is highlighted, an empty cell holds no ink, and a form
@@ -249,7 +239,6 @@ TEST_F(CalendarTest, PaintsTheChosenDayAndReadsFromAFormDescription) {
                      "    GridLineWidth = 2\n  end\nend\n");
   auto* c = dynamic_cast<TCCalendar*>(root.FindComponent("C"));
   ASSERT_NE(c, nullptr);
-  EXPECT_EQ(c->StartOfWeek(), 7);
-  EXPECT_TRUE(c->ReadOnly());
-  EXPECT_EQ(c->GridLineWidth(), 2);
+  EXPECT_EQ(std::tuple(c->StartOfWeek(), c->ReadOnly(), c->GridLineWidth()),
+            std::tuple(short{7}, true, 2));
 }

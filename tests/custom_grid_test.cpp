@@ -1,3 +1,5 @@
+#include "framework/custom_grid.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,11 +10,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "event_loop_support.h"
 #include "framework/canvas.h"
-#include "framework/custom_grid.h"
 #include "framework/form.h"
 #include "framework/surface.h"
 #include "framework/system_colors.h"
@@ -71,9 +73,14 @@ class GridTest : public ::testing::Test {
                   Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid->Widget(), &e);
   }
+  QScrollBar* Bar(Qt::Orientation o) const {
+    for (auto* b : grid->Widget()->findChildren<QScrollBar*>())
+      if (b->orientation() == o) return b;
+    return nullptr;
+  }
   bool Painted() {
     return nitko::testing::SpinUntil([&] { return !grid->IsInvalid() && grid->draws > 0; },
-                              std::chrono::seconds(5));
+                                     std::chrono::seconds(5));
   }
 
   std::unique_ptr<TForm> form;
@@ -105,11 +112,9 @@ TEST_F(GridTest, KeysMoveTheCurrentCellAndScrollItIntoView) {
     grid->MoveCurrent(1, 1, true, true);
     clicks = 0;
     for (auto [key, mods] : c.keys) QTest::keyClick(grid->Widget(), key, mods);
-    EXPECT_EQ(grid->Col(), c.col);
-    EXPECT_EQ(grid->Row(), c.row);
-    EXPECT_EQ(grid->TopRow(), c.top);
+    EXPECT_EQ(std::tuple(grid->Col(), grid->Row(), grid->TopRow(), clicks),
+              std::tuple(c.col, c.row, c.top, c.clicks));
     EXPECT_EQ(grid->Selection(), (TGridRect{c.col, c.row, c.col, c.row}));
-    EXPECT_EQ(clicks, c.clicks);
   }
   // Shift extends the selection from the anchor.
   QTest::keyClick(grid->Widget(), Qt::Key_Down, Qt::ShiftModifier);
@@ -142,8 +147,7 @@ TEST_F(GridTest, MouseClicksSelectThroughSelectCellAndTheWheelAndBarsScroll) {
   EXPECT_EQ(grid->TopRow(), 1);
   EXPECT_EQ(grid->Row(), 2);  // the wheel scrolls the view only
 
-  auto* bar = grid->Widget()->findChildren<QScrollBar*>()[0];
-  if (bar->orientation() != Qt::Vertical) bar = grid->Widget()->findChildren<QScrollBar*>()[1];
+  QScrollBar* bar = Bar(Qt::Vertical);
   ASSERT_TRUE(bar->isVisible());
   QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() * 3 / 4));
   EXPECT_GT(grid->TopRow(), 1);
@@ -158,7 +162,8 @@ TEST_F(GridTest, EmptyAndHugeGridsDrawOnlyWhatIsShown) {
   EXPECT_FALSE(grid->HasCells());
   grid->draws = 0;
   grid->Repaint();
-  for (Qt::Key k : {Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown}) QTest::keyClick(grid->Widget(), k);
+  for (Qt::Key k : {Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown})
+    QTest::keyClick(grid->Widget(), k);
   QTest::mouseClick(grid->Widget(), Qt::LeftButton, {}, QPoint(40, 40));
   Wheel(-120);
   EXPECT_EQ(grid->draws, 0);
@@ -170,13 +175,13 @@ TEST_F(GridTest, EmptyAndHugeGridsDrawOnlyWhatIsShown) {
     grid->SetRowCount(rows);
     grid->SetFixedRows(1);
     QTest::keyClick(grid->Widget(), Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(grid->Row(), rows - 1);
-    EXPECT_EQ(grid->TopRow(), rows - grid->VisibleRowCount());
+    EXPECT_EQ(std::tuple(grid->Row(), grid->TopRow()),
+              std::tuple(rows - 1, rows - grid->VisibleRowCount()));
     grid->draws = 0;
     grid->Repaint();
     // The fixed row and column, and the rows and columns from TopRow and
     // LeftCol to the last.
-    EXPECT_EQ(grid->draws, (1 + rows - grid->TopRow()) * (1 + 5 - grid->LeftCol())) << rows;
+    EXPECT_EQ(grid->draws, (1LL + rows - grid->TopRow()) * (1 + 5 - grid->LeftCol())) << rows;
   }
 }
 
@@ -216,4 +221,23 @@ TEST_F(GridTest, AChangedCellIsRedrawnAloneAndNothingLandsOutsideTheGrid) {
     EXPECT_EQ(shot.pixel(x, grid->Top() + grid->Height()), formColor);
   }
   EXPECT_NE(shot.pixel(grid->Left(), grid->Top() + 5), formColor);
+}
+
+// One scrolling column wider than its room moves by pixels behind the fixed one.
+TEST_F(GridTest, AWideSingleColumnScrollsByPixelsBehindTheFixedOne) {
+  grid->SetCtl3D(false);  // fixed cells without a bevel
+  grid->SetColCount(2);
+  grid->SetDefaultColWidth(200);
+  QScrollBar* bar = Bar(Qt::Horizontal);
+  ASSERT_TRUE(bar->isEnabled());
+  EXPECT_EQ(bar->maximum(), 200 - (grid->ClientWidth() - 201));
+  QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() * 3 / 4, bar->height() / 2));
+  const int offset = grid->LeftOffset();
+  EXPECT_TRUE(offset > 0 && bar->value() == offset);
+  EXPECT_EQ(grid->CellRect(1, 2).Left, 201 - offset);
+  grid->Repaint();
+  for (int x = 0; x < grid->ClientWidth(); ++x) {
+    const TColor want = x < 200 ? grid->ColorOf(0, 1) : x == 200 ? clBlack : grid->ColorOf(1, 1);
+    ASSERT_EQ(grid->Canvas().Pixel(x, 30), want) << x;
+  }
 }
