@@ -2,6 +2,7 @@
 
 #include "controls/calendar.h"
 #include "controls/gauge.h"
+#include "controls/performance_graph.h"
 #include "controls/spin_button.h"
 #include "controls/spin_edit.h"
 #include "framework/class_registry.h"
@@ -42,6 +43,23 @@ void RegisterGauge(TClassRegistry& r) {
       .Int("Progress", &TCGauge::SetProgress);
 }
 
+// Gradient is read like any other property; a graph without it in its
+// description keeps the constructor's 100 (see GradientStored).
+void RegisterPerformanceGraph(TClassRegistry& r) {
+  r.Register<TPerformanceGraph>("TPerformanceGraph", "TGraphicControl")
+      .Enum<TGraphKind>("Kind", &TPerformanceGraph::SetGraphKind,
+                        {{"pgBar", TGraphKind::pgBar}, {"pgLine", TGraphKind::pgLine}})
+      .Color("ForeColor", &TPerformanceGraph::SetForeColor)
+      .Color("BackColor", &TPerformanceGraph::SetBackColor)
+      .Int("GridSize", &TPerformanceGraph::SetGridSize)
+      .Int("StepSize", &TPerformanceGraph::SetStepSize)
+      .Int("Scale", &TPerformanceGraph::SetScale)
+      .Int("Gradient", &TPerformanceGraph::SetGradient)
+      .Bool("Gridlines", &TPerformanceGraph::SetGridlines)
+      .Int("PenWidth", &TPerformanceGraph::SetPenWidth)
+      .Event("OnScaleChange", &TPerformanceGraph::OnScaleChange);
+}
+
 // FocusControl is set by code only; AutoSelect, ReadOnly and OnChange come
 // from TCustomEdit, TabStop from TWinControl.
 void RegisterSpinControls(TClassRegistry& r) {
@@ -77,6 +95,7 @@ void RegisterControlClasses() {
   RegisterStandardClasses();
   TClassRegistry& r = Classes();
   RegisterGauge(r);
+  RegisterPerformanceGraph(r);
   RegisterSpinControls(r);
   RegisterCalendar(r);
 }

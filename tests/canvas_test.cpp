@@ -262,6 +262,25 @@ TEST(CanvasCopy, OverlappingCopyWithinOneSurfaceScrolls) {
   for (int x = 3; x < 20; ++x) EXPECT_EQ(p.At(x, 1), static_cast<TColor>(x));
 }
 
+// A move within one surface equals the copy from an untouched twin, in
+// every direction, partly outside the surface and under a clip.
+TEST(CanvasCopy, MoveWithinOneSurfaceEqualsCopyFromATwin) {
+  const TRect moves[][2] = {{{0, 0, 17, 9}, {3, 2, 20, 11}},    {{3, 2, 20, 11}, {0, 0, 17, 9}},
+                            {{0, 4, 20, 12}, {0, 0, 20, 8}},    {{-5, -3, 15, 7}, {2, 1, 22, 11}},
+                            {{10, 0, 30, 12}, {-4, 0, 16, 12}}, {{2, 2, 12, 10}, {2, 2, 12, 10}}};
+  for (int n = 0; n < 12; ++n) {
+    const auto& [dest, source] = moves[n % 6];
+    Paper moved(20, 12), copied(20, 12), twin(20, 12);
+    for (int i = 0; i < 240; ++i)
+      for (Paper* q : {&moved, &copied, &twin}) q->surface.SetPixel(i % 20, i / 20, i);
+    if (n >= 6)  // the second round under a clip
+      for (Paper* q : {&moved, &copied}) q->canvas.SetClipRect(Rect(1, 1, 15, 10));
+    moved.canvas.CopyRect(dest, moved.canvas, source);
+    copied.canvas.CopyRect(dest, twin.canvas, source);
+    EXPECT_TRUE(moved.SameAs(copied)) << n;
+  }
+}
+
 TEST(CanvasCopy, StretchAndTransparentColour) {
   TBitmap glyph(2, 2);
   glyph.Canvas().SetPixel(0, 0, clRed);
