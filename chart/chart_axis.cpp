@@ -282,8 +282,10 @@ void TCustomChartAxis::WidenForMargins(int start_margin, int end_margin) {
 }
 
 void TCustomChartAxis::PlacePixels() {
-  if (chart_ == nullptr) return;
-  const TRect r = chart_->PlotRect();
+  if (chart_ != nullptr) PlacePixelsIn(chart_->PlotRect());
+}
+
+void TCustomChartAxis::PlacePixelsIn(const TRect& r) {
   const int o = horizontal_ ? r.Left : r.Top;
   const double w = horizontal_ ? r.Width() : r.Height();
   SetPixels(ClampToInt(o + std::nearbyint(w * 0.01 * start_position_)),

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <vector>
 
 #include "chart/axis_drawing.h"
 #include "chart/chart_axis.h"
@@ -312,11 +313,33 @@ void TCustomAxisPanel::ComputeAxisArea() {
     series_width_3d_ = series_height_3d_ = width_3d_ = height_3d_ = 0;
   }
   RecalcChartSize();
-  TRect current = PlotRect();
-  for (TCustomChartAxis* axis : axes_) {
-    if (!IsAxisVisible(*axis)) continue;
+  // A label band can hang on the label step, so on the axis' length, which
+  // the bands decide. The first pass measures each axis as long as the
+  // rectangle left to it; when the lengths it ends with differ, a second
+  // pass measures with those. No length from an earlier frame takes part,
+  // so equal state gives an equal frame.
+  const TRect start = PlotRect();
+  std::vector<int> measured;
+  ReserveAxesSpace(start, &measured);
+  bool moved = false;
+  for (size_t i = 0; i < axes_.size(); ++i)
+    moved = moved || (measured[i] >= 0 && axes_[i]->PixelLength() != measured[i]);
+  if (moved) ReserveAxesSpace(start, nullptr);
+}
+
+void TCustomAxisPanel::ReserveAxesSpace(const TRect& start, std::vector<int>* measured) {
+  // -1: not measured (the axis takes no room).
+  if (measured != nullptr) measured->assign(axes_.size(), -1);
+  TRect current = start;
+  for (size_t i = 0; i < axes_.size(); ++i) {
+    TCustomChartAxis& axis = *axes_[i];
+    if (!IsAxisVisible(axis)) continue;
+    if (measured != nullptr) {
+      axis.PlacePixelsIn(current);
+      (*measured)[i] = axis.PixelLength();
+    }
     TRect shrunk = current;
-    ReserveSpace(*axis, ChartCanvas(), shrunk, IsStandardAxis(axis));
+    ReserveSpace(axis, Canvas(), shrunk, IsStandardAxis(&axis));
     const TRect kept = IntersectRect(shrunk, current);
     if (!kept.IsEmpty()) current = kept;
   }

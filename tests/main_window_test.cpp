@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/formularz.h"
 #include "app/run_state.h"
@@ -24,6 +26,7 @@
 #include "dialogs/message_form.h"
 #include "event_loop_support.h"
 #include "framework/button.h"
+#include "framework/canvas.h"
 #include "framework/custom_edit.h"
 #include "framework/gui_thread.h"
 #include "framework/label.h"
@@ -139,6 +142,42 @@ TEST_F(MainWindow, FirstDisplayShowsTheDescribedWindowWithTheFirstCurve) {
   const QImage edit = F().ME2->Widget()->grab().toImage();
   EXPECT_EQ(edit.pixelColor(edit.width() - 6, edit.height() / 2), QColor(0xC0, 0xC0, 0xC0));
   EXPECT_EQ(F().Label4->Font().Color(), 0x800000);
+}
+
+// The first frame is laid out from the chart's state alone, not from a frame
+// before it: a zoom drag and an undo drag bring back every pixel of it.
+TEST_F(MainWindow, FirstFrameIsTheFrameAfterAZoomAndItsUndo) {
+  TChart& chart = *F().Chart1;
+  const auto frame = [&] {
+    chart.Update();
+    const TCanvas& c = static_cast<TCustomControl&>(chart).Canvas();
+    std::vector<TColor> p;
+    for (int y = 0; y < chart.ClientHeight(); ++y)
+      for (int x = 0; x < chart.ClientWidth(); ++x) p.push_back(c.Pixel(x, y));
+    return p;
+  };
+  const auto drag = [&](QPoint from, QPoint to) {
+    for (QEvent::Type type :
+         {QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseButtonRelease}) {
+      const QPoint at = type == QEvent::MouseButtonPress ? from : to;
+      QMouseEvent e(type, at, chart.Widget()->mapToGlobal(at),
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                    Qt::NoModifier);
+      QApplication::sendEvent(chart.Widget(), &e);
+    }
+    frame();
+  };
+  const std::vector<TColor> first = frame();
+  drag({250, 80}, {500, 250});
+  ASSERT_TRUE(chart.IsZoomed());
+  drag({500, 250}, {250, 80});
+  ASSERT_FALSE(chart.IsZoomed());
+  const std::vector<TColor> undone = frame();
+  ASSERT_EQ(undone.size(), first.size());
+  int differing = 0;
+  for (size_t i = 0; i < first.size(); ++i) differing += first[i] != undone[i];
+  EXPECT_EQ(differing, 0);
 }
 
 TEST_F(MainWindow, ButtonsRunBothWorkersIntoTheWindowWithPFromTheSpinEdit) {
