@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "chart/axis_drawing.h"
@@ -283,8 +285,12 @@ void TCustomAxisPanel::DrawChartContent(const TRect& frameRect) {
     DrawAxes();
   }
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
-  for (TChartSeries* s : series_list_)
-    if (s->Active()) DrawOneSeries(*s);
+  // A series' notifications may free series, its own or others: walk a copy
+  // of the list and pass over those gone.
+  std::vector<std::pair<TChartSeries*, std::weak_ptr<const void>>> walked;
+  for (TChartSeries* s : series_list_) walked.emplace_back(s, s->Lifetime());
+  for (const auto& [s, alive] : walked)
+    if (!alive.expired() && s->Active()) DrawOneSeries(*s);
   if (axis_visible_ && !axes_first) {
     if (OnBeforeDrawAxes) OnBeforeDrawAxes(this);
     DrawAxes();
@@ -356,7 +362,10 @@ void TCustomAxisPanel::DrawAxes() {
 void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
   series.ComputeVisibleRange();
   if (series.FirstVisible() == -1) return;
-  if (series.BeforeDrawValues) series.BeforeDrawValues(&series);
+  const auto alive = series.Lifetime();
+  // A copy runs: a handler that frees the series frees the original too.
+  if (const TNotifyEvent before = series.BeforeDrawValues) before(&series);
+  if (alive.expired()) return;
   TTeeCanvas3D& canvas = ChartCanvas();
   // A canvas that turns the whole scene cannot clip to a flat rectangle.
   const bool clip = clip_points_ && !canvas.FullRotationCapable();
@@ -368,7 +377,7 @@ void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
     throw;
   }
   if (clip) canvas.ClearClip();
-  if (series.AfterDrawValues) series.AfterDrawValues(&series);
+  if (const TNotifyEvent after = series.AfterDrawValues) after(&series);
 }
 
 }  // namespace nitko

@@ -481,6 +481,20 @@ TEST_F(Chart1Fixture, SeriesWithoutVisiblePointsAreSkipped) {
   }
 }
 
+// A notification may free a series while the frame walks them, the next
+// one or its own: the frame goes on with those that are left.
+TEST_F(Chart1Fixture, SeriesFreedByNotificationsLeaveTheFrame) {
+  AddCurves();
+  series1->AfterDrawValues = [&](TComponent*) { delete series2; };
+  chart->Repaint();
+  EXPECT_EQ(chart->SeriesCount(), 1);
+  EXPECT_FALSE(InkBox(chart->PlotRect(), clGreen).IsEmpty());
+  series1->BeforeDrawValues = [&](TComponent*) { delete series1; };
+  chart->Repaint();
+  EXPECT_EQ(chart->SeriesCount(), 0);
+  EXPECT_EQ(frames, 2);
+}
+
 // On a shown form the window shows the chart's surface, and a request from
 // the series reaches the screen through the event loop alone.
 TEST_F(Chart1Fixture, TheWindowShowsTheChartAndFollowsRequests) {
