@@ -18,6 +18,7 @@
 namespace nitko {
 
 class TCustomAxisPanel;
+class TTeeCanvas3D;
 class TCustomChartAxis;
 class TChartSeries;
 
@@ -241,6 +242,8 @@ class TChartSeries : public TComponent {
   virtual void PointAdded(int index);
 
   void SetMainListIsY(bool value) { main_list_is_y_ = value; }
+  // The canvas of the chart the series belongs to; none without a chart.
+  TTeeCanvas3D* ChartCanvas() const;
   // Whether drawing is limited to the points inside the plot rectangle.
   virtual bool DrawsVisibleOnly() const { return true; }
   // Kinds that join points with lines keep the first point past the edge.

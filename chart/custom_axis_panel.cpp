@@ -276,7 +276,7 @@ void TCustomAxisPanel::DrawChartContent(const TRect& frameRect) {
   DrawTitles();
   ComputeAxisArea();
   ComputeSeriesArea();
-  TTeeCanvas3D& canvas = ChartCanvas();
+  TTeeCanvas3D& canvas = Canvas();
   canvas.SetProjectionCentre(width_3d_, FrameRect(), PlotRect());
   DrawWallSet();
   const bool axes_first = AxesBeforeSeries();
@@ -356,7 +356,7 @@ void TCustomAxisPanel::ReserveAxesSpace(const TRect& start, std::vector<int>* me
 
 void TCustomAxisPanel::DrawAxes() {
   for (TCustomChartAxis* axis : axes_)
-    if (IsAxisVisible(*axis)) DrawAxis(*axis, ChartCanvas(), true);
+    if (IsAxisVisible(*axis)) DrawAxis(*axis, Canvas(), true);
 }
 
 void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
@@ -366,7 +366,7 @@ void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
   // A copy runs: a handler that frees the series frees the original too.
   if (const TNotifyEvent before = series.BeforeDrawValues) before(&series);
   if (alive.expired()) return;
-  TTeeCanvas3D& canvas = ChartCanvas();
+  TTeeCanvas3D& canvas = Canvas();
   // A canvas that turns the whole scene cannot clip to a flat rectangle.
   const bool clip = clip_points_ && !canvas.FullRotationCapable();
   if (clip) canvas.ClipPlotArea(PlotRect(), 0, width_3d_);

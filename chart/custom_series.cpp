@@ -40,10 +40,6 @@ void TCustomSeries::SetDark3D(bool value) {
   SetIfChanged(dark_3d_, value, [this] { RepaintOwner(); });
 }
 
-TCanvas3D* TCustomSeries::ChartCanvas() const {
-  return ParentChart() != nullptr ? &ParentChart()->Canvas() : nullptr;
-}
-
 bool TCustomSeries::DrawableAt(int x, int y) const {
   return x >= -kDrawableLimit && x <= kDrawableLimit && y >= -kDrawableLimit &&
          y <= kDrawableLimit;

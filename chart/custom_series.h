@@ -63,7 +63,6 @@ class TCustomSeries : public TChartSeries {
   bool clickable_line_ = true;
 
  private:
-  TCanvas3D* ChartCanvas() const;
   bool DrawableAt(int x, int y) const;
   void DrawMarkerAt(TCanvas3D& canvas, int index, int x, int y);
   // The flat, fixed-style pass that culls hidden markers, or false when

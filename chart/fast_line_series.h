@@ -36,7 +36,6 @@ class TFastLineSeries : public TChartSeries {
   bool DrawsLinesBetweenPoints() const override { return true; }
 
  private:
-  TCanvas3D* ChartCanvas() const;
   void PrepareCanvas(TCanvas3D& canvas) const;
   // The pixels one line per point paints can be had with fewer calls.
   bool CanCollapse(const TCanvas3D& canvas) const;

@@ -236,7 +236,7 @@ TEST(ChartPanel, DefaultsErrorsAndUnchangedValues) {
     EXPECT_EQ(fresh.RepaintRequestCount(), before);
     s.set(fresh, true);
     EXPECT_EQ(fresh.RepaintRequestCount(), before + 1);
-    EXPECT_TRUE(fresh.ChartCanvas().Dirty()) << "the request reaches the canvas";
+    EXPECT_TRUE(fresh.Canvas().Dirty()) << "the request reaches the canvas";
   }
 }
 
@@ -269,7 +269,7 @@ TEST(ChartPanel, PaintCopiesUnlessARequestOrResizeCameBetween) {
     chart.Repaint();
     chart.Repaint();
     EXPECT_EQ(frames, k.frames_after_three_paints);
-    const TBitmap* buffer = chart.ChartCanvas().Buffer();
+    const TBitmap* buffer = chart.Canvas().Buffer();
     ASSERT_NE(buffer, nullptr);
     EXPECT_EQ(buffer->Width(), chart.ClientWidth());
     EXPECT_EQ(buffer->Height(), chart.ClientHeight());
@@ -425,7 +425,7 @@ TEST_F(Chart1Fixture, PaintsTheProgramsChart) {
   }
 
   if (const char* path = std::getenv("NITKO_CHART1_PNG")) {
-    EXPECT_TRUE(chart->ChartCanvas().Buffer()->Surface().Image().save(path, "PNG"));
+    EXPECT_TRUE(chart->Canvas().Buffer()->Surface().Image().save(path, "PNG"));
   }
 }
 
@@ -514,5 +514,5 @@ TEST_F(Chart1Fixture, TheWindowShowsTheChartAndFollowsRequests) {
   chart->SetBounds(8, 8, 500, 300);
   for (int i = 0; i < 100 && frames == 2; ++i) QTest::qWait(5);
   EXPECT_EQ(frames, 3);
-  EXPECT_EQ(chart->ChartCanvas().Buffer()->Width(), 500);
+  EXPECT_EQ(chart->Canvas().Buffer()->Width(), 500);
 }

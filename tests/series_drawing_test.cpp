@@ -416,7 +416,7 @@ TEST(SeriesDrawing, LegendSymbols) {
   line->SetSeriesColor(clRed);
   points->Pointer().SetHorizSize(10);
   points->Pointer().SetVertSize(10);
-  TTeeCanvas3D& c = s.chart.ChartCanvas();
+  TTeeCanvas3D& c = s.chart.Canvas();
   c.AttachSurface(&s.canvas);
   s.surface.Fill(kBack);
   line->DrawLegendShape(clRed, {10, 10, 30, 21});
@@ -442,8 +442,8 @@ TEST(SeriesDrawing, IncrementalLineDrawsAtOnceAndSurvivesTheNextPaint) {
   EXPECT_EQ(s.chart.RepaintRequestCount(), requests);
   const int y = line->PixelY(2);
   const int x = (line->PixelX(1) + line->PixelX(2)) / 2;
-  EXPECT_EQ(s.chart.ChartCanvas().Surface()->Pixel(x, y), clRed);
+  EXPECT_EQ(s.chart.Canvas().Surface()->Pixel(x, y), clRed);
   s.chart.PaintControl();  // a copy of the cached frame
-  EXPECT_EQ(s.chart.ChartCanvas().Surface()->Pixel(x, y), clRed);
+  EXPECT_EQ(s.chart.Canvas().Surface()->Pixel(x, y), clRed);
   ShutdownGuiThread();
 }
