@@ -184,6 +184,10 @@ class TChartSeries : public TComponent {
   // Positions on the resolved axes; 0 without a chart.
   virtual int PixelX(int index) const { return PixelOfX(XOf(index)); }
   virtual int PixelY(int index) const { return PixelOfY(YOf(index)); }
+  // Whether XOf, YOf, PixelX and PixelY are the ones above, so that a
+  // drawing pass may read the value lists and map them itself. Kinds opt in;
+  // a class that changes any of the four answers false.
+  virtual bool PixelsFromValueLists() const { return false; }
   int PixelOfX(double v) const;
   int PixelOfY(double v) const;
   // The series' slot in the chart's depth: its near, middle and far z; all

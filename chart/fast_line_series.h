@@ -30,6 +30,7 @@ class TFastLineSeries : public TChartSeries {
   // The point under the pixel, or the first point of the segment under it.
   int Clicked(int x, int y) override;
   void DrawLegendShape(TColor color, const TRect& rect) override;
+  bool PixelsFromValueLists() const override { return true; }
 
  protected:
   void PointAdded(int index) override;
