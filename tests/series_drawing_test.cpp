@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <random>
@@ -382,6 +383,26 @@ TEST(SeriesDrawing, PointerSizesMarginsAndColours) {
   points->Pointer().Pen().SetColor(clDefault);
   s.Draw();
   EXPECT_EQ(s.At(points->PixelX(3), points->PixelY(3) - 7), points->PointColor(3));
+}
+
+// Sizes past every surface are held at a bound no marker can outgrow: the
+// sums stay ints, and one marker fills the whole plot area.
+TEST(SeriesDrawing, HugePointersFillThePlotArea) {
+  constexpr TColor kFill = 0x00A0B0C0;
+  for (TSeriesPointerStyle style : {TSeriesPointerStyle::psRectangle, TSeriesPointerStyle::psCircle}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    Scene s;
+    auto points = s.Add<TPointSeries>();
+    points->Pointer().SetStyle(style);
+    points->Pointer().SetHorizSize(INT_MAX);
+    points->Pointer().SetVertSize(INT_MAX);
+    EXPECT_EQ(points->Pointer().HorizSize(), kMaxPointerSize);
+    for (int i = 0; i < 3; ++i) points->AddPoint(i, i, "", kFill);
+    s.Draw();
+    const TRect p = s.chart.PlotRect();
+    EXPECT_EQ(s.Count(kFill, {p.Left + 1, p.Top + 1, p.Right, p.Bottom - 1}),
+              (p.Width() - 1) * (p.Height() - 2));
+  }
 }
 
 TEST(SeriesDrawing, ClickTests) {
