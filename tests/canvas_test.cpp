@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <array>
@@ -12,6 +14,10 @@
 
 #include "framework/bitmap.h"
 #include "framework/surface.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/allocator_interface.h>
+#endif
 
 using namespace nitko;
 
@@ -398,6 +404,38 @@ TEST(CanvasText, OpaqueFillsTheExtentTransparentDoesNot) {
   r.canvas.TextRect(Rect(10, 6, 30, 12), 0, 0, "Hi there");
   EXPECT_EQ(r.Ink(), Rect(10, 6, 30, 12));
   EXPECT_TRUE(r.Colours(Rect(10, 6, 30, 12)).count(clBlack));
+}
+
+// Heap bytes in use, as the build's allocator counts them.
+long long HeapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+  return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
+#else
+  const struct mallinfo2 m = mallinfo2();
+  return static_cast<long long>(m.uordblks + m.hblkhd);
+#endif
+}
+
+// The canvas keeps the texts it draws within a byte budget, and only those
+// that fit on its surface: long texts at a large size do not pile up.
+TEST(CanvasText, KeptTextsStayWithinABudget) {
+  const struct {
+    const char* name;
+    int count, length;
+  } cases[] = {{"wider than the surface", 60, 300}, {"each fits", 1000, 24}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    Paper p(800, 300);
+    p.canvas.Font().SetHeight(-60);
+    p.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+    const long long before = HeapInUse();
+    for (int i = 0; i < k.count; ++i) {
+      std::string text = std::to_string(i);
+      while (static_cast<int>(text.size()) < k.length) text += " Wavy g&%";
+      p.canvas.TextOut(0, 100, text.substr(0, k.length));
+    }
+    EXPECT_LT(HeapInUse() - before, 8LL << 20);
+  }
 }
 
 TEST(CanvasText, AlignmentMovesTheCellByItsOwnExtent) {
