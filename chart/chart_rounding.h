@@ -12,7 +12,9 @@ namespace nitko {
 // undefined cast.
 inline constexpr double kPixelLimit = 2147483647.0;
 
-inline bool FitsPixel(long long p) { return p >= INT_MIN && p <= INT_MAX; }
+inline bool FitsPixel(long long p) {
+  return p >= INT_MIN && p <= INT_MAX;
+}
 
 inline int ClampToInt(double v) {
   if (std::isnan(v)) return 0;

@@ -113,8 +113,7 @@ void TSeriesPointer::DrawPointerShape(TCanvas3D& canvas, bool is3D, int x, int y
       }
       break;
     case S::psDiamond: {
-      const std::array<TPoint, 4> p{TPoint{c.l, y}, TPoint{x, c.t}, TPoint{c.r, y},
-                                    TPoint{x, c.b}};
+      const std::array<TPoint, 4> p{TPoint{c.l, y}, TPoint{x, c.t}, TPoint{c.r, y}, TPoint{x, c.b}};
       canvas.DrawPolygon(p, 3);
       break;
     }

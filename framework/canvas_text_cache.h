@@ -47,7 +47,7 @@ class TextCache {
 
   std::unordered_map<std::string, int> widths_;
   std::unordered_map<std::string, Rendering> renderings_;
-  size_t bytes_ = 0;   // what both maps hold, keys and runs
+  size_t bytes_ = 0;  // what both maps hold, keys and runs
   Rendering unkept_;  // the answer for a text that is not kept
 };
 

@@ -1,7 +1,6 @@
 #include "framework/canvas.h"
 
 #include <gtest/gtest.h>
-
 #include <malloc.h>
 
 #include <QGuiApplication>
@@ -11,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "framework/bitmap.h"
 #include "framework/surface.h"
@@ -411,30 +411,24 @@ long long HeapInUse() {
 #if defined(__SANITIZE_ADDRESS__)
   return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
 #else
-  const struct mallinfo2 m = mallinfo2();
-  return static_cast<long long>(m.uordblks + m.hblkhd);
+  return static_cast<long long>(mallinfo2().uordblks + mallinfo2().hblkhd);
 #endif
 }
 
 // The canvas keeps the texts it draws within a byte budget, and only those
 // that fit on its surface: long texts at a large size do not pile up.
 TEST(CanvasText, KeptTextsStayWithinABudget) {
-  const struct {
-    const char* name;
-    int count, length;
-  } cases[] = {{"wider than the surface", 60, 300}, {"each fits", 1000, 24}};
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.name);
+  std::string words;
+  while (words.size() < 300) words += " Wavy g&%";
+  // Texts wider than the surface, then many that fit.
+  for (auto [count, length] : {std::pair{60, 300}, std::pair{1000, 20}}) {
     Paper p(800, 300);
     p.canvas.Font().SetHeight(-60);
     p.canvas.Brush().SetStyle(TBrushStyle::bsClear);
     const long long before = HeapInUse();
-    for (int i = 0; i < k.count; ++i) {
-      std::string text = std::to_string(i);
-      while (static_cast<int>(text.size()) < k.length) text += " Wavy g&%";
-      p.canvas.TextOut(0, 100, text.substr(0, k.length));
-    }
-    EXPECT_LT(HeapInUse() - before, 8LL << 20);
+    for (int i = 0; i < count; ++i)
+      p.canvas.TextOut(0, 100, std::to_string(i) + words.substr(0, length));
+    EXPECT_LT(HeapInUse() - before, 8LL << 20) << length;
   }
 }
 

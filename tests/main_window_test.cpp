@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
@@ -157,13 +156,9 @@ TEST_F(MainWindow, FirstFrameIsTheFrameAfterAZoomAndItsUndo) {
     return p;
   };
   const auto drag = [&](QPoint from, QPoint to) {
-    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton b, Qt::MouseButtons held) {
-      QMouseEvent e(type, at, chart.Widget()->mapToGlobal(at), b, held, Qt::NoModifier);
-      QApplication::sendEvent(chart.Widget(), &e);
-    };
-    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    QTest::mousePress(chart.Widget(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(chart.Widget(), to);
+    QTest::mouseRelease(chart.Widget(), Qt::LeftButton, {}, to);
     frame();
   };
   const std::vector<TColor> first = frame();

@@ -388,20 +388,20 @@ TEST(SeriesDrawing, PointerSizesMarginsAndColours) {
 // Sizes past every surface are held at a bound no marker can outgrow: the
 // sums stay ints, and one marker fills the whole plot area.
 TEST(SeriesDrawing, HugePointersFillThePlotArea) {
-  constexpr TColor kFill = 0x00A0B0C0;
-  for (TSeriesPointerStyle style : {TSeriesPointerStyle::psRectangle, TSeriesPointerStyle::psCircle}) {
-    SCOPED_TRACE(static_cast<int>(style));
+  for (TSeriesPointerStyle style :
+       {TSeriesPointerStyle::psRectangle, TSeriesPointerStyle::psCircle}) {
     Scene s;
     auto points = s.Add<TPointSeries>();
     points->Pointer().SetStyle(style);
     points->Pointer().SetHorizSize(INT_MAX);
     points->Pointer().SetVertSize(INT_MAX);
     EXPECT_EQ(points->Pointer().HorizSize(), kMaxPointerSize);
-    for (int i = 0; i < 3; ++i) points->AddPoint(i, i, "", kFill);
+    for (int i = 0; i < 3; ++i) points->AddPoint(i, i, "", clTeal);
     s.Draw();
     const TRect p = s.chart.PlotRect();
-    EXPECT_EQ(s.Count(kFill, {p.Left + 1, p.Top + 1, p.Right, p.Bottom - 1}),
-              (p.Width() - 1) * (p.Height() - 2));
+    EXPECT_EQ(s.Count(clTeal, {p.Left + 1, p.Top + 1, p.Right, p.Bottom - 1}),
+              (p.Width() - 1) * (p.Height() - 2))
+        << static_cast<int>(style);
   }
 }
 
