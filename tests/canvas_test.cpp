@@ -16,7 +16,7 @@
 #include "framework/surface.h"
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+extern "C" size_t __sanitizer_get_current_allocated_bytes();  // the sanitizer's runtime
 #endif
 
 using namespace nitko;
