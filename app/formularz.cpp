@@ -1,7 +1,5 @@
 #include "app/formularz.h"
 
-#include "app/interval_intake.h"
-#include "app/run_state.h"
 #include "chart/chart.h"
 #include "chart/chart_classes.h"
 #include "chart/fast_line_series.h"
@@ -10,9 +8,14 @@
 #include "controls/control_classes.h"
 #include "controls/gauge.h"
 #include "controls/spin_edit.h"
+#include "core/first_tabulation.h"
+#include "core/interval_intake.h"
+#include "core/run_state.h"
 #include "dialogs/message_dialogs.h"
+#include "framework/application.h"
 #include "framework/button.h"
 #include "framework/class_registry.h"
+#include "framework/colors.h"
 #include "framework/custom_edit.h"
 #include "framework/form_reader.h"
 #include "framework/label.h"
@@ -20,7 +23,10 @@
 #include "framework/progress_bar.h"
 #include "framework/standard_classes.h"
 #include "runtime/exception.h"
+#include "runtime/locale_chars.h"
+#include "runtime/threads.h"
 #include "workers/thread_control.h"
+#include "workers/thread_error_report.h"
 #include "workers/worker_view.h"
 
 namespace nitko {
@@ -96,7 +102,7 @@ TFormularz::TFormularz(TComponent* owner) : TForm(owner) {
 
   EditField me2(*ME2), me3(*ME3);
   IntakeInterval(state, me2, me3, ShowInformation);
-  TabulateFirstCurve(state, *Chart1);
+  TabulateFirstCurve(state, [this](double x, double y) { Series1->AddPoint(x, y, "", clDefault); });
 }
 
 TFormularz::~TFormularz() {
@@ -105,7 +111,10 @@ TFormularz::~TFormularz() {
 }
 
 void TFormularz::CSpinEdit1Change(TComponent*) {
-  SetWorkerParameter(*workers_, CSpinEdit1->GetValue());
+  // Runs on every keystroke: text that is no number yet ("", "-") stays as
+  // typed and p keeps its value; the spin edit repairs it on leaving.
+  int32_t value = 0;
+  if (CSpinEdit1->TryGetValue(value)) SetWorkerParameter(*workers_, value);
 }
 void TFormularz::BitBtn3Click(TComponent*) { StartWorker1(*workers_); }
 void TFormularz::BitBtn4Click(TComponent*) { SuspendWorker1(*workers_); }
@@ -116,6 +125,13 @@ void TFormularz::BitBtn8Click(TComponent*) { ResumeWorker2(*workers_); }
 
 void SetFormularzWorkerPause(std::chrono::milliseconds pause) {
   g_workerPause = pause;
+}
+
+void CreateProgramForms(TApplication& app) {
+  ReadLocaleChars();
+  RegisterFormularzClasses();
+  SetThreadExceptionDisplay(&ShowThreadExceptionReport);
+  app.CreateForm(Formularz);
 }
 
 void RegisterFormularzClasses() {

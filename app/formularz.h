@@ -8,6 +8,7 @@
 
 namespace nitko {
 
+class TApplication;
 class TBitBtn;
 class TCGauge;
 class TChart;
@@ -76,5 +77,9 @@ void SetFormularzWorkerPause(std::chrono::milliseconds pause);
 
 // Registers TFormularz and every class its description names.
 void RegisterFormularzClasses();
+
+// The program's start-up inside RunProgram: the locale's characters, the
+// classes, the display of an error escaping a worker, then the window.
+void CreateProgramForms(TApplication& app);
 
 }  // namespace nitko

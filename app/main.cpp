@@ -3,7 +3,6 @@
 #include "app/formularz.h"
 #include "framework/application.h"
 #include "framework/display_check.h"
-#include "runtime/locale_chars.h"
 
 using namespace nitko;
 
@@ -13,9 +12,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", reason.c_str());
     return 2;
   }
-  return RunProgram(argc, argv, [](TApplication& app) {
-    ReadLocaleChars();
-    RegisterFormularzClasses();
-    app.CreateForm(Formularz);
-  });
+  return RunProgram(argc, argv, CreateProgramForms);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 using namespace nitko;
 

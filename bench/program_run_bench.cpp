@@ -34,7 +34,6 @@
 #include "framework/application.h"
 #include "framework/button.h"
 #include "process_figures.h"
-#include "runtime/locale_chars.h"
 #include "runtime/threads.h"
 #include "workers/worker_view.h"
 
@@ -150,11 +149,7 @@ int RunWindow(int argc, char** argv, bool run, bool probe) {
     });
   };
   // The program's own start-up, as main runs it.
-  return RunProgram(argc, argv, [](TApplication& app) {
-    ReadLocaleChars();
-    RegisterFormularzClasses();
-    app.CreateForm(Formularz);
-  });
+  return RunProgram(argc, argv, CreateProgramForms);
 }
 
 // ---- in the launcher ----

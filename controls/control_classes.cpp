@@ -1,5 +1,6 @@
 #include "controls/control_classes.h"
 
+#include "controls/calendar.h"
 #include "controls/gauge.h"
 #include "controls/spin_button.h"
 #include "controls/spin_edit.h"
@@ -55,6 +56,18 @@ void RegisterSpinControls(TClassRegistry& r) {
       .Int("Value", &TCSpinEdit::SetValue);
 }
 
+// Year, Month and Day are never stored: a stored calendar shows today.
+void RegisterCalendar(TClassRegistry& r) {
+  r.Register<TCCalendar>("TCCalendar", "TCustomGrid")
+      .Bool("ReadOnly", &TCCalendar::SetReadOnly)
+      .Int("StartOfWeek",
+           [](TCCalendar& c, int v) {
+             c.SetStartOfWeek(static_cast<short>(v < 1 || v > 7 ? 1 : v));
+           })
+      .Bool("UseCurrentDate", &TCCalendar::SetUseCurrentDate)
+      .Event("OnChange", &TCCalendar::OnChange);
+}
+
 }  // namespace
 
 void RegisterControlClasses() {
@@ -65,6 +78,7 @@ void RegisterControlClasses() {
   TClassRegistry& r = Classes();
   RegisterGauge(r);
   RegisterSpinControls(r);
+  RegisterCalendar(r);
 }
 
 }  // namespace nitko

@@ -37,13 +37,20 @@ int32_t TCSpinEdit::CheckValue(int32_t value) const {
   return value;
 }
 
-int32_t TCSpinEdit::GetValue() {
+bool TCSpinEdit::TryGetValue(int32_t& value) const {
   try {
-    return StrToInt(GetText());
+    value = StrToInt(GetText());
+    return true;
   } catch (const EConvertError&) {
-    SetText(IntToStr(min_value_));
-    return min_value_;
+    return false;
   }
+}
+
+int32_t TCSpinEdit::GetValue() {
+  int32_t value = 0;
+  if (TryGetValue(value)) return value;
+  SetText(IntToStr(min_value_));
+  return min_value_;
 }
 
 void TCSpinEdit::SetValue(int32_t value) {

@@ -27,6 +27,8 @@ class TCSpinEdit : public TCustomEdit {
 
   // Unreadable text is replaced by MinValue, which is returned.
   int32_t GetValue();
+  // Reads the text without repairing it: false while it is no number.
+  bool TryGetValue(int32_t& value) const;
   void SetValue(int32_t value);
   int32_t CheckValue(int32_t value) const;
 

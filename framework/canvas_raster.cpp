@@ -2,6 +2,7 @@
 
 #include <QPen>
 #include <algorithm>
+#include <cwchar>
 
 #include "framework/qt_bridge.h"
 #include "framework/surface.h"
@@ -62,9 +63,14 @@ void FillSolid(QImage& image, const QRegion& region, QRgb rgb) {
   if (inside.isEmpty()) return;
   QRgb* bits = reinterpret_cast<QRgb*>(image.bits());
   const int stride = image.bytesPerLine() / 4;
+  // The C library's wide-character fill stores 32-bit values with vector
+  // instructions; a plain loop goes one pixel at a time.
+  static_assert(sizeof(wchar_t) == sizeof(QRgb));
+  const auto value = static_cast<wchar_t>(rgb | kOpaque);
   for (const QRect& r : inside)
     for (int y = r.top(); y <= r.bottom(); ++y)
-      std::fill_n(bits + static_cast<ptrdiff_t>(y) * stride + r.left(), r.width(), rgb | kOpaque);
+      std::wmemset(reinterpret_cast<wchar_t*>(bits + static_cast<ptrdiff_t>(y) * stride + r.left()),
+                   value, static_cast<size_t>(r.width()));
 }
 
 void PrepareQPainter(QPainter& p) {

@@ -76,6 +76,7 @@ bool TextCache::Admit(size_t bytes) {
   if (bytes_ + bytes > kMaxBytes) {
     widths_.clear();
     renderings_.clear();
+    seen_.clear();
     bytes_ = 0;
   }
   bytes_ += bytes;
@@ -95,8 +96,15 @@ const TextCache::Rendering& TextCache::Render(const std::string& fontId, QRgb rg
                                               const QFontMetrics& fm, const QSize& surface) {
   std::string key = KeyOf(fontId, text, reinterpret_cast<const char*>(&rgb), sizeof rgb);
   if (auto it = renderings_.find(key); it != renderings_.end()) return it->second;
-  const QRect ink = InkOf(text, fm);
   unkept_ = {};
+  // A text met for the first time is left to the painter: rendering it
+  // aside costs more than drawing it, and most texts that are never drawn
+  // again (a grid's cells scrolled past) would only crowd the cache.
+  if (!seen_.contains(key)) {
+    if (Admit(EntryBytes(key, 0))) seen_.insert(std::move(key));
+    return unkept_;
+  }
+  const QRect ink = InkOf(text, fm);
   if (ink.width() > surface.width() || ink.height() > surface.height()) return unkept_;
   Rendering r = RenderText(rgb, text, font, fm, ink);
   if (!Admit(EntryBytes(key, r.runs.size()))) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace nitko {
@@ -47,7 +48,8 @@ class TextCache {
 
   std::unordered_map<std::string, int> widths_;
   std::unordered_map<std::string, Rendering> renderings_;
-  size_t bytes_ = 0;  // what both maps hold, keys and runs
+  std::unordered_set<std::string> seen_;  // texts drawn once, not rendered yet
+  size_t bytes_ = 0;  // what the three hold, keys and runs
   Rendering unkept_;  // the answer for a text that is not kept
 };
 

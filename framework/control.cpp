@@ -130,18 +130,39 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   }
 }
 
+int TControl::ClientWidth() const {
+  return std::max(0, width_ - margins_.Left - margins_.Right);
+}
+
+int TControl::ClientHeight() const {
+  return std::max(0, height_ - margins_.Top - margins_.Bottom);
+}
+
+void TControl::SetClientMargins(const TRect& margins) {
+  if (margins == margins_) return;
+  const int w = ClientWidth(), h = ClientHeight();
+  margins_ = margins;
+  widget_->update();
+  if (w == ClientWidth() && h == ClientHeight()) return;
+  if (surface_) {
+    surface_->SetSize(ClientWidth(), ClientHeight());
+    Invalidate();
+  }
+  Resize();
+}
+
 void TControl::ApplyGeometry() {
   widget_->setGeometry(left_, top_, width_, height_);
 }
 
 TPoint TControl::ClientToScreen(TPoint p) const {
-  QPoint q = widget_->mapToGlobal(QPoint(p.X, p.Y));
+  QPoint q = widget_->mapToGlobal(QPoint(p.X + margins_.Left, p.Y + margins_.Top));
   return {q.x(), q.y()};
 }
 
 TPoint TControl::ScreenToClient(TPoint p) const {
   QPoint q = widget_->mapFromGlobal(QPoint(p.X, p.Y));
-  return {q.x(), q.y()};
+  return {q.x() - margins_.Left, q.y() - margins_.Top};
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -276,8 +297,19 @@ void TControl::Invalidate() {
   widget_->update();
 }
 
+void TControl::InvalidatePart(const TRect& area) {
+  if (invalid_) return;
+  parts_invalid_ = true;
+  widget_->update(ToQRect(OffsetRect(area, margins_.Left, margins_.Top)));
+}
+
 void TControl::Update() {
-  if (invalid_) Repaint();
+  if (invalid_) {
+    Repaint();
+  } else if (parts_invalid_) {
+    PaintParts();
+    if (widget_->isVisible()) widget_->update();
+  }
 }
 
 void TControl::Repaint() {
@@ -292,11 +324,17 @@ void TControl::Repaint() {
 
 void TControl::PaintSurface() {
   invalid_ = false;
+  parts_invalid_ = false;
   if (!surface_) return;
   if (surface_->Width() != ClientWidth() || surface_->Height() != ClientHeight())
     surface_->SetSize(ClientWidth(), ClientHeight());
   ++paint_count_;
   Paint();
+}
+
+void TControl::PaintParts() {
+  parts_invalid_ = false;
+  if (surface_) PaintInvalidParts();
 }
 
 void TControl::SurfaceChanged() {
@@ -389,7 +427,10 @@ void TControl::DeliverResize(int clientWidth, int clientHeight) {
 }
 
 void TControl::DeliverPaint() {
-  if (invalid_) PaintSurface();
+  if (invalid_)
+    PaintSurface();
+  else if (parts_invalid_)
+    PaintParts();
 }
 
 const QImage& TControl::SurfaceImage() {

@@ -50,8 +50,9 @@ class TControl : public TComponent, private ControlEvents {
   void SetHeight(int value) { SetBounds(left_, top_, width_, value); }
   virtual void SetBounds(int left, int top, int width, int height);
   TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
-  virtual int ClientWidth() const { return width_; }
-  virtual int ClientHeight() const { return height_; }
+  // The control less the margins its frame and scroll bars take.
+  virtual int ClientWidth() const;
+  virtual int ClientHeight() const;
   TRect ClientRect() const { return Rect(0, 0, ClientWidth(), ClientHeight()); }
   TPoint ClientToScreen(TPoint p) const;
   TPoint ScreenToClient(TPoint p) const;
@@ -106,6 +107,11 @@ class TControl : public TComponent, private ControlEvents {
   void Repaint();
   void Refresh() { Repaint(); }
   bool IsInvalid() const { return invalid_; }
+  // For a control that knows which parts of its picture changed: asks for
+  // PaintInvalidParts() at the next paint cycle instead of Paint(), and
+  // refreshes area (client pixels) of the screen copy. A whole invalidation
+  // pending covers it.
+  void InvalidatePart(const TRect& area);
   // How many times Paint() has run: repaint rules are observable in tests.
   int PaintCount() const { return paint_count_; }
 
@@ -153,6 +159,8 @@ class TControl : public TComponent, private ControlEvents {
   virtual bool OwnsMouseButton(TMouseButton) const { return false; }
   // Self-drawn controls draw their whole client area here.
   virtual void Paint() {}
+  // Redraws what InvalidatePart asked for; Paint() covers it when it runs.
+  virtual void PaintInvalidParts() {}
   virtual void FontChanged();
   virtual void ColorChanged();
   // A top-level window shows without a parent; other controls only inside one.
@@ -166,6 +174,11 @@ class TControl : public TComponent, private ControlEvents {
   virtual void ApplyGeometry();
 
   bool IsSelfDrawn() const { return surface_ != nullptr; }
+  // A frame or scroll bars around the client area of a self-drawn control,
+  // in pixels from each edge (TRect's fields as the four widths). The
+  // surface is the client area; the widget paints the rest itself.
+  void SetClientMargins(const TRect& margins);
+  const TRect& ClientMargins() const { return margins_; }
   // Self-drawn controls click when the left button is released over them;
   // controls with their own click rule turn that off.
   void SetClickOnRelease(bool value) { click_on_release_ = value; }
@@ -186,6 +199,7 @@ class TControl : public TComponent, private ControlEvents {
   bool KeepsMouseButton(TMouseButton button) const override { return OwnsMouseButton(button); }
   bool Windowed() const override { return false; }
   bool InTeardown() const override;
+  TPoint ClientOrigin() const override { return {margins_.Left, margins_.Top}; }
   void DeliverMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void DeliverMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void DeliverMouseMove(TShiftState shift, int x, int y) override;
@@ -206,6 +220,7 @@ class TControl : public TComponent, private ControlEvents {
   const QImage& SurfaceImage() override;
 
   void PaintSurface();
+  void PaintParts();
   void ParentFontChanged();
   void ParentColorChanged();
   void ApplyPalette();
@@ -229,6 +244,8 @@ class TControl : public TComponent, private ControlEvents {
   std::string text_;
   int tag_ = 0;
   bool invalid_ = true;
+  bool parts_invalid_ = false;
+  TRect margins_;
   int paint_count_ = 0;
   bool click_on_release_ = true;
   bool mouse_capture_ = false;

@@ -89,8 +89,9 @@ bool ControlBridge::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool ControlBridge::Mouse(QMouseEvent* e) {
-  const int x = static_cast<int>(e->position().x());
-  const int y = static_cast<int>(e->position().y());
+  const TPoint origin = events_.ClientOrigin();
+  const int x = static_cast<int>(e->position().x()) - origin.X;
+  const int y = static_cast<int>(e->position().y()) - origin.Y;
   const TShiftState shift = ShiftFromQt(e->modifiers(), e->buttons());
   const TMouseButton button = ButtonFromQt(e->button());
   const bool left = e->button() == Qt::LeftButton;
@@ -127,8 +128,9 @@ bool ControlBridge::Wheel(QWheelEvent* e) {
   // Only the vertical wheel; a tilt wheel's sideways turns are not notches.
   const int delta = e->angleDelta().y();
   if (delta == 0) return false;
-  const int x = static_cast<int>(e->position().x());
-  const int y = static_cast<int>(e->position().y());
+  const TPoint origin = events_.ClientOrigin();
+  const int x = static_cast<int>(e->position().x()) - origin.X;
+  const int y = static_cast<int>(e->position().y()) - origin.Y;
   const TShiftState shift = ShiftFromQt(e->modifiers(), e->buttons());
   if (DiesIn([&] { events_.DeliverMouseWheel(shift, delta, x, y); })) return true;
   // A self-drawn control keeps its wheel; a standard widget scrolls too.
@@ -207,7 +209,9 @@ SurfaceWidget::SurfaceWidget(ControlEvents& control) : control_(control) {
 void SurfaceWidget::paintEvent(QPaintEvent*) {
   if (control_.InTeardown()) return;
   QPainter p(this);
-  p.drawImage(0, 0, control_.SurfaceImage());
+  if (frame_painter_) frame_painter_(p);
+  const TPoint origin = control_.ClientOrigin();
+  p.drawImage(origin.X, origin.Y, control_.SurfaceImage());
 }
 
 }  // namespace nitko

@@ -4,8 +4,10 @@
 
 #include <QObject>
 #include <QWidget>
+#include <functional>
 
 class QKeyEvent;
+class QPainter;
 class QMouseEvent;
 class QWheelEvent;
 
@@ -46,11 +48,17 @@ class SurfaceWidget : public QWidget {
  public:
   explicit SurfaceWidget(ControlEvents& control);
 
+  // Paints what lies outside the client area (a frame) before the surface.
+  void SetFramePainter(std::function<void(QPainter&)> painter) {
+    frame_painter_ = std::move(painter);
+  }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   ControlEvents& control_;
+  std::function<void(QPainter&)> frame_painter_;
 };
 
 }  // namespace nitko

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "framework/events.h"
+#include "framework/types.h"
 
 class QImage;
 
@@ -24,6 +25,9 @@ class ControlEvents {
   // Being destroyed, or taken out of a parent that is: focus changes then
   // are no enter or exit.
   virtual bool InTeardown() const = 0;
+  // Where the client area (what the surface shows) starts in the widget;
+  // event positions are given relative to it.
+  virtual TPoint ClientOrigin() const = 0;
 
   // The handlers; x and y are client coordinates.
   virtual void DeliverMouseDown(TMouseButton button, TShiftState shift, int x, int y) = 0;

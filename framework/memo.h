@@ -3,13 +3,12 @@
 #include <memory>
 
 #include "framework/control.h"
+#include "framework/scroll_style.h"
 #include "framework/strings.h"
 
 class QPlainTextEdit;
 
 namespace nitko {
-
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A multi-line edit. Appending a line keeps the last line in view.
 class TMemo : public TWinControl {

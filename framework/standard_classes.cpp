@@ -4,6 +4,7 @@
 #include "framework/button.h"
 #include "framework/class_registry.h"
 #include "framework/custom_edit.h"
+#include "framework/custom_grid.h"
 #include "framework/font.h"
 #include "framework/form.h"
 #include "framework/image.h"
@@ -63,6 +64,11 @@ void RegisterGraphics(TClassRegistry& r) {
   r.Register<TStrings>("TStrings", "TPersistent")
       .Strings("Strings", [](TStrings& s, const std::vector<std::string>& v) { s.Assign(v); });
 }
+
+const TIdentList<TScrollStyle> kScrollStyles = {{"ssNone", TScrollStyle::ssNone},
+                                                {"ssHorizontal", TScrollStyle::ssHorizontal},
+                                                {"ssVertical", TScrollStyle::ssVertical},
+                                                {"ssBoth", TScrollStyle::ssBoth}};
 
 const TIdentList<TBiDiMode> kBiDiModes = {
     {"bdLeftToRight", TBiDiMode::bdLeftToRight},
@@ -143,12 +149,32 @@ void RegisterControls(TClassRegistry& r) {
   r.Register<TMemo>("TMemo", "TWinControl")
       .Object("Lines", [](TMemo& m) -> TStrings& { return m.Lines(); }, "TStrings")
       .Bool("ReadOnly", &TMemo::SetReadOnly)
-      .Enum<TScrollStyle>("ScrollBars", &TMemo::SetScrollBars,
-                          {{"ssNone", TScrollStyle::ssNone},
-                           {"ssHorizontal", TScrollStyle::ssHorizontal},
-                           {"ssVertical", TScrollStyle::ssVertical},
-                           {"ssBoth", TScrollStyle::ssBoth}})
+      .Enum<TScrollStyle>("ScrollBars", &TMemo::SetScrollBars, kScrollStyles)
       .Event("OnChange", &TMemo::OnChange);
+  // Counts before fixed counts: a stored grid is applied in file order.
+  r.Register<TCustomGrid>("TCustomGrid", "TCustomControl", nullptr)
+      .Int("ColCount", &TCustomGrid::SetColCount)
+      .Int("RowCount", &TCustomGrid::SetRowCount)
+      .Int("FixedCols", &TCustomGrid::SetFixedCols)
+      .Int("FixedRows", &TCustomGrid::SetFixedRows)
+      .Int("DefaultColWidth", &TCustomGrid::SetDefaultColWidth)
+      .Int("DefaultRowHeight", &TCustomGrid::SetDefaultRowHeight)
+      .Int("GridLineWidth", &TCustomGrid::SetGridLineWidth)
+      .Set<TGridOption>(
+          "Options", [](TCustomGrid& g, unsigned long long v) { g.SetOptions(static_cast<TGridOptions>(v)); },
+          {{"goFixedVertLine", TGridOption::goFixedVertLine},
+           {"goFixedHorzLine", TGridOption::goFixedHorzLine},
+           {"goVertLine", TGridOption::goVertLine},
+           {"goHorzLine", TGridOption::goHorzLine},
+           {"goRangeSelect", TGridOption::goRangeSelect},
+           {"goDrawFocusSelected", TGridOption::goDrawFocusSelected}})
+      .Bool("DefaultDrawing", &TCustomGrid::SetDefaultDrawing)
+      .Enum<TScrollStyle>("ScrollBars", &TCustomGrid::SetScrollBars, kScrollStyles)
+      .Enum<TFormBorderStyle>("BorderStyle", &TCustomGrid::SetBorderStyle,
+                              {{"bsNone", TFormBorderStyle::bsNone},
+                               {"bsSingle", TFormBorderStyle::bsSingle}})
+      .Bool("Ctl3D", &TCustomGrid::SetCtl3D)
+      .Color("FixedColor", &TCustomGrid::SetFixedColor);
 }
 
 void RegisterForms(TClassRegistry& r) {

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <vector>
 
@@ -295,6 +296,19 @@ TDateTime DateOf(TDateTime value) {
   long long d, ms;
   Split(value, d, ms);
   return static_cast<double>(d);
+}
+
+TDateTime Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+std::string ShortDayName(int dayOfWeek) {
+  if (dayOfWeek < 1 || dayOfWeek > 7) throw EConvertError("Invalid day of the week");
+  std::lock_guard lock(gLocaleMutex);
+  return gLocale.shortDays[dayOfWeek - 1];
 }
 
 std::string ShortDateFormat() {

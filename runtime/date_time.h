@@ -28,6 +28,14 @@ int DayOfWeek(TDateTime value);
 // The date part (time of day dropped).
 TDateTime DateOf(TDateTime value);
 
+// Today's date in the local time zone, without a time of day.
+TDateTime Today();
+
+// The locale's abbreviated name of a weekday, 1 = Sunday .. 7 = Saturday
+// (as DayOfWeek counts); the English one before ReadLocaleDateFormats.
+// Raises EConvertError for another number.
+std::string ShortDayName(int dayOfWeek);
+
 // The locale's short date and time formats in the pattern language of
 // FormatDateTime (d dd ddd dddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz
 // am/pm a/p ampm, "quoted" and 'quoted' literals, c = short date + time).

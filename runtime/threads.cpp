@@ -36,7 +36,7 @@ struct TThreadRecord {
   int32_t suspendCount = 0;
   bool ended = false;
   bool stopRequested = false;
-  std::thread thread;  // touched by the starter and the joiner only, under the mutex
+  std::thread thread;  // set by the starter; the joiner moves it out under the mutex
   // This thread's own waits: a resume, a stop or a signal wakes only it, not
   // every thread alive (thousands of them made each wake cost a storm).
   std::condition_variable wake;
@@ -50,8 +50,8 @@ struct TThreadStart {
 
 struct TThreadLayer {
   std::mutex mutex;
-  // One condition for every wait: the threads are few, and a change wakes
-  // each waiter to look at its own record.
+  // Ended threads and signals waited on by threads of no record (the GUI
+  // thread joining, a test); a thread of this layer waits on its own wake.
   std::condition_variable changed;
   std::unordered_map<TThreadHandle, std::shared_ptr<TThreadRecord>> handles;
   std::vector<std::shared_ptr<TThreadRecord>> live;  // started, not joined
@@ -65,7 +65,6 @@ TThreadLayer& Layer() {
   return layer;
 }
 
-std::atomic<bool> gMultiThread{false};
 std::atomic<TThreadExceptionDisplay> gDisplay{nullptr};
 thread_local TThreadRecord* tCurrent = nullptr;
 
@@ -98,8 +97,8 @@ void JoinAll(std::vector<std::thread>& threads) {
     if (t.joinable()) t.join();
 }
 
-// Waits with the mutex held while the thread is suspended; throws when it is
-// to stop.
+// Called with the mutex held: waits while the thread is suspended; throws
+// when it is to stop.
 void WaitWhileSuspendedLocked(TThreadLayer& layer, std::unique_lock<std::mutex>& lock,
                               TThreadRecord& self) {
   self.wake.wait(lock, [&] { return self.stopRequested || self.suspendCount == 0; });
@@ -151,7 +150,6 @@ std::string ClassNameOfCurrentException() {
 TThreadHandle StartThread(void* /*securityAttributes*/, uint32_t /*stackSize*/, TThreadProc proc,
                           void* parameter, uint32_t creationFlags, uint32_t& threadId) {
   TThreadLayer& layer = Layer();
-  gMultiThread.store(true);
   auto record = std::make_shared<TThreadRecord>();
   std::vector<std::thread> ended;
   TThreadHandle handle;
@@ -184,8 +182,8 @@ TThreadHandle StartThread(void* /*securityAttributes*/, uint32_t /*stackSize*/, 
 }
 
 uint32_t ThreadEntry(void* startRecord) {
-  // The thread's floating-point set-up; Linux starts it with everything
-  // masked too, but a thread must not inherit what a library left behind.
+  // The thread's own floating-point set-up: a new thread inherits whatever
+  // control word its creator had, which a library may have changed.
   SetFpuControlWord(kFpuControlMasked);
   ClearFpuExceptions();
 
@@ -214,8 +212,6 @@ uint32_t ThreadEntry(void* startRecord) {
   layer.changed.notify_all();
   return exitCode;
 }
-
-bool IsMultiThread() { return gMultiThread.load(); }
 
 int32_t SuspendThread(TThreadHandle handle) {
   TThreadLayer& layer = Layer();

@@ -39,9 +39,6 @@ TThreadHandle StartThread(void* securityAttributes, uint32_t stackSize, TThreadP
 // process ends with exit code 1.
 uint32_t ThreadEntry(void* record);
 
-// Set by the first StartThread, never cleared.
-bool IsMultiThread();
-
 // Add or take one from the thread's suspend count (0..127) and return the
 // count before the call; kThreadCallFailed, with no effect, for a handle of
 // 0, unknown, released or of a thread that has ended, and for a suspension

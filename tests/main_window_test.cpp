@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "app/formularz.h"
-#include "app/run_state.h"
 #include "chart/chart.h"
 #include "chart/fast_line_series.h"
 #include "chart/point_series.h"
 #include "controls/gauge.h"
 #include "controls/spin_edit.h"
+#include "core/run_state.h"
 #include "dialogs/message_form.h"
 #include "event_loop_support.h"
 #include "framework/button.h"
@@ -200,6 +200,19 @@ TEST_F(MainWindow, ButtonsRunBothWorkersIntoTheWindowWithPFromTheSpinEdit) {
   ClickOn(*message->DefaultButton());
   ASSERT_TRUE(SpinUntil([&] { return Idle(); }));
   EXPECT_TRUE(F().Workers().messages.Open().empty());
+}
+
+// Text that is no number yet stays as typed and keeps p; leaving repairs it.
+TEST_F(MainWindow, TypingIntoThePFieldKeepsTheTextAndPFollowsEachNumber) {
+  const struct { const char *keys, *text; int32_t p; } steps[] = {
+      {"-5", "-5", -5}, {"\b", "", -5}, {"\t", "0", 0}};
+  ClickOn(*F().CSpinEdit1);
+  for (const auto& step : steps) {
+    QTest::keyClick(F().CSpinEdit1->Widget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(F().CSpinEdit1->Widget(), step.keys);
+    EXPECT_EQ(F().CSpinEdit1->GetText(), step.text) << step.keys;
+    EXPECT_EQ(TheRunState().p.load(), step.p) << step.keys;
+  }
 }
 
 TEST_F(MainWindow, SuspendAndResumeButtonsHoldAndReleaseTheOutput) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "runtime/exception.h"
 #include "runtime/locale_chars.h"
 

@@ -2,14 +2,13 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/interval_intake.h"
-#include "app/plotted_function.h"
-#include "app/run_state.h"
-#include "chart/chart_series.h"
-#include "chart/custom_axis_panel.h"
-#include "framework/colors.h"
+#include "core/first_tabulation.h"
+#include "core/interval_intake.h"
+#include "core/plotted_function.h"
+#include "core/run_state.h"
 #include "runtime/locale_chars.h"
 
 using namespace nitko;
@@ -44,6 +43,13 @@ struct Shown {
     return [this](const std::string& m) { messages.push_back(m); };
   }
 };
+
+// The points a tabulation hands over, in order.
+std::vector<std::pair<double, double>> Tabulate(RunState& state) {
+  std::vector<std::pair<double, double>> points;
+  TabulateFirstCurve(state, [&](double x, double y) { points.emplace_back(x, y); });
+  return points;
+}
 
 }  // namespace
 
@@ -113,45 +119,25 @@ TEST(FirstTabulation, TabulatesTheFirstCurve) {
   RunState state;
   PlainTextField me2, me3;
   IntakeInterval(state, me2, me3, [](const std::string&) {});
-  TCustomAxisPanel chart(nullptr);
-  auto* series1 = new TChartSeries(&chart);
-  series1->SetSeriesColor(clRed);
-  chart.AddSeries(series1);
-  TabulateFirstCurve(state, chart);
+  const auto points = Tabulate(state);
 
-  ASSERT_EQ(series1->PointCount(), 101);
-  EXPECT_EQ(series1->XValues().ValueAt(0), 0.0);
-  EXPECT_EQ(series1->XValues().ValueAt(1), 0.1);
-  EXPECT_EQ(series1->XValues().ValueAt(2), 0.2);
-  EXPECT_EQ(series1->XValues().ValueAt(3), 0.30000000000000004);
-  EXPECT_EQ(series1->XValues().ValueAt(100), 9.99999999999998);
+  ASSERT_EQ(points.size(), 101u);
+  EXPECT_EQ(points[3].first, 0.30000000000000004);
+  EXPECT_EQ(points[100].first, 9.99999999999998);
   EXPECT_EQ(state.x1.load(), 10.09999999999998);
   double x = 0;
   for (int i = 0; i <= 100; ++i) {
-    EXPECT_EQ(series1->XValues().ValueAt(i), x) << i;
-    EXPECT_EQ(series1->YValues().ValueAt(i), static_cast<double>(f(x, 0))) << i;
-    EXPECT_EQ(series1->PointLabel(i), "");
-    EXPECT_EQ(series1->PointColor(i), clRed);
+    EXPECT_EQ(points[i], std::pair(x, static_cast<double>(f(x, 0)))) << i;
     x = static_cast<double>(static_cast<long double>(0.1) + x);
   }
-  EXPECT_NEAR(series1->YValues().ValueAt(1), -0.0901667472420662, 1e-16);
+  EXPECT_NEAR(points[1].second, -0.0901667472420662, 1e-16);
 }
 
 TEST(FirstTabulation, FailedIntakeGivesAFlatCurveAtZero) {
   RunState state;
   PlainTextField me2("abc"), me3("10");
   ReadInterval(state, me2, me3, [](const std::string&) {});
-  TCustomAxisPanel chart(nullptr);
-  auto* series = new TChartSeries(&chart);
-  series->SetColorEachPoint(true);
-  chart.AddSeries(series);
-  TabulateFirstCurve(state, chart);
-  ASSERT_EQ(series->PointCount(), 101);
-  for (int i = 0; i <= 100; ++i) {
-    EXPECT_EQ(series->XOf(i), 0.0);
-    EXPECT_EQ(series->YOf(i), 0.0);
-  }
-  EXPECT_EQ(series->PointColor(17), clGreen);  // palette entry 2
+  EXPECT_EQ(Tabulate(state), std::vector(101, std::pair(0.0, 0.0)));
 }
 
 TEST(FirstTabulation, UsesTheParameter) {
@@ -159,9 +145,6 @@ TEST(FirstTabulation, UsesTheParameter) {
   state.p = 3;
   PlainTextField me2, me3;
   IntakeInterval(state, me2, me3, [](const std::string&) {});
-  TCustomAxisPanel chart(nullptr);
-  chart.AddSeries(new TChartSeries(&chart));
-  TabulateFirstCurve(state, chart);
-  const double x = chart.SeriesAt(0)->XOf(50);
-  EXPECT_EQ(chart.SeriesAt(0)->YOf(50), static_cast<double>(f(x, 3)));
+  const auto points = Tabulate(state);
+  EXPECT_EQ(points[50].second, static_cast<double>(f(points[50].first, 3)));
 }

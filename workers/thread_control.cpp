@@ -7,7 +7,6 @@
 #include "framework/control.h"
 #include "framework/gui_thread.h"
 #include "runtime/threads.h"
-#include "workers/thread_error_report.h"
 #include "workers/worker_procs.h"
 #include "workers/worker_view.h"
 
@@ -31,7 +30,6 @@ TWorkerSlot Slot2(TWorkerView& v) {
 }
 
 void Start(TWorkerView& view, const TWorkerSlot& slot) {
-  SetThreadExceptionDisplay(&ShowThreadExceptionReport);
   slot.position.store(+0.0);
   slot.series.ClearPoints();
   view.chart.Repaint();

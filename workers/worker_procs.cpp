@@ -4,10 +4,10 @@
 #include <memory>
 #include <utility>
 
-#include "app/number_text.h"
-#include "app/plotted_function.h"
 #include "chart/chart_series.h"
 #include "controls/gauge.h"
+#include "core/number_text.h"
+#include "core/plotted_function.h"
 #include "framework/colors.h"
 #include "framework/gui_thread.h"
 #include "framework/memo.h"

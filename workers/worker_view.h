@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/run_state.h"
+#include "core/run_state.h"
 #include "workers/worker_messages.h"
 
 namespace nitko {

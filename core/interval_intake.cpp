@@ -1,12 +1,8 @@
-#include "app/interval_intake.h"
+#include "core/interval_intake.h"
 
 #include <cmath>
 
-#include "app/number_text.h"
-#include "app/plotted_function.h"
-#include "chart/chart_series.h"
-#include "chart/custom_axis_panel.h"
-#include "framework/colors.h"
+#include "core/number_text.h"
 #include "runtime/exception.h"
 #include "runtime/string_table.h"
 
@@ -44,17 +40,6 @@ void IntakeInterval(RunState& state, TextField& me2, TextField& me3,
   me2.SetText("0");
   me3.SetText("10");
   ReadInterval(state, me2, me3, show);
-}
-
-void TabulateFirstCurve(RunState& state, TCustomAxisPanel& chart) {
-  TChartSeries* series = chart.SeriesAt(0);
-  const int32_t p = state.p.load();
-  for (int32_t i = 0; i <= RunState::N; ++i) {
-    const double x = state.x1.load();
-    const double y = static_cast<double>(f(x, p));
-    series->AddPoint(x, y, "", clDefault);
-    state.x1.store(static_cast<double>(static_cast<Extended>(state.step) + x));
-  }
 }
 
 }  // namespace nitko

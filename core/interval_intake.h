@@ -3,11 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "app/run_state.h"
+#include "core/run_state.h"
 
 namespace nitko {
-
-class TCustomAxisPanel;
 
 // An edit field as the intake sees it; the main window adapts its ME2 and
 // ME3, a build without a window passes plain texts.
@@ -47,8 +45,5 @@ void ReadInterval(RunState& state, const TextField& me2, const TextField& me3,
 // Puts "0" and "10" into the fields, then reads them as above.
 void IntakeInterval(RunState& state, TextField& me2, TextField& me3,
                     const InformationDisplay& show);
-
-// Adds the N + 1 points of f(x1, p) to the chart's first series, advancing x1.
-void TabulateFirstCurve(RunState& state, TCustomAxisPanel& chart);
 
 }  // namespace nitko

@@ -1,4 +1,4 @@
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 #include <cmath>
 

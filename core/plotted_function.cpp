@@ -1,4 +1,4 @@
-#include "app/plotted_function.h"
+#include "core/plotted_function.h"
 
 #include <cmath>
 
