@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "app/formularz.h"
 #include "chart/chart.h"
@@ -26,6 +25,7 @@
 #include "event_loop_support.h"
 #include "framework/button.h"
 #include "framework/canvas.h"
+#include "framework/surface.h"
 #include "framework/custom_edit.h"
 #include "framework/gui_thread.h"
 #include "framework/label.h"
@@ -149,11 +149,7 @@ TEST_F(MainWindow, FirstFrameIsTheFrameAfterAZoomAndItsUndo) {
   TChart& chart = *F().Chart1;
   const auto frame = [&] {
     chart.Update();
-    std::vector<TColor> p;
-    for (int y = 0; y < chart.ClientHeight(); ++y)
-      for (int x = 0; x < chart.ClientWidth(); ++x)
-        p.push_back(static_cast<TCustomControl&>(chart).Canvas().Pixel(x, y));
-    return p;
+    return static_cast<TCustomControl&>(chart).Canvas().Surface()->Image().copy();
   };
   const auto drag = [&](QPoint from, QPoint to) {
     QTest::mousePress(chart.Widget(), Qt::LeftButton, {}, from);
@@ -161,7 +157,7 @@ TEST_F(MainWindow, FirstFrameIsTheFrameAfterAZoomAndItsUndo) {
     QTest::mouseRelease(chart.Widget(), Qt::LeftButton, {}, to);
     frame();
   };
-  const std::vector<TColor> first = frame();
+  const QImage first = frame();
   drag({250, 80}, {500, 250});
   ASSERT_TRUE(chart.IsZoomed());
   drag({500, 250}, {250, 80});
