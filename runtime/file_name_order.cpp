@@ -3,13 +3,13 @@
 #include <locale.h>
 #include <wchar.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 
 #include "runtime/file_name_case.h"
-#include "runtime/insertion_order.h"
 #include "runtime/utf8.h"
 
 namespace nitko {
@@ -62,7 +62,19 @@ Collation Current() {
   return gCollation;
 }
 
-// The lower-cased characters of a name, appended to out.
+// Bytes that compare as the numbers they encode: UTF-8's lead-byte scheme,
+// extended to 31 bits.
+void AppendOrdered(std::string& out, uint32_t v) {
+  if (v < 0x200000) {
+    AppendUtf8(out, v);
+    return;
+  }
+  const int tail = v < 0x4000000 ? 4 : 5;
+  out += static_cast<char>((tail == 4 ? 0xF8 : 0xFC) | (v >> (6 * tail)));
+  for (int k = tail - 1; k >= 0; --k) out += static_cast<char>(0x80 | ((v >> (6 * k)) & 0x3F));
+}
+
+// The lower-cased characters of a name; ill-formed parts read as U+FFFD.
 void AppendFolded(std::wstring& out, std::string_view name) {
   for (size_t i = 0; i < name.size();) {
     const unsigned char b = static_cast<unsigned char>(name[i]);
@@ -77,21 +89,44 @@ void AppendFolded(std::wstring& out, std::string_view name) {
   }
 }
 
-// Keys compare (as wide strings) the way the collation compares the folded
-// names. A name with a zero character is collated up to it; its bytes still
-// tell it apart.
-void AppendKey(std::wstring& out, std::string_view name, const Collation& c, std::wstring& scratch) {
+// Keys compare as bytes the way the collation compares the folded names. In
+// code-point order the key is the folded name's UTF-8 itself. A name with a
+// zero character is collated up to it; its bytes still tell it apart.
+void AppendKey(std::string& out, std::string_view name, const Collation& c, std::wstring& folded,
+               std::wstring& key) {
   if (c.loc == static_cast<locale_t>(0)) {
-    AppendFolded(out, name);
+    for (size_t i = 0; i < name.size();) {
+      const unsigned char b = static_cast<unsigned char>(name[i]);
+      if (b < 0x80) {
+        out += static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
+        ++i;
+        continue;
+      }
+      const Utf8Char ch = ReadUtf8Char(name, i);
+      AppendUtf8(out, LowerCaseChar(ch.code));
+      i += static_cast<size_t>(ch.length);
+    }
     return;
   }
-  scratch.clear();
-  AppendFolded(scratch, name);
-  const size_t at = out.size();
-  const size_t n = wcsxfrm_l(nullptr, scratch.c_str(), 0, c.loc);
-  out.resize(at + n + 1);
-  wcsxfrm_l(out.data() + at, scratch.c_str(), n + 1, c.loc);
-  out.resize(at + n);
+  folded.clear();
+  AppendFolded(folded, name);
+  // Room for the usual key at once: asking for the size first would collate twice.
+  key.resize(std::max(key.size(), 8 * folded.size() + 16));
+  size_t n = wcsxfrm_l(key.data(), folded.c_str(), key.size() + 1, c.loc);
+  if (n > key.size()) {
+    key.resize(n);
+    n = wcsxfrm_l(key.data(), folded.c_str(), key.size() + 1, c.loc);
+  }
+  for (size_t i = 0; i < n; ++i) AppendOrdered(out, static_cast<uint32_t>(key[i]) & 0x7FFFFFFF);
+}
+
+// Eight bytes of a key from at on, as a number that orders like them; past
+// its end a key (which holds no zero byte) is padded with zeros, which sort
+// before any byte it could have.
+uint64_t Prefix(std::string_view key, size_t at) {
+  uint64_t p = 0;
+  for (size_t i = at; i < at + 8; ++i) p = p << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+  return p;
 }
 
 int Sign(int v) { return (v > 0) - (v < 0); }
@@ -108,32 +143,47 @@ bool SetFileNameCollation(const char* localeName) {
 
 int CompareFileNames(std::string_view a, std::string_view b) {
   const Collation c = Current();
-  std::wstring ka, kb, scratch;
-  AppendKey(ka, a, c, scratch);
-  AppendKey(kb, b, c, scratch);
+  std::string ka, kb;
+  std::wstring folded, key;
+  AppendKey(ka, a, c, folded, key);
+  AppendKey(kb, b, c, folded, key);
   const int byKey = ka.compare(kb);
   return byKey != 0 ? Sign(byKey) : Sign(a.compare(b));
 }
 
+// Sorted by key, then by bytes, then later arrivals first: a total order, so
+// any sort gives the one result, which is InsertionOrder's.
 std::vector<size_t> FileNameInsertionOrder(const std::vector<std::string>& names) {
   const Collation c = Current();
-  // All keys in one buffer: a hundred thousand names cost one allocation.
-  struct Span {
-    size_t begin, length;
+  // All keys in one buffer; each entry carries its key's first 16 bytes, so
+  // most comparisons touch no key, even among names that begin alike.
+  struct Entry {
+    uint64_t head, next;
+    size_t index;
   };
-  std::wstring pool, scratch;
-  std::vector<Span> spans(names.size());
+  std::string pool;
+  std::wstring folded, key;
+  std::vector<size_t> starts(names.size() + 1);
+  std::vector<Entry> entries(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
-    const size_t at = pool.size();
-    AppendKey(pool, names[i], c, scratch);
-    spans[i] = {at, pool.size() - at};
+    starts[i] = pool.size();
+    AppendKey(pool, names[i], c, folded, key);
   }
-  return InsertionOrder(names.size(), [&](size_t a, size_t b) {
-    const std::wstring_view ka(pool.data() + spans[a].begin, spans[a].length);
-    const std::wstring_view kb(pool.data() + spans[b].begin, spans[b].length);
-    const int byKey = ka.compare(kb);
-    return byKey != 0 ? byKey < 0 : names[a] < names[b];
+  starts[names.size()] = pool.size();
+  const auto keyOf = [&](size_t i) {
+    return std::string_view(pool).substr(starts[i], starts[i + 1] - starts[i]);
+  };
+  for (size_t i = 0; i < names.size(); ++i) entries[i] = {Prefix(keyOf(i), 0), Prefix(keyOf(i), 8), i};
+  std::sort(entries.begin(), entries.end(), [&](const Entry& x, const Entry& y) {
+    if (x.head != y.head) return x.head < y.head;
+    if (x.next != y.next) return x.next < y.next;
+    if (const int byKey = keyOf(x.index).compare(keyOf(y.index)); byKey != 0) return byKey < 0;
+    if (const int byName = names[x.index].compare(names[y.index]); byName != 0) return byName < 0;
+    return x.index > y.index;
   });
+  std::vector<size_t> order(names.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = entries[i].index;
+  return order;
 }
 
 }  // namespace nitko

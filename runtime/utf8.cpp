@@ -41,23 +41,30 @@ Utf8Char ReadUtf8Char(std::string_view s, size_t pos) {
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    return;
   }
+  char bytes[4];
+  int n;
+  if (c < 0x800) {
+    bytes[0] = static_cast<char>(0xC0 | (c >> 6));
+    n = 2;
+  } else if (c < 0x10000) {
+    bytes[0] = static_cast<char>(0xE0 | (c >> 12));
+    n = 3;
+  } else {
+    bytes[0] = static_cast<char>(0xF0 | (c >> 18));
+    n = 4;
+  }
+  for (int k = 1; k < n; ++k) bytes[k] = static_cast<char>(0x80 | ((c >> (6 * (n - 1 - k))) & 0x3F));
+  out.append(bytes, static_cast<size_t>(n));
 }
 
 bool IsValidUtf8(std::string_view s) {
   for (size_t i = 0; i < s.size();) {
+    if (static_cast<unsigned char>(s[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     const Utf8Char c = ReadUtf8Char(s, i);
     if (!c.valid) return false;
     i += static_cast<size_t>(c.length);
