@@ -40,15 +40,22 @@ const char* UserCollationName() {
   return "C";
 }
 
-// Locales once made stay alive: a comparison on another thread may still hold
-// one, and only tests and benchmarks switch.
+// Locales once made stay alive, one per name: a comparison on another thread
+// may still hold one, and only tests and benchmarks switch.
 bool Choose(const char* name) {
+  static auto* const made = new std::vector<std::pair<std::string, locale_t>>;
   if (IsCodePointLocale(name)) {
     gCollation = Collation{};
     return true;
   }
+  for (const auto& [n, l] : *made)
+    if (n == name) {
+      gCollation = Collation{l};
+      return true;
+    }
   const locale_t l = newlocale(LC_COLLATE_MASK, name, static_cast<locale_t>(0));
   if (l == static_cast<locale_t>(0)) return false;
+  made->emplace_back(name, l);
   gCollation = Collation{l};
   return true;
 }
