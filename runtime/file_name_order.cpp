@@ -81,17 +81,19 @@ void AppendOrdered(std::string& out, uint32_t v) {
   for (int k = tail - 1; k >= 0; --k) out += static_cast<char>(0x80 | ((v >> (6 * k)) & 0x3F));
 }
 
-// The lower-cased characters of a name; ill-formed parts read as U+FFFD.
-void AppendFolded(std::wstring& out, std::string_view name) {
+// Calls f with each lower-cased character of a name; ill-formed parts read
+// as U+FFFD.
+template <typename F>
+void ForEachFolded(std::string_view name, F f) {
   for (size_t i = 0; i < name.size();) {
     const unsigned char b = static_cast<unsigned char>(name[i]);
     if (b < 0x80) {
-      out += static_cast<wchar_t>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
+      f(static_cast<char32_t>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b));
       ++i;
       continue;
     }
     const Utf8Char c = ReadUtf8Char(name, i);
-    out += static_cast<wchar_t>(LowerCaseChar(c.code));
+    f(LowerCaseChar(c.code));
     i += static_cast<size_t>(c.length);
   }
 }
@@ -102,21 +104,11 @@ void AppendFolded(std::wstring& out, std::string_view name) {
 void AppendKey(std::string& out, std::string_view name, const Collation& c, std::wstring& folded,
                std::wstring& key) {
   if (c.loc == static_cast<locale_t>(0)) {
-    for (size_t i = 0; i < name.size();) {
-      const unsigned char b = static_cast<unsigned char>(name[i]);
-      if (b < 0x80) {
-        out += static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
-        ++i;
-        continue;
-      }
-      const Utf8Char ch = ReadUtf8Char(name, i);
-      AppendUtf8(out, LowerCaseChar(ch.code));
-      i += static_cast<size_t>(ch.length);
-    }
+    ForEachFolded(name, [&](char32_t ch) { AppendUtf8(out, ch); });
     return;
   }
   folded.clear();
-  AppendFolded(folded, name);
+  ForEachFolded(name, [&](char32_t ch) { folded += static_cast<wchar_t>(ch); });
   // Room for the usual key at once: asking for the size first would collate twice.
   key.resize(std::max(key.size(), 8 * folded.size() + 16));
   size_t n = wcsxfrm_l(key.data(), folded.c_str(), key.size() + 1, c.loc);
@@ -127,9 +119,10 @@ void AppendKey(std::string& out, std::string_view name, const Collation& c, std:
   for (size_t i = 0; i < n; ++i) AppendOrdered(out, static_cast<uint32_t>(key[i]) & 0x7FFFFFFF);
 }
 
-// Eight bytes of a key from at on, as a number that orders like them; past
-// its end a key (which holds no zero byte) is padded with zeros, which sort
-// before any byte it could have.
+// Eight bytes of a key from at on, as a number; past its end a key is
+// padded with zeros. Where two such numbers differ, the keys differ the same
+// way (a key that ends first is the smaller), so equal ones fall back to the
+// whole keys.
 uint64_t Prefix(std::string_view key, size_t at) {
   uint64_t p = 0;
   for (size_t i = at; i < at + 8; ++i) p = p << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
