@@ -2,6 +2,8 @@
 
 #include "controls/calendar.h"
 #include "controls/gauge.h"
+#include "controls/outline.h"
+#include "controls/outline_strings.h"
 #include "controls/spin_button.h"
 #include "controls/spin_edit.h"
 #include "framework/class_registry.h"
@@ -68,6 +70,53 @@ void RegisterCalendar(TClassRegistry& r) {
       .Event("OnChange", &TCCalendar::OnChange);
 }
 
+// The grid's row and column settings are the outline's own business, so it
+// stands on TCustomControl with the grid's frame and scroll bars. Its events
+// that carry an item number or a drawing state are set by code.
+void RegisterOutline(TClassRegistry& r) {
+  auto picture = [](int index) {
+    return [index](TCustomOutline& o, const TBytes& bmp) { o.ReadPicture(index, bmp); };
+  };
+  r.Register<TCustomOutline>("TCustomOutline", "TCustomControl")
+      .Enum<TScrollStyle>("ScrollBars", &TCustomOutline::SetScrollBars,
+                          {{"ssNone", TScrollStyle::ssNone},
+                           {"ssHorizontal", TScrollStyle::ssHorizontal},
+                           {"ssVertical", TScrollStyle::ssVertical},
+                           {"ssBoth", TScrollStyle::ssBoth}})
+      .Enum<TFormBorderStyle>("BorderStyle", &TCustomOutline::SetBorderStyle,
+                              {{"bsNone", TFormBorderStyle::bsNone},
+                               {"bsSingle", TFormBorderStyle::bsSingle}})
+      .Bool("Ctl3D", &TCustomOutline::SetCtl3D)
+      .Enum<TOutlineLook>("Look", &TCustomOutline::SetLook,
+                          {{"lkText", TOutlineLook::lkText},
+                           {"lkButtonText", TOutlineLook::lkButtonText},
+                           {"lkPictureText", TOutlineLook::lkPictureText},
+                           {"lkButtonPictureText", TOutlineLook::lkButtonPictureText},
+                           {"lkTreeText", TOutlineLook::lkTreeText},
+                           {"lkTreePictureText", TOutlineLook::lkTreePictureText}})
+      .Enum<TOutlineType>("Style", &TCustomOutline::SetStyle,
+                          {{"otStandard", TOutlineType::otStandard},
+                           {"otOwnerDraw", TOutlineType::otOwnerDraw}})
+      .Set<TOutlineOption>(
+          "Options",
+          [](TCustomOutline& o, unsigned long long v) {
+            o.SetOptions(static_cast<TOutlineOptions>(v));
+          },
+          {{"ooDrawTreeRoot", TOutlineOption::ooDrawTreeRoot},
+           {"ooDrawFocusRect", TOutlineOption::ooDrawFocusRect},
+           {"ooStretchBitmaps", TOutlineOption::ooStretchBitmaps}})
+      .Int("ItemHeight", &TCustomOutline::SetItemHeight)
+      .String("Separator", &TCustomOutline::SetSeparator)
+      .Binary("PicturePlus", picture(kPicturePlus))
+      .Binary("PictureMinus", picture(kPictureMinus))
+      .Binary("PictureOpen", picture(kPictureOpen))
+      .Binary("PictureClosed", picture(kPictureClosed))
+      .Binary("PictureLeaf", picture(kPictureLeaf))
+      .Binary("Data", &TCustomOutline::ReadData, &TCustomOutline::StoredData)
+      .Strings("Nodes", &TCustomOutline::ReadNodes, &TCustomOutline::StoredNodes)
+      .Object("Lines", [](TCustomOutline& o) -> TStrings& { return o.Lines(); }, "TStrings");
+}
+
 }  // namespace
 
 void RegisterControlClasses() {
@@ -79,6 +128,7 @@ void RegisterControlClasses() {
   RegisterGauge(r);
   RegisterSpinControls(r);
   RegisterCalendar(r);
+  RegisterOutline(r);
 }
 
 }  // namespace nitko
