@@ -44,7 +44,7 @@ void TOutlineNode::ExpandBranch() {
   const TCustomOutline::UpdateScope update(*outline_);
   SetExpanded(true);
   // Expanding may add children (a folder read on first expansion).
-  for (size_t i = 0; i < children_.size(); ++i) children_[i]->ExpandBranch();
+  for (size_t i = 0; i < children_.size(); ++i) children_[i].node->ExpandBranch();
 }
 
 bool TOutlineNode::IsVisible() const {
@@ -61,11 +61,11 @@ std::string TOutlineNode::FullPath() const {
 }
 
 int TOutlineNode::FirstChildIndex() {
-  return children_.empty() ? -1 : children_.front()->Index();
+  return children_.empty() ? -1 : children_.front().node->Index();
 }
 
 int TOutlineNode::LastChildIndex() {
-  return children_.empty() ? -1 : children_.back()->Index();
+  return children_.empty() ? -1 : children_.back().node->Index();
 }
 
 int TOutlineNode::NextChildIndex(int index) {
@@ -73,7 +73,7 @@ int TOutlineNode::NextChildIndex(int index) {
   const TOutlineNode* child = outline_->ItemAt(index);
   if (child->parent_ != this || static_cast<size_t>(child->pos_) + 1 >= children_.size())
     return -1;
-  return children_[static_cast<size_t>(child->pos_) + 1]->Index();
+  return children_[static_cast<size_t>(child->pos_) + 1].node->Index();
 }
 
 // ---- Construction
@@ -118,32 +118,32 @@ bool TCustomOutline::AtOrBefore(const TOutlineNode* a, const TOutlineNode* b) co
 }
 
 TOutlineNode* TCustomOutline::NextInOrder(TOutlineNode* node) {
-  if (!node->children_.empty()) return node->children_.front().get();
+  if (!node->children_.empty()) return node->children_.front().node.get();
   for (TOutlineNode* p = node->parent_; p != nullptr; node = p, p = p->parent_)
     if (static_cast<size_t>(node->pos_) + 1 < p->children_.size())
-      return p->children_[static_cast<size_t>(node->pos_) + 1].get();
+      return p->children_[static_cast<size_t>(node->pos_) + 1].node.get();
   return nullptr;
 }
 
 TOutlineNode* TCustomOutline::LastInOrder(TOutlineNode* node) {
-  while (!node->children_.empty()) node = node->children_.back().get();
+  while (!node->children_.empty()) node = node->children_.back().node.get();
   return node;
 }
 
 TOutlineNode* TCustomOutline::PrevInOrder(TOutlineNode* node) {
   if (node->parent_ == nullptr) return nullptr;
   if (node->pos_ == 0) return node->parent_;
-  return LastInOrder(node->parent_->children_[static_cast<size_t>(node->pos_) - 1].get());
+  return LastInOrder(node->parent_->children_[static_cast<size_t>(node->pos_) - 1].node.get());
 }
 
 int TCustomOutline::NumberOf(TOutlineNode* node) {
-  if (AtOrBefore(node, indexed_up_to_)) return node->index_;
+  if (AtOrBefore(node, indexed_up_to_)) return node->StoredNumber();
   TOutlineNode* p = indexed_up_to_;
-  int i = p->index_;
+  int i = p->StoredNumber();
   while (p != node) {
     p = NextInOrder(p);
     if (p == nullptr) throw EOutlineError(SOutlineIndexError);
-    p->index_ = ++i;
+    p->SetStoredNumber(++i);
   }
   indexed_up_to_ = node;
   indexed_path_stale_ = true;
@@ -160,13 +160,13 @@ void TCustomOutline::ChangedAfter(TOutlineNode* before) {
 
 TOutlineNode* TCustomOutline::FindNumber(int index) {
   TOutlineNode* mark = indexed_up_to_;
-  if (index > mark->index_) {
+  if (index > mark->StoredNumber()) {
     // Numbers beyond the mark are given on the way there.
-    int i = mark->index_;
+    int i = mark->StoredNumber();
     while (i < index) {
       mark = NextInOrder(mark);
       if (mark == nullptr) throw EOutlineError(SOutlineIndexError);
-      mark->index_ = ++i;
+      mark->SetStoredNumber(++i);
     }
     indexed_up_to_ = mark;
     indexed_path_stale_ = true;
@@ -182,22 +182,23 @@ TOutlineNode* TCustomOutline::FindNumber(int index) {
   }
   TOutlineNode* p = root_.get();
   bool onPath = true;
-  while (p->index_ != index) {
+  for (;;) {
     const auto& ch = p->children_;
     if (ch.empty()) throw EOutlineError(SOutlineIndexError);
     const int pathPos = onPath ? indexed_path_[static_cast<size_t>(p->level_) + 1] : -1;
     int lo = 0, hi = onPath ? pathPos : static_cast<int>(ch.size()) - 1;
     while (lo < hi) {
       const int mid = lo + (hi - lo + 1) / 2;
-      if (ch[static_cast<size_t>(mid)]->index_ <= index)
+      if (ch[static_cast<size_t>(mid)].number <= index)
         lo = mid;
       else
         hi = mid - 1;
     }
     onPath = onPath && lo == pathPos;
-    p = ch[static_cast<size_t>(lo)].get();
+    const TOutlineNode::Slot& slot = ch[static_cast<size_t>(lo)];
+    if (slot.number == index) return slot.node.get();
+    p = slot.node.get();
   }
-  return p;
 }
 
 TOutlineNode* TCustomOutline::ItemAt(int index) {
@@ -222,8 +223,8 @@ void TCustomOutline::Link(TOutlineNode* parent, std::unique_ptr<TOutlineNode> no
   n->parent_ = parent;
   n->level_ = static_cast<int16_t>(parent->level_ + 1);
   auto& ch = parent->children_;
-  ch.insert(ch.begin() + static_cast<std::ptrdiff_t>(pos), std::move(node));
-  for (size_t i = pos; i < ch.size(); ++i) ch[i]->pos_ = static_cast<int>(i);
+  ch.insert(ch.begin() + static_cast<std::ptrdiff_t>(pos), TOutlineNode::Slot{0, std::move(node)});
+  for (size_t i = pos; i < ch.size(); ++i) ch[i].node->pos_ = static_cast<int>(i);
   ++count_;
   ChangedAfter(PrevInOrder(n));
   AddToChain(parent, 1 + n->expand_count_);
@@ -300,10 +301,10 @@ void TCustomOutline::RemoveItem(int index) {
   AddToChain(parent, -(1 + node->expand_count_));
   auto& ch = parent->children_;
   const auto at = ch.begin() + node->pos_;
-  std::unique_ptr<TOutlineNode> dead = std::move(*at);
+  std::unique_ptr<TOutlineNode> dead = std::move(at->node);
   ch.erase(at);
   for (size_t i = static_cast<size_t>(dead->pos_); i < ch.size(); ++i)
-    ch[i]->pos_ = static_cast<int>(i);
+    ch[i].node->pos_ = static_cast<int>(i);
   if (ch.empty() && parent != root_.get()) {
     parent->expanded_ = false;
     parent->expand_count_ = 0;
@@ -343,7 +344,7 @@ void TCustomOutline::EndLoadingTree() {
   SetRowCount(root_->expand_count_);
   if (count_ > 0) {
     MoveCurrent(0, 0, true, true);
-    selected_ = root_->children_.front().get();
+    selected_ = root_->children_.front().node.get();
   }
   RowsChanged();
 }
@@ -363,15 +364,13 @@ void TCustomOutline::SetNodeExpanded(TOutlineNode* node, bool value) {
     AddToChain(node->parent_, node->expand_count_);
   } else {
     for (size_t i = 0; i < node->children_.size(); ++i)
-      SetNodeExpanded(node->children_[i].get(), false);
+      SetNodeExpanded(node->children_[i].node.get(), false);
     AddToChain(node->parent_, -node->expand_count_);
     node->expand_count_ = 0;
-    SetRowCount(root_->expand_count_);
     Collapse(NumberOf(node));
     node->expanded_ = false;
   }
   cached_row_node_ = nullptr;
-  SetRowCount(root_->expand_count_);
 }
 
 void TCustomOutline::Expand(int index) {
@@ -384,13 +383,13 @@ void TCustomOutline::Collapse(int index) {
 
 void TCustomOutline::ExpandAll() {
   const UpdateScope update(*this);
-  for (size_t i = 0; i < root_->children_.size(); ++i) root_->children_[i]->ExpandBranch();
+  for (size_t i = 0; i < root_->children_.size(); ++i) root_->children_[i].node->ExpandBranch();
 }
 
 void TCustomOutline::CollapseAll() {
   const UpdateScope update(*this);
   for (size_t i = 0; i < root_->children_.size(); ++i)
-    SetNodeExpanded(root_->children_[i].get(), false);
+    SetNodeExpanded(root_->children_[i].node.get(), false);
 }
 
 void TCustomOutline::BeginUpdate() {
@@ -413,10 +412,10 @@ TOutlineNode* TCustomOutline::NodeAtRow(int row) {
       // next sibling of the node or of its nearest ancestor that has one.
       TOutlineNode* n = cached_row_node_;
       if (n->expanded_ && !n->children_.empty()) {
-        n = n->children_.front().get();
+        n = n->children_.front().node.get();
       } else {
         while (static_cast<size_t>(n->pos_) + 1 >= n->parent_->children_.size()) n = n->parent_;
-        n = n->parent_->children_[static_cast<size_t>(n->pos_) + 1].get();
+        n = n->parent_->children_[static_cast<size_t>(n->pos_) + 1].node.get();
       }
       cached_row_ = row;
       cached_row_node_ = n;
@@ -429,19 +428,19 @@ TOutlineNode* TCustomOutline::NodeAtRow(int row) {
     const auto& ch = p->children_;
     // Children that show no rows below them take one row each.
     if (p->expand_count_ == static_cast<int>(ch.size())) {
-      p = ch[static_cast<size_t>(r)].get();
+      p = ch[static_cast<size_t>(r)].node.get();
       break;
     }
     bool own = false;
     for (const auto& c : ch) {
-      p = c.get();
+      p = c.node.get();
       if (r == 0) {
         own = true;  // the child's own row
         break;
       }
       --r;
-      if (r < c->expand_count_) break;  // a row below the child
-      r -= c->expand_count_;
+      if (r < p->expand_count_) break;  // a row below the child
+      r -= p->expand_count_;
     }
     if (own) break;
   }
@@ -458,7 +457,7 @@ int TCustomOutline::RowOfNode(TOutlineNode* node) {
     if (!p->expanded_) return -1;
     row += n->pos_;
     if (p->expand_count_ != static_cast<int>(p->children_.size()))
-      for (int j = 0; j < n->pos_; ++j) row += p->children_[static_cast<size_t>(j)]->expand_count_;
+      for (int j = 0; j < n->pos_; ++j) row += p->children_[static_cast<size_t>(j)].node->expand_count_;
     if (p->parent_ != nullptr) ++row;
   }
   return row;

@@ -95,8 +95,10 @@ void TCustomOutline::ResetTextWidths() {
   for (TOutlineNode* n = root_.get(); n != nullptr; n = NextInOrder(n)) n->text_width_ = -1;
 }
 
+// For the column: what the characters take without shaping, an upper bound
+// of what they take together.
 int TCustomOutline::TextWidthOf(TOutlineNode* node) {
-  if (node->text_width_ < 0) node->text_width_ = measure_.TextWidth(node->text_);
+  if (node->text_width_ < 0) node->text_width_ = measure_.SumOfCharWidths(node->text_);
   return node->text_width_;
 }
 
@@ -140,7 +142,7 @@ void TCustomOutline::UpdateColumnWidth() {
     for (TOutlineNode* n = NodeAtRow(0); n != nullptr;) {
       width = std::max(width, RowWidth(n));
       if (n->expanded_ && !n->children_.empty()) {
-        n = n->children_.front().get();
+        n = n->children_.front().node.get();
         continue;
       }
       while (n->parent_ != nullptr &&
@@ -148,7 +150,7 @@ void TCustomOutline::UpdateColumnWidth() {
         n = n->parent_;
       n = n->parent_ == nullptr
               ? nullptr
-              : n->parent_->children_[static_cast<size_t>(n->pos_) + 1].get();
+              : n->parent_->children_[static_cast<size_t>(n->pos_) + 1].node.get();
     }
   }
   SetDefaultColWidth(width);
@@ -315,7 +317,7 @@ void TCustomOutline::DrawCell(int, int row, const TRect& rect, TGridDrawState st
 
   // The highlight covers the text alone.
   const int left = rect.Left + textLeft;
-  const TRect marked{left, rect.Top, left + TextWidthOf(node) + 1, rect.Bottom};
+  const TRect marked{left, rect.Top, left + c.TextWidth(node->text_) + 1, rect.Bottom};
   if (current) {
     c.Brush().SetColor(clHighlight);
     c.FillRect(marked);

@@ -23,12 +23,12 @@ void TCustomOutline::KeyDown(uint16_t& key, TShiftState shift) {
       break;
     case VK_END: {
       TOutlineNode* last = root_.get();
-      while (last->expanded_ && !last->children_.empty()) last = last->children_.back().get();
+      while (last->expanded_ && !last->children_.empty()) last = last->children_.back().node.get();
       SelectNode(last);
       break;
     }
     case VK_HOME:
-      SelectNode(root_->children_.front().get());
+      SelectNode(root_->children_.front().node.get());
       break;
     case VK_LEFT:
       if (parent == root_.get())
@@ -38,7 +38,7 @@ void TCustomOutline::KeyDown(uint16_t& key, TShiftState shift) {
       break;
     case VK_RIGHT:
       if (n->expanded_ && !n->children_.empty())
-        SelectNode(n->children_.front().get());
+        SelectNode(n->children_.front().node.get());
       else
         Beep();
       break;
@@ -53,7 +53,7 @@ void TCustomOutline::KeyDown(uint16_t& key, TShiftState shift) {
       if (pos < 0 || static_cast<size_t>(pos) >= parent->children_.size())
         Beep();
       else
-        SelectNode(parent->children_[static_cast<size_t>(pos)].get());
+        SelectNode(parent->children_[static_cast<size_t>(pos)].node.get());
       break;
     }
     case VK_MULTIPLY:

@@ -110,8 +110,8 @@ std::unique_ptr<TOutlineNode> TCustomOutline::ParseLines(
     node->pos_ = static_cast<int>(parent->children_.size());
     prev = node.get();
     prevDepth = d;
-    parent->children_.push_back(std::move(node));
-    ++count;
+    // Lines come depth first, so each gets its number as it comes.
+    parent->children_.push_back({++count, std::move(node)});
   }
   root->expand_count_ = static_cast<int>(root->children_.size());
   return root;
@@ -131,6 +131,7 @@ void TCustomOutline::ReplaceTree(const std::function<size_t(char*, size_t)>& rea
     bulk_loading_ = was;
   }
   InstallRoot(std::move(tree), count);
+  indexed_up_to_ = LastInOrder(root_.get());
   if (!IsLoading()) EndLoadingTree();
 }
 

@@ -64,7 +64,7 @@ class TOutlineNode : public TPersistent {
 
   bool HasChildren() const { return !children_.empty(); }
   int ChildCount() const { return static_cast<int>(children_.size()); }
-  TOutlineNode* Child(int i) const { return children_[static_cast<size_t>(i)].get(); }
+  TOutlineNode* Child(int i) const { return children_[static_cast<size_t>(i)].node.get(); }
   // Position among the parent's children (0 for the root).
   int ChildPosition() const { return pos_; }
   // Item numbers of the first and the last child, -1 when there are none.
@@ -80,12 +80,22 @@ class TOutlineNode : public TPersistent {
   TOutlineNode(TCustomOutline* outline, std::string text, void* data)
       : text_(std::move(text)), data_(data), outline_(outline) {}
 
-  std::vector<std::unique_ptr<TOutlineNode>> children_;
+  // A child and its item number, kept together so that a lookup by number
+  // halves through one array.
+  struct Slot {
+    int number = 0;
+    std::unique_ptr<TOutlineNode> node;
+  };
+  TOutlineNode* ChildAt(size_t i) const { return children_[i].node.get(); }
+  // The item number as last given; 0 for the root.
+  int StoredNumber() const { return parent_ != nullptr ? parent_->children_[pos_].number : 0; }
+  void SetStoredNumber(int n) { parent_->children_[pos_].number = n; }
+
+  std::vector<Slot> children_;
   std::string text_;
   void* data_;
   TOutlineNode* parent_ = nullptr;
   TCustomOutline* outline_;
-  int index_ = 0;
   int expand_count_ = 0;
   int pos_ = 0;
   int text_width_ = -1;  // measured with the outline's font, -1 until then

@@ -31,6 +31,8 @@ class TextCache {
 
   // fontId names everything the glyphs depend on besides colour and text.
   int Width(const std::string& fontId, const QString& text, const QFontMetrics& fm);
+  // The advance of one character of the font.
+  int CharWidth(const std::string& fontId, char32_t c, const QFontMetrics& fm);
   const Rendering& Render(const std::string& fontId, QRgb rgb, const QString& text,
                           const QFont& font, const QFontMetrics& fm);
 
@@ -42,6 +44,10 @@ class TextCache {
   std::unordered_map<std::string, int> widths_;
   std::unordered_map<std::string, Rendering> renderings_;
   std::unordered_set<std::string> seen_;  // texts drawn once, not rendered yet
+  // Character advances of one font; another font starts them afresh.
+  std::string char_font_;
+  std::vector<int> ascii_widths_;  // -1 until measured
+  std::unordered_map<char32_t, int> char_widths_;
 };
 
 // Sets the pixels of r, drawn with its baseline origin at (x, y), inside
