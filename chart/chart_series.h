@@ -18,6 +18,7 @@
 namespace nitko {
 
 class TCustomAxisPanel;
+class TTeeCanvas3D;
 class TCustomChartAxis;
 class TChartSeries;
 
@@ -183,6 +184,10 @@ class TChartSeries : public TComponent {
   // Positions on the resolved axes; 0 without a chart.
   virtual int PixelX(int index) const { return PixelOfX(XOf(index)); }
   virtual int PixelY(int index) const { return PixelOfY(YOf(index)); }
+  // Whether XOf, YOf, PixelX and PixelY are the ones above, so that a
+  // drawing pass may read the value lists and map them itself. Kinds opt in;
+  // a class that changes any of the four answers false.
+  virtual bool PixelsFromValueLists() const { return false; }
   int PixelOfX(double v) const;
   int PixelOfY(double v) const;
   // The series' slot in the chart's depth: its near, middle and far z; all
@@ -215,8 +220,12 @@ class TChartSeries : public TComponent {
   virtual void DrawPoint(int index) {}
   // Each frame, before titles and axes are laid out.
   virtual void DoBeforeDrawChart() {}
-  // The point under pixel (x, y) of the chart, or -1.
-  virtual int Clicked(int x, int y) { return -1; }
+  // The point under pixel (x, y) of the chart, or -1; runs no events, so
+  // the mouse may ask while it only hovers.
+  virtual int PointUnder(int x, int y) const { return -1; }
+  // The test of a press: PointUnder, with the events a press on that point
+  // runs (which may free the series).
+  virtual int Clicked(int x, int y) { return PointUnder(x, y); }
   // The chart's mouse moves and releases; the button is mbLeft on moves.
   virtual void ChartMouseEvent(TChartMouseEventKind, TMouseButton, TShiftState, int, int) {}
   // The chart shows it while the mouse is over one of the points;
@@ -241,6 +250,8 @@ class TChartSeries : public TComponent {
   virtual void PointAdded(int index);
 
   void SetMainListIsY(bool value) { main_list_is_y_ = value; }
+  // The canvas of the chart the series belongs to; none without a chart.
+  TTeeCanvas3D* ChartCanvas() const;
   // Whether drawing is limited to the points inside the plot rectangle.
   virtual bool DrawsVisibleOnly() const { return true; }
   // Kinds that join points with lines keep the first point past the edge.

@@ -77,7 +77,8 @@ class TCustomChart : public TCustomAxisPanel {
   void UndoZoom();
   // Moves every axis of that orientation by the values between the two
   // pixels, so that the content follows the mouse. Whether the direction
-  // may scroll and the pixels differ (a scroll is then noted).
+  // may scroll and the pixels differ (a scroll is then noted). It stops
+  // when OnAllowScroll destroys the chart; the caller checks Lifetime().
   bool ScrollAxes(bool horizontal, int newPixel, int oldPixel);
   // Three percent of their span, up or down, on every vertical axis.
   void WheelScroll(bool down);
@@ -120,12 +121,15 @@ class TCustomChart : public TCustomAxisPanel {
   // The part of the chart a press at (x, y) hits, and what it does there.
   void PressAt(TMouseButton button, TShiftState shift, int x, int y);
   // Runs an assigned click handler with CancelMouse set; true when the
-  // handler left it set, which swallows the press.
+  // handler left it set, which swallows the press, or destroyed the chart
+  // or the part pressed (whose lifetime is given).
   template <class Handler>
-  bool ConsumedBy(const Handler& handler);
+  bool ConsumedBy(const std::weak_ptr<const void>& part, const Handler& handler);
   TCustomChartAxis* AxisAt(int x, int y) const;
-  // The last active series with a point under (x, y), and that point.
-  TChartSeries* SeriesUnder(int x, int y, int& valueIndex, bool withCursorOnly) const;
+  // The last active series in which pointOf(series) finds a point (not -1),
+  // and that point.
+  template <class PointOf>
+  TChartSeries* LastSeriesWith(const PointOf& pointOf, int& valueIndex) const;
   void SaveScalesOnce();
   void NoteHover(int x, int y);
 

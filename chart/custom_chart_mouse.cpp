@@ -50,12 +50,12 @@ void TCustomChart::Loaded() {
 // --- pressing ---------------------------------------------------------------
 
 template <class Handler>
-bool TCustomChart::ConsumedBy(const Handler& handler) {
+bool TCustomChart::ConsumedBy(const std::weak_ptr<const void>& part, const Handler& handler) {
   const auto alive = Lifetime();
   cancel_mouse_ = true;
   handler();
-  // A handler that destroyed the chart took the press with it.
-  return alive.expired() || cancel_mouse_;
+  // A handler that destroyed the chart or the part took the press with it.
+  return alive.expired() || part.expired() || cancel_mouse_;
 }
 
 void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -77,16 +77,28 @@ void TCustomChart::PressAt(TMouseButton button, TShiftState shift, int x, int y)
     return ZoomDrag().Active || ScrollDrag().Active;
   };
   const TPoint at = Point(x, y);
+  const auto alive = Lifetime();
+  std::weak_ptr<const void> series_alive;
   bool consumed = false;
   int index = -1;
-  if (TChartSeries* series = SeriesUnder(x, y, index, false)) {
-    const TSeriesClick& own = (shift & ssDouble) ? series->OnDblClick : series->OnClick;
-    if (own) consumed = ConsumedBy([&] { own(series, index, button, shift, x, y); });
+  // The click tests run OnClickPointer on a marker they hit.
+  const auto clicked = [&](TChartSeries& s) {
+    series_alive = s.Lifetime();
+    return s.Clicked(x, y);
+  };
+  if (TChartSeries* series = LastSeriesWith(clicked, index)) {
+    // A handler that freed the series or the chart took the press with it.
+    if (alive.expired() || series_alive.expired()) return;
+    // A copy: the handler may free the series that holds it.
+    const TSeriesClick own = (shift & ssDouble) ? series->OnDblClick : series->OnClick;
+    if (own) consumed = ConsumedBy(series_alive, [&] { own(series, index, button, shift, x, y); });
     if (!consumed && OnClickSeries)
-      consumed = ConsumedBy([&] { OnClickSeries(this, series, index, button, shift, x, y); });
+      consumed = ConsumedBy(series_alive,
+                            [&] { OnClickSeries(this, series, index, button, shift, x, y); });
     if (!consumed) consumed = dragged();
   } else if (TCustomChartAxis* axis = AxisAt(x, y)) {
-    if (OnClickAxis) consumed = ConsumedBy([&] { OnClickAxis(this, axis, button, shift, x, y); });
+    if (OnClickAxis)
+      consumed = ConsumedBy(alive, [&] { OnClickAxis(this, axis, button, shift, x, y); });
     if (!consumed) consumed = dragged();
   } else if ((Title().Visible() && Title().TitleRect().Contains(at)) ||
              (Foot().Visible() && Foot().TitleRect().Contains(at))) {
@@ -95,19 +107,22 @@ void TCustomChart::PressAt(TMouseButton button, TShiftState shift, int x, int y)
                          [](const TChartSeries* s) { return s->Active(); }) &&
              PlotRect().Contains(at)) {
     if (OnClickBackground)
-      consumed = ConsumedBy([&] { OnClickBackground(this, button, shift, x, y); });
+      consumed = ConsumedBy(alive, [&] { OnClickBackground(this, button, shift, x, y); });
     if (!consumed) consumed = dragged();
   } else if (Legend().Visible() && legend_rect_.Contains(at)) {
-    if (OnClickLegend) consumed = ConsumedBy([&] { OnClickLegend(this, button, shift, x, y); });
+    if (OnClickLegend)
+      consumed = ConsumedBy(alive, [&] { OnClickLegend(this, button, shift, x, y); });
   }
   if (!consumed && OnClickBackground) OnClickBackground(this, button, shift, x, y);
 }
 
-TChartSeries* TCustomChart::SeriesUnder(int x, int y, int& valueIndex, bool withCursorOnly) const {
+template <class PointOf>
+TChartSeries* TCustomChart::LastSeriesWith(const PointOf& pointOf, int& valueIndex) const {
   for (int i = SeriesCount() - 1; i >= 0; --i) {
     TChartSeries* s = SeriesAt(i);
-    if (!s->Active() || (withCursorOnly && s->Cursor() == TCursor::crDefault)) continue;
-    valueIndex = s->Clicked(x, y);
+    if (!s->Active()) continue;
+    // Nothing after a hit: its events may have freed the series or the chart.
+    valueIndex = pointOf(*s);
     if (valueIndex != -1) return s;
   }
   valueIndex = -1;
@@ -149,7 +164,7 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
   TCustomAxisPanel::MouseMove(shift, x, y);
   if (alive.expired()) return;
   TZoomPanningRecord& zoom = ZoomDrag();
-  TZoomPanningRecord& scroll = ScrollDrag();
+  TDragRecord& scroll = ScrollDrag();
   const TChartMouseSettings& m = ChartMouseSettings();
   // A release the chart never saw (it went to a window that popped up
   // meanwhile): the drag ends without zooming or scrolling.
@@ -177,8 +192,11 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
     // Not normalised: the distance moved is always from the last pixel
     // seen, whichever way the mouse goes.
     SaveScalesOnce();
+    // OnAllowScroll may destroy the chart.
     const bool noted_x = ScrollAxes(true, x, scroll.X1);
+    if (alive.expired()) return;
     const bool noted_y = ScrollAxes(false, y, scroll.Y1);
+    if (alive.expired()) return;
     scroll.X1 = x;
     scroll.Y1 = y;
     if (noted_x || noted_y) {
@@ -194,7 +212,11 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
 
 void TCustomChart::NoteHover(int x, int y) {
   int index = -1;
-  const TChartSeries* series = SeriesUnder(x, y, index, true);
+  const TChartSeries* series = LastSeriesWith(
+      [&](const TChartSeries& s) {
+        return s.Cursor() == TCursor::crDefault ? -1 : s.PointUnder(x, y);
+      },
+      index);
   SetCursor(series != nullptr ? series->Cursor() : loaded_cursor_);
 }
 
@@ -267,6 +289,9 @@ void TCustomChart::ApplyZoom(double topMin, double topMax, double bottomMin, dou
         t.axis.SetRange(t.axis.Minimum() + (t.min - t.axis.Minimum()) / factor,
                         t.axis.Maximum() - (t.axis.Maximum() - t.max) / factor);
       Repaint();
+      // Each step on screen now: the zoom keeps the GUI thread until it
+      // ends, so the next paint cycle would show only the last one.
+      SurfaceChanged();
     }
   }
   for (const Target& t : targets) t.axis.SetRange(t.min, t.max);
@@ -279,10 +304,12 @@ void TCustomChart::UndoZoom() {
     saved_scales_.Restore(*this);
     scales_restored_ = true;
   }
-  is_zoomed_ = false;
   const auto alive = Lifetime();
   if (OnUndoZoom) OnUndoZoom(this);
-  if (!alive.expired()) RequestRepaint();
+  if (alive.expired()) return;
+  RequestRepaint();
+  // Last, so that OnUndoZoom still sees the zoom it undoes.
+  is_zoomed_ = false;
 }
 
 // --- scrolling --------------------------------------------------------------
@@ -291,6 +318,7 @@ bool TCustomChart::ScrollAxes(bool horizontal, int newPixel, int oldPixel) {
   const TPanningMode mode = AllowPanning();
   const TPanningMode own = horizontal ? TPanningMode::pmHorizontal : TPanningMode::pmVertical;
   if (newPixel == oldPixel || (mode != own && mode != TPanningMode::pmBoth)) return false;
+  const auto alive = Lifetime();
   for (TCustomChartAxis* axis : Axes()) {
     if (axis->ForDepth() || axis->IsHorizontal() != horizontal) continue;
     const double delta = axis->ValueAtPixel(oldPixel) - axis->ValueAtPixel(newPixel);
@@ -298,6 +326,8 @@ bool TCustomChart::ScrollAxes(bool horizontal, int newPixel, int oldPixel) {
     double new_max = axis->Maximum() + delta;
     bool allow = true;
     if (OnAllowScroll) OnAllowScroll(axis, new_min, allow, new_max);
+    // A handler that destroyed the chart took its axes with it.
+    if (alive.expired()) return true;
     if (allow) axis->SetRange(new_min, new_max);
   }
   // Noted even when every axis refused.

@@ -1,10 +1,12 @@
 #include "chart/custom_series.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
 #include "chart/custom_axis_panel.h"
 #include "chart/marker_cover.h"
+#include "chart/pixel_delta.h"
 #include "chart/series_pixels.h"
 #include "chart/tee_canvas.h"
 #include "framework/canvas.h"
@@ -40,17 +42,14 @@ void TCustomSeries::SetDark3D(bool value) {
   SetIfChanged(dark_3d_, value, [this] { RepaintOwner(); });
 }
 
-TCanvas3D* TCustomSeries::ChartCanvas() const {
-  return ParentChart() != nullptr ? &ParentChart()->Canvas() : nullptr;
-}
-
 bool TCustomSeries::DrawableAt(int x, int y) const {
   return x >= -kDrawableLimit && x <= kDrawableLimit && y >= -kDrawableLimit &&
          y <= kDrawableLimit;
 }
 
 bool TCustomSeries::ClickedPointer(int, int px, int py, int x, int y) const {
-  return std::abs(x - px) < pointer_->HorizSize() && std::abs(y - py) < pointer_->VertSize();
+  return std::llabs(PixelDelta(x, px)) < pointer_->HorizSize() &&
+         std::llabs(PixelDelta(y, py)) < pointer_->VertSize();
 }
 
 void TCustomSeries::DrawPointer(int x, int y, int index, TColor color) {
@@ -107,8 +106,14 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
   // A pen-less rectangle leaves out its right column and bottom row.
   const int reach = penClear ? 0 : 1;
   const TRect clip = canvas.Surface()->ClipRect();
-  // Centres farther out than this paint nothing inside the clip.
-  TMarkerCover cover(boxes ? clip : InflateRect(clip, h + 2, v + 2));
+  // Centres farther out than this paint nothing inside the clip. A cover
+  // much larger than the clip (huge markers) costs more than culling saves.
+  const TRect area = boxes ? clip : InflateRect(clip, h + 2, v + 2);
+  const auto pixels_of = [](const TRect& r) {
+    return static_cast<long long>(std::max(0, r.Width())) * std::max(0, r.Height());
+  };
+  if (pixels_of(area) > std::max(4 * pixels_of(clip), 1LL << 20)) return false;
+  TMarkerCover cover(area);
 
   struct Kept {
     int index, x, y;
@@ -120,6 +125,7 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
     const int x = pixels.X(i);
     const int y = pixels.Y(i);
     if (!DrawableAt(x, y) || IsGap(i)) continue;
+    // Drawable centres and bounded sizes keep these sums within int.
     const TRect painted =
         boxes ? TRect{x - h, y - v, x + h + reach, y + v + reach} : TRect{x, y, x + 1, y + 1};
     if (cover.Covers(painted)) continue;
@@ -140,20 +146,30 @@ void TCustomSeries::CalcVerticalMargins(int& top, int& bottom) const {
   pointer_->PointerVerticalMargins(top, bottom);
 }
 
-int TCustomSeries::Clicked(int x, int y) {
+int TCustomSeries::PointHit(int& x, int& y, bool& onMarker) const {
+  onMarker = false;
   if (first_visible_ < 0 || last_visible_ < 0) return -1;
   if (ParentChart() != nullptr && ParentChart()->View3D())
     ParentChart()->Canvas().UnprojectPoint(x, y, StartZ());
   for (int i = first_visible_; i <= last_visible_; ++i) {
     const int px = PixelX(i);
     const int py = PixelY(i);
-    if (pointer_->Visible() && ClickedPointer(i, px, py, x, y)) {
-      if (OnClickPointer) OnClickPointer(this, i, x, y);
-      return i;
-    }
-    if (px == x && py == y) return i;
+    onMarker = pointer_->Visible() && ClickedPointer(i, px, py, x, y);
+    if (onMarker || (px == x && py == y)) return i;
   }
   return -1;
+}
+
+int TCustomSeries::PointUnder(int x, int y) const {
+  bool onMarker;
+  return PointHit(x, y, onMarker);
+}
+
+int TCustomSeries::Clicked(int x, int y) {
+  bool onMarker;
+  const int index = PointHit(x, y, onMarker);
+  if (onMarker && OnClickPointer) OnClickPointer(this, index, x, y);
+  return index;
 }
 
 void TCustomSeries::DrawLegendShape(TColor color, const TRect& rect) {

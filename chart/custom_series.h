@@ -52,6 +52,8 @@ class TCustomSeries : public TChartSeries {
   void DrawPoint(int index) override;
   void CalcHorizMargins(int& left, int& right) const override;
   void CalcVerticalMargins(int& top, int& bottom) const override;
+  int PointUnder(int x, int y) const override;
+  // Also calls OnClickPointer when the press is on a marker.
   int Clicked(int x, int y) override;
   void DrawLegendShape(TColor color, const TRect& rect) override;
 
@@ -63,7 +65,9 @@ class TCustomSeries : public TChartSeries {
   bool clickable_line_ = true;
 
  private:
-  TCanvas3D* ChartCanvas() const;
+  // The point under (x, y), which it unprojects in place, and whether the
+  // press is on its marker.
+  int PointHit(int& x, int& y, bool& onMarker) const;
   bool DrawableAt(int x, int y) const;
   void DrawMarkerAt(TCanvas3D& canvas, int index, int x, int y);
   // The flat, fixed-style pass that culls hidden markers, or false when

@@ -6,6 +6,7 @@
 
 #include "chart/custom_axis_panel.h"
 #include "chart/line_column_collapse.h"
+#include "chart/pixel_delta.h"
 #include "chart/series_pixels.h"
 #include "chart/tee_canvas.h"
 #include "framework/bitmap.h"
@@ -26,10 +27,6 @@ void TFastLineSeries::SetLinePen(const TChartPen& pen) {
 void TFastLineSeries::SetSeriesColor(TColor value) {
   TChartSeries::SetSeriesColor(value);
   line_pen_.SetColor(value);
-}
-
-TCanvas3D* TFastLineSeries::ChartCanvas() const {
-  return ParentChart() != nullptr ? &ParentChart()->Canvas() : nullptr;
 }
 
 void TFastLineSeries::PrepareCanvas(TCanvas3D& canvas) const {
@@ -106,7 +103,7 @@ void TFastLineSeries::PointAdded(int index) {
 
 void TFastLineSeries::DrawAddedSegment(int index) {
   TCustomAxisPanel& chart = *ParentChart();
-  TTeeCanvas3D& canvas = chart.ChartCanvas();
+  TTeeCanvas3D& canvas = chart.Canvas();
   const int from = std::max(index - 1, 0);
   const int x0 = PixelX(from), y0 = PixelY(from);
   const int x1 = PixelX(index), y1 = PixelY(index);
@@ -147,18 +144,23 @@ void TFastLineSeries::DrawLegendShape(TColor, const TRect& rect) {
 
 namespace {
 
-// Whether p lies on the segment a-b: near its line, inside its box.
+// Whether p lies on the segment a-b: inside its box, near its line.
 bool OnSegment(int px, int py, int ax, int ay, int bx, int by) {
-  const long long cross = static_cast<long long>(px - ax) * (by - ay) -
-                          static_cast<long long>(py - ay) * (bx - ax);
-  const long long reach = std::max(std::llabs(bx - ax), std::llabs(by - ay));
-  return std::llabs(cross) < reach && px >= std::min(ax, bx) && px <= std::max(ax, bx) &&
-         py >= std::min(ay, by) && py <= std::max(ay, by);
+  if (px < std::min(ax, bx) || px > std::max(ax, bx) || py < std::min(ay, by) ||
+      py > std::max(ay, by))
+    return false;
+  const long long dx = PixelDelta(bx, ax), dy = PixelDelta(by, ay);
+  // Two differences of up to 2^32 multiply past 64 bits; a double keeps
+  // small products exact and large ones far finer than the reach.
+  const double cross = static_cast<double>(PixelDelta(px, ax)) * static_cast<double>(dy) -
+                       static_cast<double>(PixelDelta(py, ay)) * static_cast<double>(dx);
+  const long long reach = std::max(std::llabs(dx), std::llabs(dy));
+  return std::fabs(cross) < static_cast<double>(reach);
 }
 
 }  // namespace
 
-int TFastLineSeries::Clicked(int x, int y) {
+int TFastLineSeries::PointUnder(int x, int y) const {
   if (first_visible_ < 0 || last_visible_ < 0) return -1;
   if (ParentChart() != nullptr && ParentChart()->View3D())
     ParentChart()->Canvas().UnprojectPoint(x, y, MiddleZ());

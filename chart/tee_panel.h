@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -17,6 +18,7 @@ class TBitmap;
 inline constexpr const char* SChart3DPercent = "3D effect percent must be between %d and %d";
 inline constexpr int kMinChart3DPercent = 1;
 inline constexpr int kMaxChart3DPercent = 100;
+inline constexpr int kMaxAnimatedZoomSteps = 64;
 
 // The panel every chart paints on: its canvas with the off-screen buffer,
 // the view options, the margins and the frame and plot rectangles. A paint
@@ -26,9 +28,10 @@ class TCustomTeePanel : public TCustomPanel {
   ~TCustomTeePanel() override;
 
   // The panel's own canvas, attached to the control's surface between frames
-  // and to the off-screen buffer while a frame is drawn.
-  TCanvas3D& Canvas() { return *canvas_; }
-  TTeeCanvas3D& ChartCanvas() { return *canvas_; }
+  // and to the off-screen buffer while a frame is drawn. (The control's
+  // surface canvas is TCustomControl::Canvas().)
+  TTeeCanvas3D& Canvas() { return *canvas_; }
+  const TTeeCanvas3D& Canvas() const { return *canvas_; }
 
   TView3DOptions& View3DOptions() { return *view_3d_options_; }
   const TView3DOptions& View3DOptions() const { return *view_3d_options_; }
@@ -78,8 +81,8 @@ class TCustomTeePanel : public TCustomPanel {
   // The left-button drag that zooms and the right-button drag that scrolls.
   TZoomPanningRecord& ZoomDrag() { return zoom_; }
   const TZoomPanningRecord& ZoomDrag() const { return zoom_; }
-  TZoomPanningRecord& ScrollDrag() { return scroll_; }
-  const TZoomPanningRecord& ScrollDrag() const { return scroll_; }
+  TDragRecord& ScrollDrag() { return scroll_; }
+  const TDragRecord& ScrollDrag() const { return scroll_; }
 
   // Marks the cached frame stale and invalidates the control, so that the
   // next paint draws a new frame. The canvas side is safe from any thread;
@@ -135,7 +138,7 @@ class TCustomTeePanel : public TCustomPanel {
   bool repaint_enabled_ = false;
   std::atomic<long long> repaint_requests_{0};
   TZoomPanningRecord zoom_;
-  TZoomPanningRecord scroll_;
+  TDragRecord scroll_;
   bool zoom_rect_shown_ = false;
   TRect zoom_rect_;  // corners of the shown rectangle
 };
@@ -157,11 +160,16 @@ class TCustomTeePanelExtended : public TCustomTeePanel {
   // Inside the plot area instead of behind the whole chart.
   bool BackImageInside() const { return back_image_inside_; }
   void SetBackImageInside(bool value);
-  // A zoom then moves there in AnimatedZoomSteps frames.
+  // A zoom then moves there in AnimatedZoomSteps frames, held to
+  // 1..kMaxAnimatedZoomSteps: each frame is drawn and shown while the GUI
+  // thread waits, and with each going a third of the remaining way, frames
+  // past a few dozen move nothing by a pixel.
   bool AnimatedZoom() const { return animated_zoom_; }
   void SetAnimatedZoom(bool value) { animated_zoom_ = value; }
   int AnimatedZoomSteps() const { return animated_zoom_steps_; }
-  void SetAnimatedZoomSteps(int value) { animated_zoom_steps_ = value; }
+  void SetAnimatedZoomSteps(int value) {
+    animated_zoom_steps_ = std::clamp(value, 1, kMaxAnimatedZoomSteps);
+  }
   bool AllowZoom() const { return allow_zoom_; }
   void SetAllowZoom(bool value) { allow_zoom_ = value; }
   TPanningMode AllowPanning() const { return allow_panning_; }

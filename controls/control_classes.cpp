@@ -4,6 +4,7 @@
 #include "controls/gauge.h"
 #include "controls/outline.h"
 #include "controls/outline_strings.h"
+#include "controls/performance_graph.h"
 #include "controls/spin_button.h"
 #include "controls/spin_edit.h"
 #include "framework/class_registry.h"
@@ -42,6 +43,23 @@ void RegisterGauge(TClassRegistry& r) {
       .Int("MinValue", &TCGauge::SetMinValue)
       .Int("MaxValue", &TCGauge::SetMaxValue)
       .Int("Progress", &TCGauge::SetProgress);
+}
+
+// Gradient is read like any other property; a graph without it in its
+// description keeps the constructor's 100 (see GradientStored).
+void RegisterPerformanceGraph(TClassRegistry& r) {
+  r.Register<TPerformanceGraph>("TPerformanceGraph", "TGraphicControl")
+      .Enum<TGraphKind>("Kind", &TPerformanceGraph::SetGraphKind,
+                        {{"pgBar", TGraphKind::pgBar}, {"pgLine", TGraphKind::pgLine}})
+      .Color("ForeColor", &TPerformanceGraph::SetForeColor)
+      .Color("BackColor", &TPerformanceGraph::SetBackColor)
+      .Int("GridSize", &TPerformanceGraph::SetGridSize)
+      .Int("StepSize", &TPerformanceGraph::SetStepSize)
+      .Int("Scale", &TPerformanceGraph::SetScale)
+      .Int("Gradient", &TPerformanceGraph::SetGradient)
+      .Bool("Gridlines", &TPerformanceGraph::SetGridlines)
+      .Int("PenWidth", &TPerformanceGraph::SetPenWidth)
+      .Event("OnScaleChange", &TPerformanceGraph::OnScaleChange);
 }
 
 // FocusControl is set by code only; AutoSelect, ReadOnly and OnChange come
@@ -126,6 +144,7 @@ void RegisterControlClasses() {
   RegisterStandardClasses();
   TClassRegistry& r = Classes();
   RegisterGauge(r);
+  RegisterPerformanceGraph(r);
   RegisterSpinControls(r);
   RegisterCalendar(r);
   RegisterOutline(r);

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QRegion>
+#include <QSize>
 #include <QString>
 #include <string>
 #include <unordered_map>
@@ -33,18 +34,27 @@ class TextCache {
   int Width(const std::string& fontId, const QString& text, const QFontMetrics& fm);
   // The advance of one character of the font.
   int CharWidth(const std::string& fontId, char32_t c, const QFontMetrics& fm);
+  // A text larger than the surface it is drawn on is never shown whole
+  // there; it is not kept, and the painter draws it.
   const Rendering& Render(const std::string& fontId, QRgb rgb, const QString& text,
-                          const QFont& font, const QFontMetrics& fm);
+                          const QFont& font, const QFontMetrics& fm, const QSize& surface);
 
  private:
-  // Enough for a chart's labels and titles; a canvas showing ever new texts
+  // Ample for a chart's labels and titles; a canvas showing ever new texts
   // starts afresh rather than growing.
-  static constexpr size_t kMaxEntries = 1024;
+  static constexpr size_t kMaxBytes = 4 << 20;
+
+  // Makes room for an entry of the given bytes; false when it alone would
+  // not fit.
+  bool Admit(size_t bytes);
 
   std::unordered_map<std::string, int> widths_;
   std::unordered_map<std::string, Rendering> renderings_;
   std::unordered_set<std::string> seen_;  // texts drawn once, not rendered yet
+  size_t bytes_ = 0;  // what the three hold, keys and runs
+  Rendering unkept_;  // the answer for a text that is not kept
   // Character advances of one font; another font starts them afresh.
+  static constexpr size_t kMaxCharWidths = 4096;
   std::string char_font_;
   std::vector<int> ascii_widths_;  // -1 until measured
   std::unordered_map<char32_t, int> char_widths_;

@@ -263,8 +263,9 @@ void TControl::ApplyPalette() {
   const QColor back = ToQColor(color_);
   const QColor text = ToQColor(font_.Color());
   for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) pal.setColor(role, back);
+  // Disabled text keeps the style's grey, so a disabled control looks it.
   for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-    pal.setColor(role, text);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) pal.setColor(group, role, text);
   widget_->setPalette(pal);
   widget_->setAutoFillBackground(FillsBackground());
 }

@@ -101,9 +101,9 @@ class TControl : public TComponent, private ControlEvents {
   // Painting of self-drawn controls: Invalidate asks for Paint() at the next
   // paint cycle (requests merge), Repaint paints the surface now (the screen
   // copy follows in the next paint cycle), Update paints now only when
-  // something is invalid.
+  // something is invalid (a control may give Update a meaning of its own).
   void Invalidate();
-  void Update();
+  virtual void Update();
   void Repaint();
   void Refresh() { Repaint(); }
   bool IsInvalid() const { return invalid_; }

@@ -13,6 +13,8 @@
 #include "framework/pen.h"
 #include "framework/progress_bar.h"
 #include "framework/strings.h"
+#include "framework/timer.h"
+#include "runtime/exception.h"
 
 namespace nitko {
 
@@ -177,6 +179,18 @@ void RegisterControls(TClassRegistry& r) {
       .Color("FixedColor", &TCustomGrid::SetFixedColor);
 }
 
+// Components without a window of their own.
+void RegisterComponents(TClassRegistry& r) {
+  r.Register<TTimer>("TTimer", "TComponent")
+      .Bool("Enabled", &TTimer::SetEnabled)
+      .Int("Interval",
+           [](TTimer& t, int ms) {
+             if (ms < 0) throw Exception("Timer interval must not be negative");
+             t.SetInterval(static_cast<unsigned>(ms));
+           })
+      .Event("OnTimer", &TTimer::OnTimer);
+}
+
 void RegisterForms(TClassRegistry& r) {
   r.Register<TCustomForm>("TCustomForm", "TWinControl", nullptr)
       .Int("ClientWidth", &TCustomForm::SetClientWidth)
@@ -211,6 +225,7 @@ void RegisterStandardClasses() {
   TClassRegistry& r = Classes();
   RegisterGraphics(r);
   RegisterControls(r);
+  RegisterComponents(r);
   RegisterForms(r);
 }
 

@@ -28,6 +28,12 @@ class EListError : public Exception {
   using Exception::Exception;
 };
 
+// A value outside the range a container or a control can hold.
+class ERangeError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // Silent exception: ends an operation without a message.
 class EAbort : public Exception {
  public:

@@ -1,6 +1,7 @@
 #include "framework/canvas.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <QGuiApplication>
 #include <QImage>
@@ -9,9 +10,14 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "framework/bitmap.h"
 #include "framework/surface.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" size_t __sanitizer_get_current_allocated_bytes();  // the sanitizer's runtime
+#endif
 
 using namespace nitko;
 
@@ -262,6 +268,25 @@ TEST(CanvasCopy, OverlappingCopyWithinOneSurfaceScrolls) {
   for (int x = 3; x < 20; ++x) EXPECT_EQ(p.At(x, 1), static_cast<TColor>(x));
 }
 
+// A move within one surface equals the copy from an untouched twin, in
+// every direction, partly outside the surface and under a clip.
+TEST(CanvasCopy, MoveWithinOneSurfaceEqualsCopyFromATwin) {
+  const TRect moves[][2] = {{{0, 0, 17, 9}, {3, 2, 20, 11}},    {{3, 2, 20, 11}, {0, 0, 17, 9}},
+                            {{0, 4, 20, 12}, {0, 0, 20, 8}},    {{-5, -3, 15, 7}, {2, 1, 22, 11}},
+                            {{10, 0, 30, 12}, {-4, 0, 16, 12}}, {{2, 2, 12, 10}, {2, 2, 12, 10}}};
+  for (int n = 0; n < 12; ++n) {
+    const auto& [dest, source] = moves[n % 6];
+    Paper moved(20, 12), copied(20, 12), twin(20, 12);
+    for (int i = 0; i < 240; ++i)
+      for (Paper* q : {&moved, &copied, &twin}) q->surface.SetPixel(i % 20, i / 20, i);
+    if (n >= 6)  // the second round under a clip
+      for (Paper* q : {&moved, &copied}) q->canvas.SetClipRect(Rect(1, 1, 15, 10));
+    moved.canvas.CopyRect(dest, moved.canvas, source);
+    copied.canvas.CopyRect(dest, twin.canvas, source);
+    EXPECT_TRUE(moved.SameAs(copied)) << n;
+  }
+}
+
 TEST(CanvasCopy, StretchAndTransparentColour) {
   TBitmap glyph(2, 2);
   glyph.Canvas().SetPixel(0, 0, clRed);
@@ -398,6 +423,32 @@ TEST(CanvasText, OpaqueFillsTheExtentTransparentDoesNot) {
   r.canvas.TextRect(Rect(10, 6, 30, 12), 0, 0, "Hi there");
   EXPECT_EQ(r.Ink(), Rect(10, 6, 30, 12));
   EXPECT_TRUE(r.Colours(Rect(10, 6, 30, 12)).count(clBlack));
+}
+
+// Heap bytes in use, as the build's allocator counts them.
+long long HeapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+  return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
+#else
+  return static_cast<long long>(mallinfo2().uordblks + mallinfo2().hblkhd);
+#endif
+}
+
+// The canvas keeps the texts it draws within a byte budget, and only those
+// that fit on its surface: long texts at a large size do not pile up.
+TEST(CanvasText, KeptTextsStayWithinABudget) {
+  std::string words;
+  while (words.size() < 300) words += " Wavy g&%";
+  // Texts wider than the surface, then many that fit.
+  for (auto [count, length] : {std::pair{60, 300}, std::pair{1000, 20}}) {
+    Paper p(800, 300);
+    p.canvas.Font().SetHeight(-60);
+    p.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+    const long long before = HeapInUse();
+    for (int i = 0; i < 2 * count; ++i)  // each twice: a text is kept when met again
+      p.canvas.TextOut(0, 100, std::to_string(i / 2) + words.substr(0, length));
+    EXPECT_LT(HeapInUse() - before, 8LL << 20) << length;
+  }
 }
 
 TEST(CanvasText, AlignmentMovesTheCellByItsOwnExtent) {

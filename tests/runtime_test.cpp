@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <tuple>
 
+#include "runtime/cpu_load.h"
 #include "runtime/embedded_resource.h"
 #include "runtime/exception.h"
 #include "runtime/extended.h"
@@ -139,4 +141,32 @@ TEST_F(LocaleCharsTest, PolishLocaleGivesAComma) {
   // Its thousands separator is a multi-byte space: a plain space stands in,
   // never the decimal comma.
   EXPECT_EQ(LocaleThousandsChar(), ' ');
+}
+
+TEST(CpuLoad, ReadsTheMachineLineAndItsShares) {
+  const auto full =  // guest time (7) is inside user time already
+      ParseCpuTimes("intr 5\ncpu  100 20 30 400 50 6 4 10 7 0\ncpu0 1 2 3 4\n").value();
+  EXPECT_EQ(std::make_tuple(full.user, full.system, full.total), std::make_tuple(120, 40, 620));
+  EXPECT_EQ(ParseCpuTimes("cpu 1 2 3 4")->total, 10u);  // the oldest kernels' four fields
+  for (const char* bad : {"", "cpu0 1 2 3 4\n", "cpu 1 2 x 4\n", "cpux 1 2 3 4"})
+    EXPECT_FALSE(ParseCpuTimes(bad)) << bad;
+  struct Case {
+    CpuTimes before, after;
+    int user, system;
+  } cases[] = {
+      {{100, 50, 1000}, {130, 60, 1100}, 300, 100},
+      {{100, 50, 1000}, {100, 50, 1000}, 0, 0},  // no time passed
+      {{100, 50, 1000}, {90, 60, 1100}, 0, 0},   // a counter went back
+      {{0, 0, 0}, {7, 0, 3}, 1000, 0},           // never above the whole
+  };
+  for (const Case& c : cases) {
+    const CpuShares s = SharesBetween(c.before, c.after);
+    EXPECT_EQ(std::make_pair(s.user, s.system), std::make_pair(c.user, c.system));
+  }
+  TCpuLoadMeter meter;
+  EXPECT_FALSE(meter.Sample());  // nothing to compare with yet
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  const CpuShares s = meter.Sample().value();
+  EXPECT_LE(s.user + s.system, 1000);
+  EXPECT_FALSE(TCpuLoadMeter("/nonexistent/stat").Sample());
 }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+
+#include "framework/form.h"
+#include "framework/handler_table.h"
+#include "runtime/cpu_load.h"
+
+namespace nitko {
+
+class TBitBtn;
+class TCCalendar;
+class TLabel;
+class TPerformanceGraph;
+class TTimer;
+
+// The second program's window: the controls the main window does not
+// place, tried out on live data. The performance graph shows this
+// machine's processor load, user and system time stacked, once a second;
+// the calendar starts at today and its buttons move it by a month or a
+// year. Built from the form description "TGALERIA".
+class TGaleria : public TForm {
+ public:
+  explicit TGaleria(TComponent* owner);
+  ~TGaleria() override;
+
+  // The published fields; set once the description is read.
+  TLabel* Label1 = nullptr;
+  TPerformanceGraph* PerformanceGraph1 = nullptr;
+  TLabel* LabelUzytkownik = nullptr;
+  TLabel* LabelSystem = nullptr;
+  TLabel* LabelObciazenie = nullptr;
+  TBitBtn* BitBtnSlupki = nullptr;
+  TBitBtn* BitBtnLinie = nullptr;
+  TTimer* Timer1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TCCalendar* CCalendar1 = nullptr;
+  TBitBtn* BitBtnPoprzedniRok = nullptr;
+  TBitBtn* BitBtnPoprzedniMiesiac = nullptr;
+  TBitBtn* BitBtnNastepnyMiesiac = nullptr;
+  TBitBtn* BitBtnNastepnyRok = nullptr;
+  TLabel* LabelData = nullptr;
+
+  // The published handlers.
+  void Timer1Timer(TComponent* sender);
+  void BitBtnSlupkiClick(TComponent* sender);
+  void BitBtnLinieClick(TComponent* sender);
+  void CCalendar1Change(TComponent* sender);
+  void BitBtnPoprzedniRokClick(TComponent* sender);
+  void BitBtnPoprzedniMiesiacClick(TComponent* sender);
+  void BitBtnNastepnyMiesiacClick(TComponent* sender);
+  void BitBtnNastepnyRokClick(TComponent* sender);
+
+ private:
+  // The button of the kind shown is the one that cannot be pressed.
+  void ShowKind();
+
+  THandlerTable handlers_;
+  TCpuLoadMeter meter_;
+};
+
+// The one instance; set before its constructor body runs.
+extern TGaleria* Galeria;
+
+// "12,3 %": per mille as a percentage with one decimal in the locale's form.
+std::string PerMilleText(int perMille);
+
+// Registers TGaleria and every class its description names.
+void RegisterGaleriaClasses();
+
+}  // namespace nitko
