@@ -16,15 +16,21 @@ namespace nitko {
 
 namespace {
 
-// The names the forms publish for their border style, so both read alike.
-TIdentList<TFormBorderStyle> BorderStyleNames(const TClassRegistry& r) {
-  const TClassInfo* form = r.Find("TCustomForm");
-  const TPropertyInfo* p = form ? form->FindProperty("BorderStyle") : nullptr;
-  if (p == nullptr) throw Exception("TCustomForm.BorderStyle is not registered");
-  TIdentList<TFormBorderStyle> names;
-  for (const auto& [name, value] : p->names)
-    names.emplace_back(name, static_cast<TFormBorderStyle>(value));
+// The value names another class publishes for a property, so both read
+// alike.
+template <class E>
+TIdentList<E> NamesOf(const TClassRegistry& r, const char* cls, const char* property) {
+  const TClassInfo* info = r.Find(cls);
+  const TPropertyInfo* p = info ? info->FindProperty(property) : nullptr;
+  if (p == nullptr)
+    throw Exception(std::string(cls) + "." + property + " is not registered");
+  TIdentList<E> names;
+  for (const auto& [name, value] : p->names) names.emplace_back(name, static_cast<E>(value));
   return names;
+}
+
+TIdentList<TFormBorderStyle> BorderStyleNames(const TClassRegistry& r) {
+  return NamesOf<TFormBorderStyle>(r, "TCustomForm", "BorderStyle");
 }
 
 void RegisterGauge(TClassRegistry& r) {
@@ -97,13 +103,9 @@ void RegisterOutline(TClassRegistry& r) {
   };
   r.Register<TCustomOutline>("TCustomOutline", "TCustomControl")
       .Enum<TScrollStyle>("ScrollBars", &TCustomOutline::SetScrollBars,
-                          {{"ssNone", TScrollStyle::ssNone},
-                           {"ssHorizontal", TScrollStyle::ssHorizontal},
-                           {"ssVertical", TScrollStyle::ssVertical},
-                           {"ssBoth", TScrollStyle::ssBoth}})
+                          NamesOf<TScrollStyle>(r, "TCustomGrid", "ScrollBars"))
       .Enum<TFormBorderStyle>("BorderStyle", &TCustomOutline::SetBorderStyle,
-                              {{"bsNone", TFormBorderStyle::bsNone},
-                               {"bsSingle", TFormBorderStyle::bsSingle}})
+                              NamesOf<TFormBorderStyle>(r, "TCustomGrid", "BorderStyle"))
       .Bool("Ctl3D", &TCustomOutline::SetCtl3D)
       .Enum<TOutlineLook>("Look", &TCustomOutline::SetLook,
                           {{"lkText", TOutlineLook::lkText},
