@@ -214,6 +214,7 @@ TOutlineNode* TCustomOutline::NewNode(const std::string& text, void* data) {
 }
 
 void TCustomOutline::AddToChain(TOutlineNode* from, int delta) {
+  cached_row_node_ = nullptr;
   for (TOutlineNode* p = from; p != nullptr && p->expanded_; p = p->parent_)
     p->expand_count_ += delta;
 }
@@ -411,7 +412,7 @@ TOutlineNode* TCustomOutline::NodeAtRow(int row) {
       // The next row down: the first child of an expanded node, else the
       // next sibling of the node or of its nearest ancestor that has one.
       TOutlineNode* n = cached_row_node_;
-      if (n->expanded_ && !n->children_.empty()) {
+      if (n->expand_count_ > 0) {
         n = n->children_.front().node.get();
       } else {
         while (static_cast<size_t>(n->pos_) + 1 >= n->parent_->children_.size()) n = n->parent_;

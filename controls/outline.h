@@ -201,7 +201,8 @@ class TCustomOutline : public TCustomGrid {
   TOutlineNode* NewNode(const std::string& text, void* data);
   int Attach(int index, const std::string& text, void* data, AttachMode mode);
   void Link(TOutlineNode* parent, std::unique_ptr<TOutlineNode> node, size_t pos);
-  static void AddToChain(TOutlineNode* from, int delta);
+  // The shown rows below from and its ancestors change by delta.
+  void AddToChain(TOutlineNode* from, int delta);
   void SetNodeExpanded(TOutlineNode* node, bool value);
   void MoveCursor(int index);
   void InstallRoot(std::unique_ptr<TOutlineNode> root, int count);

@@ -141,7 +141,7 @@ void TCustomOutline::UpdateColumnWidth() {
     width = 0;
     for (TOutlineNode* n = NodeAtRow(0); n != nullptr;) {
       width = std::max(width, RowWidth(n));
-      if (n->expanded_ && !n->children_.empty()) {
+      if (n->expand_count_ > 0) {
         n = n->children_.front().node.get();
         continue;
       }

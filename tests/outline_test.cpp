@@ -382,7 +382,9 @@ TEST_F(OutlineTest, TheSixLooksPaintTheirParts) {
                          : c.look == TOutlineLook::lkButtonPictureText || c.look == TOutlineLook::lkTreePictureText
                              ? 2 * r : r;
     EXPECT_EQ(line(3, textLeft, 0), ColorToRGB(clHighlight)) << static_cast<int>(c.look);
-    if (textLeft > 0) EXPECT_EQ(line(3, textLeft - 1, 0), ColorToRGB(clWindow));
+    if (textLeft > 0) {
+      EXPECT_EQ(line(3, textLeft - 1, 0), ColorToRGB(clWindow));
+    }
   }
   o->SetOptions(0);  // no root lines: the text moves one step left
   o->Repaint();
