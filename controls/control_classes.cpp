@@ -114,17 +114,16 @@ void RegisterOutline(TClassRegistry& r) {
                            {"lkButtonPictureText", TOutlineLook::lkButtonPictureText},
                            {"lkTreeText", TOutlineLook::lkTreeText},
                            {"lkTreePictureText", TOutlineLook::lkTreePictureText}})
-      .Enum<TOutlineType>("Style", &TCustomOutline::SetStyle,
-                          {{"otStandard", TOutlineType::otStandard},
-                           {"otOwnerDraw", TOutlineType::otOwnerDraw}})
-      .Set<TOutlineOption>(
-          "Options",
-          [](TCustomOutline& o, unsigned long long v) {
-            o.SetOptions(static_cast<TOutlineOptions>(v));
-          },
-          {{"ooDrawTreeRoot", TOutlineOption::ooDrawTreeRoot},
-           {"ooDrawFocusRect", TOutlineOption::ooDrawFocusRect},
-           {"ooStretchBitmaps", TOutlineOption::ooStretchBitmaps}})
+      .Enum<TOutlineType>(
+          "Style", &TCustomOutline::SetStyle,
+          {{"otStandard", TOutlineType::otStandard}, {"otOwnerDraw", TOutlineType::otOwnerDraw}})
+      .Set<TOutlineOption>("Options",
+                           [](TCustomOutline& o, unsigned long long v) {
+                             o.SetOptions(static_cast<TOutlineOptions>(v));
+                           },
+                           {{"ooDrawTreeRoot", TOutlineOption::ooDrawTreeRoot},
+                            {"ooDrawFocusRect", TOutlineOption::ooDrawFocusRect},
+                            {"ooStretchBitmaps", TOutlineOption::ooStretchBitmaps}})
       .Int("ItemHeight", &TCustomOutline::SetItemHeight)
       .String("Separator", &TCustomOutline::SetSeparator)
       .Binary("PicturePlus", picture(kPicturePlus))
@@ -134,7 +133,8 @@ void RegisterOutline(TClassRegistry& r) {
       .Binary("PictureLeaf", picture(kPictureLeaf))
       .Binary("Data", &TCustomOutline::ReadData, &TCustomOutline::StoredData)
       .Strings("Nodes", &TCustomOutline::ReadNodes, &TCustomOutline::StoredNodes)
-      .Object("Lines", [](TCustomOutline& o) -> TStrings& { return o.Lines(); }, "TStrings");
+      .Object(
+          "Lines", [](TCustomOutline& o) -> TStrings& { return o.Lines(); }, "TStrings");
 }
 
 }  // namespace

@@ -71,8 +71,7 @@ int TOutlineNode::LastChildIndex() {
 int TOutlineNode::NextChildIndex(int index) {
   if (index <= 0 || index > outline_->ItemCount()) return -1;
   const TOutlineNode* child = outline_->ItemAt(index);
-  if (child->parent_ != this || static_cast<size_t>(child->pos_) + 1 >= children_.size())
-    return -1;
+  if (child->parent_ != this || static_cast<size_t>(child->pos_) + 1 >= children_.size()) return -1;
   return children_[static_cast<size_t>(child->pos_) + 1].node->Index();
 }
 
@@ -458,7 +457,8 @@ int TCustomOutline::RowOfNode(TOutlineNode* node) {
     if (!p->expanded_) return -1;
     row += n->pos_;
     if (p->expand_count_ != static_cast<int>(p->children_.size()))
-      for (int j = 0; j < n->pos_; ++j) row += p->children_[static_cast<size_t>(j)].node->expand_count_;
+      for (int j = 0; j < n->pos_; ++j)
+        row += p->children_[static_cast<size_t>(j)].node->expand_count_;
     if (p->parent_ != nullptr) ++row;
   }
   return row;

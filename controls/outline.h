@@ -250,8 +250,7 @@ class TCustomOutline : public TCustomGrid {
   std::unique_ptr<TOutlineStrings> lines_;
   TOutlineLook look_ = TOutlineLook::lkTreePictureText;
   TOutlineType style_ = TOutlineType::otStandard;
-  TOutlineOptions options_ =
-      TOutlineOption::ooDrawTreeRoot | TOutlineOption::ooDrawFocusRect;
+  TOutlineOptions options_ = TOutlineOption::ooDrawTreeRoot | TOutlineOption::ooDrawFocusRect;
   int item_height_ = 0;
   int font_height_ = 0;
   std::array<std::unique_ptr<TBitmap>, kPictureCount> pictures_;

@@ -271,8 +271,7 @@ void TCustomOutline::DrawCell(int, int row, const TRect& rect, TGridDrawState st
   if (style_ == TOutlineType::otOwnerDraw && OnDrawItem) {
     const TOwnerDrawState s = current ? odSelected | (focused ? odFocused : 0) : 0;
     OnDrawItem(this, row, rect, s);
-    if (current && focused && Has(options_, TOutlineOption::ooDrawFocusRect))
-      c.DrawFocusRect(rect);
+    if (current && focused && Has(options_, TOutlineOption::ooDrawFocusRect)) c.DrawFocusRect(rect);
     return;
   }
   c.Font().Assign(Font());
@@ -284,8 +283,9 @@ void TCustomOutline::DrawCell(int, int row, const TRect& rect, TGridDrawState st
   const int l = node->level_;
   const bool parent = !node->children_.empty();
   const TBitmap& button = Picture(node->expanded_ ? kPictureMinus : kPicturePlus);
-  const TBitmap& picture =
-      Picture(!parent ? kPictureLeaf : node->expanded_ ? kPictureOpen : kPictureClosed);
+  const TBitmap& picture = Picture(!parent           ? kPictureLeaf
+                                   : node->expanded_ ? kPictureOpen
+                                                     : kPictureClosed);
   int textLeft = 0;
   switch (look_) {
     case TOutlineLook::lkText:

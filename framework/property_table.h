@@ -192,8 +192,8 @@ class TClassProperties {
   // Gives the property added last its store function.
   template <class S>
   TClassProperties& Stores(S store) {
-    table_->Last().store = [store, cls = class_name_](TPersistent& target)
-        -> std::optional<TPropertyValue> {
+    table_->Last().store =
+        [store, cls = class_name_](TPersistent& target) -> std::optional<TPropertyValue> {
       auto v = std::invoke(store, Cast(target, cls));
       if (!v) return std::nullopt;
       return TPropertyValue(std::move(*v));

@@ -55,7 +55,8 @@ TEST(Gallery, TheOutlineShowsTheSampleLooksAndFiles) {
   const std::string first = g->LabelWyglad->Caption();
   for (int i = 1; i <= 6; ++i) {
     QTest::mouseClick(g->BitBtnWyglad->Widget(), Qt::LeftButton);
-    EXPECT_EQ(static_cast<int>(o.Look()), (static_cast<int>(TOutlineLook::lkTreePictureText) + i) % 6);
+    EXPECT_EQ(static_cast<int>(o.Look()),
+              (static_cast<int>(TOutlineLook::lkTreePictureText) + i) % 6);
     EXPECT_EQ(g->LabelWyglad->Caption() == first, i == 6);
   }
   const std::string path = ::testing::TempDir() + "gallery_outline.txt";

@@ -39,9 +39,8 @@ class OutlineTest : public ::testing::Test {
     form->Widget()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form->Widget()));
     o->SetFocus();
-    SetEventExceptionHandler([this](std::exception_ptr e) {
-      shown.push_back(DescribeException(e).message);
-    });
+    SetEventExceptionHandler(
+        [this](std::exception_ptr e) { shown.push_back(DescribeException(e).message); });
   }
   void TearDown() override { SetEventExceptionHandler(nullptr); }
 
@@ -131,7 +130,8 @@ TEST_F(OutlineTest, RandomEditsKeepNumbersRowsAndExpandCountsTrue) {
     for (int k = 0; k < 3 && !all.empty(); ++k) {
       const int at = std::uniform_int_distribution<int>(1, static_cast<int>(all.size()))(rng);
       ASSERT_EQ(o->ItemAt(at), all[static_cast<size_t>(at - 1)]) << "step " << step;
-      ASSERT_EQ(all[static_cast<size_t>(at - 1)]->Text(), model[static_cast<size_t>(at - 1)].second);
+      ASSERT_EQ(all[static_cast<size_t>(at - 1)]->Text(),
+                model[static_cast<size_t>(at - 1)].second);
     }
     if (step % 97 != 0) continue;
     ASSERT_EQ(o->Lines().Count(), static_cast<int>(model.size()));
@@ -242,12 +242,10 @@ TEST_F(OutlineTest, MalformedTextChangesNothing) {
   struct Case {
     std::string text;
     const char* message;
-  } cases[] = {{"\t\tA\r\n", SOutlineFileLoad},
-               {"A\r\n\t\tX\r\n", SOutlineFileLoad},
-               {"\tA\r\nB\r\n", SOutlineFileLoad},
-               {"A\r\n\t" + fits + "\r\nB\r\n", SOutlineLongLine},
-               {"A\r\n" + fits + "x", SOutlineLongLine},
-               {deep, SOutlineMaxLevels}};
+  } cases[] = {
+      {"\t\tA\r\n", SOutlineFileLoad},          {"A\r\n\t\tX\r\n", SOutlineFileLoad},
+      {"\tA\r\nB\r\n", SOutlineFileLoad},       {"A\r\n\t" + fits + "\r\nB\r\n", SOutlineLongLine},
+      {"A\r\n" + fits + "x", SOutlineLongLine}, {deep, SOutlineMaxLevels}};
   for (const Case& c : cases) {
     Load(kTree);
     o->ItemAt(1)->Expand();
@@ -357,19 +355,25 @@ TEST_F(OutlineTest, TheSixLooksPaintTheirParts) {
     std::function<bool()> parts;
   } cases[] = {
       {TOutlineLook::lkText,
-       [&] { return line(1, r / 2, r / 2) == ColorToRGB(clWindow) &&
-                    line(1, h + 4, r / 2) == ColorToRGB(clWindow); }},
+       [&] {
+         return line(1, r / 2, r / 2) == ColorToRGB(clWindow) &&
+                line(1, h + 4, r / 2) == ColorToRGB(clWindow);
+       }},
       {TOutlineLook::lkButtonText,
-       [&] { return picture(0, 0, 5, 6) == 0 && picture(0, 0, 5, 5) != 0 &&
-                    picture(3, 0, 1, 2) == ColorToRGB(clWindow) &&
-                    picture(1, 1, 1, 2) == ColorToRGB(clWindow); }},
+       [&] {
+         return picture(0, 0, 5, 6) == 0 && picture(0, 0, 5, 5) != 0 &&
+                picture(3, 0, 1, 2) == ColorToRGB(clWindow) &&
+                picture(1, 1, 1, 2) == ColorToRGB(clWindow);
+       }},
       {TOutlineLook::lkPictureText,
        [&] { return picture(0, 0, 0, 4) == olive && picture(1, 1, 1, 2) == grey; }},
       {TOutlineLook::lkButtonPictureText,
        [&] { return picture(0, 0, 4, 6) == 0 && picture(0, 1, 0, 4) == olive; }},
       {TOutlineLook::lkTreeText,
-       [&] { return line(0, r / 2, 0) == 0 && line(1, r + r / 2, 0) == 0 &&
-                    line(2, r + r / 2, r - 1) != 0 && line(2, r + r / 2 + f / 2 - 1, r / 2) == 0; }},
+       [&] {
+         return line(0, r / 2, 0) == 0 && line(1, r + r / 2, 0) == 0 &&
+                line(2, r + r / 2, r - 1) != 0 && line(2, r + r / 2 + f / 2 - 1, r / 2) == 0;
+       }},
       {TOutlineLook::lkTreePictureText,
        [&] { return line(3, r / 2, r / 2 - 1) == 0 && picture(0, 1, 0, 4) == olive; }},
   };
@@ -378,9 +382,11 @@ TEST_F(OutlineTest, TheSixLooksPaintTheirParts) {
     o->Repaint();
     EXPECT_TRUE(c.parts()) << static_cast<int>(c.look);
     // The current row's text is highlighted from its left edge.
-    const int textLeft = c.look == TOutlineLook::lkText ? 0
-                         : c.look == TOutlineLook::lkButtonPictureText || c.look == TOutlineLook::lkTreePictureText
-                             ? 2 * r : r;
+    const int textLeft =
+        c.look == TOutlineLook::lkText ? 0
+        : c.look == TOutlineLook::lkButtonPictureText || c.look == TOutlineLook::lkTreePictureText
+            ? 2 * r
+            : r;
     EXPECT_EQ(line(3, textLeft, 0), ColorToRGB(clHighlight)) << static_cast<int>(c.look);
     if (textLeft > 0) {
       EXPECT_EQ(line(3, textLeft - 1, 0), ColorToRGB(clWindow));
@@ -398,7 +404,8 @@ TEST_F(OutlineTest, OwnerDrawingRowHeightAndColumnWidth) {
   EXPECT_EQ(o->FontHeight(), MulDiv(-MulDiv(o->Font().Height(), 72, 96), 96, 72));
   EXPECT_EQ(o->ItemHeight(), MulDiv(o->FontHeight(), 120, 100));
   std::string many;
-  for (int i = 0; i < 1000; ++i) many += "item " + std::to_string(i) + "\r\n\tchild with a longer text\r\n";
+  for (int i = 0; i < 1000; ++i)
+    many += "item " + std::to_string(i) + "\r\n\tchild with a longer text\r\n";
   Load(many);
   const int narrow = o->DefaultColWidth();
   o->ItemAt(3)->Expand();
@@ -460,8 +467,9 @@ TEST_F(OutlineTest, FormDescriptionDataAndNodes) {
   EXPECT_EQ(read->StoredNodes(), (std::vector<std::string>{"A", "\tA1", "B"}));
   EXPECT_EQ(o->StoredData(), std::nullopt);
   EXPECT_EQ(o->StoredNodes(), std::nullopt);
-  EXPECT_THROW(TFormReader().Read(root, "object F: TForm\n  object P: TCustomOutline\n"
-                                        "    Nodes = ('\t\tA')\n  end\nend\n"),
+  EXPECT_THROW(TFormReader().Read(root,
+                                  "object F: TForm\n  object P: TCustomOutline\n"
+                                  "    Nodes = ('\t\tA')\n  end\nend\n"),
                EReadError);
 }
 
