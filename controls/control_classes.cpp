@@ -2,6 +2,8 @@
 
 #include "controls/calendar.h"
 #include "controls/gauge.h"
+#include "controls/outline.h"
+#include "controls/outline_strings.h"
 #include "controls/performance_graph.h"
 #include "controls/spin_button.h"
 #include "controls/spin_edit.h"
@@ -14,15 +16,21 @@ namespace nitko {
 
 namespace {
 
-// The names the forms publish for their border style, so both read alike.
-TIdentList<TFormBorderStyle> BorderStyleNames(const TClassRegistry& r) {
-  const TClassInfo* form = r.Find("TCustomForm");
-  const TPropertyInfo* p = form ? form->FindProperty("BorderStyle") : nullptr;
-  if (p == nullptr) throw Exception("TCustomForm.BorderStyle is not registered");
-  TIdentList<TFormBorderStyle> names;
-  for (const auto& [name, value] : p->names)
-    names.emplace_back(name, static_cast<TFormBorderStyle>(value));
+// The value names another class publishes for a property, so both read
+// alike.
+template <class E>
+TIdentList<E> NamesOf(const TClassRegistry& r, const char* cls, const char* property) {
+  const TClassInfo* info = r.Find(cls);
+  const TPropertyInfo* p = info ? info->FindProperty(property) : nullptr;
+  if (p == nullptr)
+    throw Exception(std::string(cls) + "." + property + " is not registered");
+  TIdentList<E> names;
+  for (const auto& [name, value] : p->names) names.emplace_back(name, static_cast<E>(value));
   return names;
+}
+
+TIdentList<TFormBorderStyle> BorderStyleNames(const TClassRegistry& r) {
+  return NamesOf<TFormBorderStyle>(r, "TCustomForm", "BorderStyle");
 }
 
 void RegisterGauge(TClassRegistry& r) {
@@ -86,6 +94,49 @@ void RegisterCalendar(TClassRegistry& r) {
       .Event("OnChange", &TCCalendar::OnChange);
 }
 
+// The grid's row and column settings are the outline's own business, so it
+// stands on TCustomControl with the grid's frame and scroll bars. Its events
+// that carry an item number or a drawing state are set by code.
+void RegisterOutline(TClassRegistry& r) {
+  auto picture = [](int index) {
+    return [index](TCustomOutline& o, const TBytes& bmp) { o.ReadPicture(index, bmp); };
+  };
+  r.Register<TCustomOutline>("TCustomOutline", "TCustomControl")
+      .Enum<TScrollStyle>("ScrollBars", &TCustomOutline::SetScrollBars,
+                          NamesOf<TScrollStyle>(r, "TCustomGrid", "ScrollBars"))
+      .Enum<TFormBorderStyle>("BorderStyle", &TCustomOutline::SetBorderStyle,
+                              NamesOf<TFormBorderStyle>(r, "TCustomGrid", "BorderStyle"))
+      .Bool("Ctl3D", &TCustomOutline::SetCtl3D)
+      .Enum<TOutlineLook>("Look", &TCustomOutline::SetLook,
+                          {{"lkText", TOutlineLook::lkText},
+                           {"lkButtonText", TOutlineLook::lkButtonText},
+                           {"lkPictureText", TOutlineLook::lkPictureText},
+                           {"lkButtonPictureText", TOutlineLook::lkButtonPictureText},
+                           {"lkTreeText", TOutlineLook::lkTreeText},
+                           {"lkTreePictureText", TOutlineLook::lkTreePictureText}})
+      .Enum<TOutlineType>(
+          "Style", &TCustomOutline::SetStyle,
+          {{"otStandard", TOutlineType::otStandard}, {"otOwnerDraw", TOutlineType::otOwnerDraw}})
+      .Set<TOutlineOption>("Options",
+                           [](TCustomOutline& o, unsigned long long v) {
+                             o.SetOptions(static_cast<TOutlineOptions>(v));
+                           },
+                           {{"ooDrawTreeRoot", TOutlineOption::ooDrawTreeRoot},
+                            {"ooDrawFocusRect", TOutlineOption::ooDrawFocusRect},
+                            {"ooStretchBitmaps", TOutlineOption::ooStretchBitmaps}})
+      .Int("ItemHeight", &TCustomOutline::SetItemHeight)
+      .String("Separator", &TCustomOutline::SetSeparator)
+      .Binary("PicturePlus", picture(kPicturePlus))
+      .Binary("PictureMinus", picture(kPictureMinus))
+      .Binary("PictureOpen", picture(kPictureOpen))
+      .Binary("PictureClosed", picture(kPictureClosed))
+      .Binary("PictureLeaf", picture(kPictureLeaf))
+      .Binary("Data", &TCustomOutline::ReadData, &TCustomOutline::StoredData)
+      .Strings("Nodes", &TCustomOutline::ReadNodes, &TCustomOutline::StoredNodes)
+      .Object(
+          "Lines", [](TCustomOutline& o) -> TStrings& { return o.Lines(); }, "TStrings");
+}
+
 }  // namespace
 
 void RegisterControlClasses() {
@@ -98,6 +149,7 @@ void RegisterControlClasses() {
   RegisterPerformanceGraph(r);
   RegisterSpinControls(r);
   RegisterCalendar(r);
+  RegisterOutline(r);
 }
 
 }  // namespace nitko

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <limits>
 
 #include "runtime/embedded_resource.h"
 
@@ -31,16 +32,22 @@ TColor TBitmap::TransparentColor() const {
 
 bool TBitmap::LoadFromResourceName(std::string_view name) {
   const std::string file = std::string(name) + ".bmp";
-  for (const EmbeddedResource& r : EmbeddedResources()) {
-    if (file != r.name) continue;
-    QImage image;
-    if (!image.loadFromData(r.data, static_cast<int>(r.size), "BMP")) break;
-    SetSize(image.width(), image.height());
-    surface_.Image() = image.convertToFormat(QImage::Format_RGB32);
-    return true;
-  }
+  for (const EmbeddedResource& r : EmbeddedResources())
+    if (file == r.name) return LoadFromBytes({r.data, static_cast<size_t>(r.size)});
   SetSize(0, 0);
   return false;
+}
+
+bool TBitmap::LoadFromBytes(std::span<const uint8_t> bmp) {
+  QImage image;
+  if (bmp.size() > static_cast<size_t>(std::numeric_limits<int>::max()) ||
+      !image.loadFromData(bmp.data(), static_cast<int>(bmp.size()), "BMP")) {
+    SetSize(0, 0);
+    return false;
+  }
+  SetSize(image.width(), image.height());
+  surface_.Image() = image.convertToFormat(QImage::Format_RGB32);
+  return true;
 }
 
 }  // namespace nitko

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "framework/canvas.h"
@@ -37,6 +39,8 @@ class TBitmap : public TPersistent {
   // Loads "<name>.bmp" from the embedded resources; a missing or unreadable
   // resource leaves the bitmap empty and returns false.
   bool LoadFromResourceName(std::string_view name);
+  // The same from a BMP file's bytes.
+  bool LoadFromBytes(std::span<const uint8_t> bmp);
 
   // When Transparent, TCanvas::Draw leaves out the pixels of
   // TransparentColor: the colour set, or by default (clDefault) the colour of

@@ -94,6 +94,35 @@ int TCanvas::TextWidth(const std::string& text) const {
   return state_->texts.Width(state_->FontId(font_), ToQString(text), state_->Metrics(font_));
 }
 
+int TCanvas::SumOfCharWidths(const std::string& text) const {
+  const std::string& id = state_->FontId(font_);
+  const QFontMetrics& fm = state_->Metrics(font_);
+  int width = 0;
+  for (size_t i = 0; i < text.size();) {
+    const auto c0 = static_cast<unsigned char>(text[i]);
+    char32_t c = c0;
+    size_t n = 1;
+    if (c0 >= 0xC0) {
+      n = c0 >= 0xF0 ? 4 : c0 >= 0xE0 ? 3 : 2;
+      c = c0 & (0x3F >> (n - 1));
+      for (size_t k = 1; k < n; ++k) {
+        const auto ck = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
+        if ((ck & 0xC0) != 0x80) {
+          n = k;
+          c = 0xFFFD;  // shown as the replacement character, as ToQString does
+          break;
+        }
+        c = (c << 6) | (ck & 0x3F);
+      }
+    } else if (c0 >= 0x80) {
+      c = 0xFFFD;
+    }
+    width += state_->texts.CharWidth(id, c, fm);
+    i += n;
+  }
+  return width;
+}
+
 int TCanvas::TextHeight(const std::string&) const {
   return state_->Metrics(font_).height();
 }

@@ -91,6 +91,24 @@ int TextCache::Width(const std::string& fontId, const QString& text, const QFont
   return width;
 }
 
+int TextCache::CharWidth(const std::string& fontId, char32_t c, const QFontMetrics& fm) {
+  if (fontId != char_font_) {
+    char_font_ = fontId;
+    ascii_widths_.assign(128, -1);
+    char_widths_.clear();
+  }
+  int* slot = c < 128 ? &ascii_widths_[c] : nullptr;
+  if (slot != nullptr && *slot >= 0) return *slot;
+  if (slot == nullptr)
+    if (auto it = char_widths_.find(c); it != char_widths_.end()) return it->second;
+  const int width = fm.horizontalAdvance(QString::fromUcs4(&c, 1));
+  if (slot != nullptr)
+    *slot = width;
+  else if (char_widths_.size() < kMaxCharWidths)
+    char_widths_.emplace(c, width);
+  return width;
+}
+
 const TextCache::Rendering& TextCache::Render(const std::string& fontId, QRgb rgb,
                                               const QString& text, const QFont& font,
                                               const QFontMetrics& fm, const QSize& surface) {

@@ -32,6 +32,8 @@ class TextCache {
 
   // fontId names everything the glyphs depend on besides colour and text.
   int Width(const std::string& fontId, const QString& text, const QFontMetrics& fm);
+  // The advance of one character of the font.
+  int CharWidth(const std::string& fontId, char32_t c, const QFontMetrics& fm);
   // A text larger than the surface it is drawn on is never shown whole
   // there; it is not kept, and the painter draws it.
   const Rendering& Render(const std::string& fontId, QRgb rgb, const QString& text,
@@ -51,6 +53,11 @@ class TextCache {
   std::unordered_set<std::string> seen_;  // texts drawn once, not rendered yet
   size_t bytes_ = 0;  // what the three hold, keys and runs
   Rendering unkept_;  // the answer for a text that is not kept
+  // Character advances of one font; another font starts them afresh.
+  static constexpr size_t kMaxCharWidths = 4096;
+  std::string char_font_;
+  std::vector<int> ascii_widths_;  // -1 until measured
+  std::unordered_map<char32_t, int> char_widths_;
 };
 
 // Sets the pixels of r, drawn with its baseline origin at (x, y), inside

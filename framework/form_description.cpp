@@ -1,6 +1,7 @@
 #include "framework/form_description.h"
 
 #include <cstdint>
+#include <string>
 
 #include "framework/read_error.h"
 
@@ -180,6 +181,9 @@ class Parser {
     } else if (c == '(') {
       v.kind = TFormValue::Kind::List;
       ListItems(v.items);
+    } else if (c == '{') {
+      v.kind = TFormValue::Kind::Binary;
+      v.text = HexBytes();
     } else {
       Malformed("expected a value");
     }
@@ -282,6 +286,29 @@ class Parser {
         items.push_back(QuotedString());
       } else {
         Malformed("expected a string or ) in the list");
+      }
+    }
+  }
+
+  // {0A 1B}: pairs of hex digits, which may run over several lines.
+  std::string HexBytes() {
+    const int start_line = line_;
+    std::string bytes;
+    ++pos_;
+    for (;;) {
+      SkipBlanks();
+      if (pos_ >= text_.size()) RaiseReadError(start_line, "Missing } of the data", {});
+      const char c = text_[pos_];
+      if (c == '\n') {
+        NextLine();
+      } else if (c == '}') {
+        ++pos_;
+        return bytes;
+      } else if (IsHexDigit(c) && pos_ + 1 < text_.size() && IsHexDigit(text_[pos_ + 1])) {
+        bytes += static_cast<char>(std::stoi(std::string(text_.substr(pos_, 2)), nullptr, 16));
+        pos_ += 2;
+      } else {
+        Malformed("expected two hex digits or } in the data");
       }
     }
   }

@@ -12,9 +12,10 @@ namespace nitko {
 // by the reader.
 
 struct TFormValue {
-  enum class Kind { Integer, Float, String, Identifier, Set, List };
+  enum class Kind { Integer, Float, String, Identifier, Set, List, Binary };
   Kind kind = Kind::Integer;
-  std::string text;                // Integer, Float: as written; String: unquoted; Identifier
+  std::string text;                // Integer, Float: as written; String: unquoted; Identifier;
+                                   // Binary: the bytes
   std::vector<std::string> items;  // Set: element names; List: unquoted strings
   std::string source;              // as written, for messages
 };

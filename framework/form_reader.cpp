@@ -223,6 +223,9 @@ class Builder {
           return *h;
         }
         break;
+      case TPropertyKind::pkBinary:
+        if (v.kind == Kind::Binary) return TBytes(v.text.begin(), v.text.end());
+        break;
       case TPropertyKind::pkObject:
         break;
     }

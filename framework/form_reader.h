@@ -27,6 +27,7 @@
 //   identifiers  True False  poScreenCenter  clSilver  DEFAULT_CHARSET
 //   sets       [fsBold, fsItalic]  []
 //   string lists  ('line 1' 'line 2')     (may run over several lines)
+//   raw data   {0C 42 4D}                 (pairs of hex digits; may run over lines)
 //   events     OnClick = BitBtn3Click
 // Nested objects and properties may alternate; everything happens in file
 // order.

@@ -24,6 +24,10 @@ inline constexpr uint16_t VK_RIGHT = 0x27;
 inline constexpr uint16_t VK_DOWN = 0x28;
 inline constexpr uint16_t VK_INSERT = 0x2D;
 inline constexpr uint16_t VK_DELETE = 0x2E;
+// The numeric pad's operators.
+inline constexpr uint16_t VK_MULTIPLY = 0x6A;
+inline constexpr uint16_t VK_ADD = 0x6B;
+inline constexpr uint16_t VK_SUBTRACT = 0x6D;
 inline constexpr uint16_t VK_F1 = 0x70;
 
 }  // namespace nitko

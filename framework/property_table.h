@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -11,6 +13,7 @@
 #include "framework/colors.h"
 #include "framework/events.h"
 #include "framework/persistent.h"
+#include "framework/types.h"
 
 namespace nitko {
 
@@ -25,12 +28,14 @@ enum class TPropertyKind {
   pkSet,      // [a, b] of its element names
   pkObject,   // a sub-object reached by paths such as Font.Color
   pkEvent,    // a handler name
+  pkBinary,   // {0A 1B FF}: raw bytes a component reads itself
 };
+
 
 // What a setter receives: long long for integers, enums (their value) and
 // colours; unsigned long long for set masks.
 using TPropertyValue = std::variant<long long, unsigned long long, double, bool, std::string,
-                                    std::vector<std::string>, TNotifyEvent>;
+                                    std::vector<std::string>, TNotifyEvent, TBytes>;
 
 // Identifier -> value pairs of an enum, a set (bit masks) or integer aliases.
 template <class T>
@@ -43,6 +48,10 @@ struct TPropertyInfo {
   std::string object_class;     // pkObject: the class whose table applies
   std::function<void(TPersistent&, const TPropertyValue&)> set;
   std::function<TPersistent*(TPersistent&)> get;  // pkObject only
+  // What a writer stores for the object, nothing when the property is not
+  // stored; only for properties that decide this themselves (raw data, a
+  // list a component writes from its own state).
+  std::function<std::optional<TPropertyValue>(TPersistent&)> store;
 };
 
 // The properties one class adds to those of its base class.
@@ -51,6 +60,7 @@ class TPropertyTable {
   // Raises Exception when the name is already in this table.
   void Add(TPropertyInfo info);
   const TPropertyInfo* Find(std::string_view name) const;
+  TPropertyInfo& Last() { return properties_.back(); }
 
  private:
   std::vector<TPropertyInfo> properties_;
@@ -100,6 +110,21 @@ class TClassProperties {
   template <class F>
   TClassProperties& Strings(std::string name, F setter) {
     return Add<std::vector<std::string>>(std::move(name), TPropertyKind::pkStrings, setter);
+  }
+  // store(C&) gives the optional value a writer stores.
+  template <class F, class S>
+  TClassProperties& Strings(std::string name, F setter, S store) {
+    Strings(std::move(name), setter);
+    return Stores(store);
+  }
+  template <class F, class S>
+  TClassProperties& Binary(std::string name, F setter, S store) {
+    Add<TBytes>(std::move(name), TPropertyKind::pkBinary, setter);
+    return Stores(store);
+  }
+  template <class F>
+  TClassProperties& Binary(std::string name, F setter) {
+    return Add<TBytes>(std::move(name), TPropertyKind::pkBinary, setter);
   }
   template <class F>
   TClassProperties& Color(std::string name, F setter) {
@@ -162,6 +187,18 @@ class TClassProperties {
     C* c = dynamic_cast<C*>(&target);
     if (c == nullptr) RaiseNotOfClass(cls);
     return *c;
+  }
+
+  // Gives the property added last its store function.
+  template <class S>
+  TClassProperties& Stores(S store) {
+    table_->Last().store =
+        [store, cls = class_name_](TPersistent& target) -> std::optional<TPropertyValue> {
+      auto v = std::invoke(store, Cast(target, cls));
+      if (!v) return std::nullopt;
+      return TPropertyValue(std::move(*v));
+    };
+    return *this;
   }
 
   // Stored is the alternative of TPropertyValue the reader fills; convert

@@ -10,6 +10,7 @@
 #include "framework/image.h"
 #include "framework/label.h"
 #include "framework/memo.h"
+#include "framework/open_dialog.h"
 #include "framework/pen.h"
 #include "framework/progress_bar.h"
 #include "framework/strings.h"
@@ -181,6 +182,11 @@ void RegisterControls(TClassRegistry& r) {
 
 // Components without a window of their own.
 void RegisterComponents(TClassRegistry& r) {
+  r.Register<TOpenDialog>("TOpenDialog", "TComponent")
+      .String("Title", &TOpenDialog::SetTitle)
+      .String("Filter", &TOpenDialog::SetFilter)
+      .String("InitialDir", &TOpenDialog::SetInitialDir)
+      .String("FileName", &TOpenDialog::SetFileName);
   r.Register<TTimer>("TTimer", "TComponent")
       .Bool("Enabled", &TTimer::SetEnabled)
       .Int("Interval",

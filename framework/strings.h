@@ -20,7 +20,8 @@ class TStrings : public TPersistent {
   virtual void Delete(int index) = 0;
   virtual void Clear() = 0;
 
-  int Add(const std::string& s);
+  // Appends s; returns its index.
+  virtual int Add(const std::string& s);
   std::string operator[](int index) const { return Get(index); }
   int IndexOf(const std::string& s) const;
   void Assign(const std::vector<std::string>& lines);

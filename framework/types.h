@@ -1,8 +1,13 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace nitko {
+
+// Raw bytes.
+using TBytes = std::vector<uint8_t>;
 
 struct TPoint {
   int X = 0;

@@ -22,6 +22,11 @@ uint16_t VirtualKeyFromQt(const QKeyEvent& e) {
   if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9))
     return static_cast<uint16_t>(k);  // the same ASCII codes
   if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (k - Qt::Key_F1));
+  if (e.modifiers() & Qt::KeypadModifier) {
+    if (k == Qt::Key_Asterisk) return VK_MULTIPLY;
+    if (k == Qt::Key_Plus) return VK_ADD;
+    if (k == Qt::Key_Minus) return VK_SUBTRACT;
+  }
   switch (k) {
     case Qt::Key_Backspace:
       return VK_BACK;

@@ -647,6 +647,9 @@ TEST(CanvasSurface, WithoutASurfaceDrawingIsIgnoredAndTextMeasured) {
   EXPECT_GT(canvas.TextWidth("Wide text"), canvas.TextWidth("W"));
   EXPECT_EQ(canvas.TextWidth(""), 0);
   EXPECT_GT(canvas.TextHeight("x"), 0);
+  // What sizes a column to many texts is never narrower than the shaped text.
+  for (const char* s : {"AVAVA Te", "Wąż żółć", "fi ffl", "iiii", "\xff\xfe bad", ""})
+    EXPECT_GE(canvas.SumOfCharWidths(s), canvas.TextWidth(s)) << s;
   EXPECT_EQ(changes, 0);
 
   Paper p;

@@ -431,6 +431,9 @@ const BrokenCase kBroken[] = {
     {"  Lines = ('a'\n   'b'\n   5)\n",
      "Line 8: Malformed line: expected a string or ) in the list"},
     {"  Lines = ('a'\n", "Line 6: Missing ) of the list", false},
+    {"  Left = {0C 4}\n", "Line 6: Malformed line: expected two hex digits or } in the data"},
+    {"  Left = {0C\n  1F\n", "Line 6: Missing } of the data", false},
+    {"  Left = {0C}\n", "Line 6: Invalid value for property Left: {0C}"},
     {"  # Left = 1\n", "Line 6: Malformed line: expected object, end or a property"},
     {"end\nend\n", "Line 7: Text after the end of the description", false},
 };

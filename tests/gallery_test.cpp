@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <cstdio>
+#include <fstream>
 #include <memory>
 
 #include "app/gallery/galeria.h"
 #include "controls/calendar.h"
+#include "controls/outline.h"
 #include "controls/performance_graph.h"
 #include "event_loop_support.h"
 #include "framework/button.h"
@@ -42,4 +45,27 @@ TEST(Gallery, GraphTakesTheLoadAndTheButtonsWork) {
   EXPECT_EQ(y * 12 + m, y0 * 12 + m0 + 1 - 12);
   const std::string shown = FormatDateTime(ShortDateFormat(), g->CCalendar1->CalendarDate());
   EXPECT_NE(g->LabelData->Caption().find(shown), std::string::npos);
+}
+
+TEST(Gallery, TheOutlineShowsTheSampleLooksAndFiles) {
+  RegisterGaleriaClasses();
+  std::unique_ptr<TGaleria> g(Galeria = new TGaleria(nullptr));
+  TCustomOutline& o = *g->Outline1;
+  EXPECT_EQ(o.ItemAt(1)->Text(), "Nitkograf");
+  const std::string first = g->LabelWyglad->Caption();
+  for (int i = 1; i <= 6; ++i) {
+    QTest::mouseClick(g->BitBtnWyglad->Widget(), Qt::LeftButton);
+    EXPECT_EQ(static_cast<int>(o.Look()),
+              (static_cast<int>(TOutlineLook::lkTreePictureText) + i) % 6);
+    EXPECT_EQ(g->LabelWyglad->Caption() == first, i == 6);
+  }
+  const std::string path = ::testing::TempDir() + "gallery_outline.txt";
+  std::ofstream(path) << "one\n\ttwo\n\t\t\tfour\n";
+  EXPECT_THROW(g->LoadOutlineFile(path), EOutlineError);
+  EXPECT_EQ(o.ItemAt(1)->Text(), "Nitkograf");
+  std::ofstream(path) << "one\n\ttwo\n";
+  g->LoadOutlineFile(path);
+  EXPECT_EQ(std::pair(o.ItemCount(), o.ItemAt(2)->Text()), std::pair(2, std::string("two")));
+  EXPECT_EQ(g->LabelWyglad->Caption().rfind("gallery_outline.txt", 0), 0u);
+  std::remove(path.c_str());
 }

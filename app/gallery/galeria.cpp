@@ -1,15 +1,20 @@
 #include "app/gallery/galeria.h"
 
+#include <sstream>
+
 #include "controls/calendar.h"
 #include "controls/control_classes.h"
+#include "controls/outline.h"
 #include "controls/performance_graph.h"
 #include "framework/button.h"
 #include "framework/class_registry.h"
 #include "framework/form_reader.h"
 #include "framework/label.h"
+#include "framework/open_dialog.h"
 #include "framework/standard_classes.h"
 #include "framework/timer.h"
 #include "runtime/date_time.h"
+#include "runtime/embedded_resource.h"
 #include "runtime/exception.h"
 #include "runtime/locale_chars.h"
 
@@ -47,6 +52,8 @@ TGaleria::TGaleria(TComponent* owner) : TForm(owner) {
   handlers_.Add("BitBtnNastepnyMiesiacClick",
                 [this](TComponent* s) { BitBtnNastepnyMiesiacClick(s); });
   handlers_.Add("BitBtnNastepnyRokClick", [this](TComponent* s) { BitBtnNastepnyRokClick(s); });
+  handlers_.Add("BitBtnOtworzClick", [this](TComponent* s) { BitBtnOtworzClick(s); });
+  handlers_.Add("BitBtnWygladClick", [this](TComponent* s) { BitBtnWygladClick(s); });
   TFormReader(&handlers_).ReadResource(*this, "TGALERIA");
 
   Label1 = Field<TLabel>(*this, "Label1");
@@ -64,6 +71,17 @@ TGaleria::TGaleria(TComponent* owner) : TForm(owner) {
   BitBtnNastepnyMiesiac = Field<TBitBtn>(*this, "BitBtnNastepnyMiesiac");
   BitBtnNastepnyRok = Field<TBitBtn>(*this, "BitBtnNastepnyRok");
   LabelData = Field<TLabel>(*this, "LabelData");
+  Label3 = Field<TLabel>(*this, "Label3");
+  Outline1 = Field<TCustomOutline>(*this, "Outline1");
+  BitBtnOtworz = Field<TBitBtn>(*this, "BitBtnOtworz");
+  BitBtnWyglad = Field<TBitBtn>(*this, "BitBtnWyglad");
+  LabelWyglad = Field<TLabel>(*this, "LabelWyglad");
+  OpenDialog1 = Field<TOpenDialog>(*this, "OpenDialog1");
+
+  std::istringstream sample{std::string(FindResource("sample_outline.txt"))};
+  Outline1->LoadLines(sample);
+  Outline1->ItemAt(1)->Expand();
+  ShowLook("przykład");
 
   ShowKind();
   CCalendar1Change(CCalendar1);
@@ -117,6 +135,31 @@ void TGaleria::BitBtnNastepnyMiesiacClick(TComponent*) {
 }
 void TGaleria::BitBtnNastepnyRokClick(TComponent*) {
   CCalendar1->NextYear();
+}
+
+void TGaleria::BitBtnOtworzClick(TComponent*) {
+  if (OpenDialog1->Execute()) LoadOutlineFile(OpenDialog1->FileName());
+}
+
+void TGaleria::LoadOutlineFile(const std::string& fileName) {
+  Outline1->LoadFromFile(fileName);
+  ShowLook(fileName.substr(fileName.find_last_of('/') + 1));
+}
+
+void TGaleria::BitBtnWygladClick(TComponent*) {
+  Outline1->SetLook(static_cast<TOutlineLook>((static_cast<int>(Outline1->Look()) + 1) % 6));
+  ShowLook(outline_source_);
+}
+
+void TGaleria::ShowLook(const std::string& source) {
+  static const char* const kLooks[] = {"sam tekst",
+                                       "przyciski i tekst",
+                                       "obrazki i tekst",
+                                       "przyciski, obrazki i tekst",
+                                       "linie drzewa i tekst",
+                                       "linie drzewa, obrazki i tekst"};
+  outline_source_ = source;
+  LabelWyglad->SetCaption(source + ": " + kLooks[static_cast<int>(Outline1->Look())]);
 }
 
 void TGaleria::ShowKind() {

@@ -10,7 +10,9 @@ namespace nitko {
 
 class TBitBtn;
 class TCCalendar;
+class TCustomOutline;
 class TLabel;
+class TOpenDialog;
 class TPerformanceGraph;
 class TTimer;
 
@@ -18,7 +20,9 @@ class TTimer;
 // place, tried out on live data. The performance graph shows this
 // machine's processor load, user and system time stacked, once a second;
 // the calendar starts at today and its buttons move it by a month or a
-// year. Built from the form description "TGALERIA".
+// year; the outline shows a text file of tab-indented lines (a sample at
+// first) in the look its button steps through. Built from the form
+// description "TGALERIA".
 class TGaleria : public TForm {
  public:
   explicit TGaleria(TComponent* owner);
@@ -40,6 +44,12 @@ class TGaleria : public TForm {
   TBitBtn* BitBtnNastepnyMiesiac = nullptr;
   TBitBtn* BitBtnNastepnyRok = nullptr;
   TLabel* LabelData = nullptr;
+  TLabel* Label3 = nullptr;
+  TCustomOutline* Outline1 = nullptr;
+  TBitBtn* BitBtnOtworz = nullptr;
+  TBitBtn* BitBtnWyglad = nullptr;
+  TLabel* LabelWyglad = nullptr;
+  TOpenDialog* OpenDialog1 = nullptr;
 
   // The published handlers.
   void Timer1Timer(TComponent* sender);
@@ -50,10 +60,19 @@ class TGaleria : public TForm {
   void BitBtnPoprzedniMiesiacClick(TComponent* sender);
   void BitBtnNastepnyMiesiacClick(TComponent* sender);
   void BitBtnNastepnyRokClick(TComponent* sender);
+  void BitBtnOtworzClick(TComponent* sender);
+  void BitBtnWygladClick(TComponent* sender);
+
+  // Replaces the outline's tree by the file's; a file that does not load
+  // raises and leaves the tree as it was.
+  void LoadOutlineFile(const std::string& fileName);
 
  private:
   // The button of the kind shown is the one that cannot be pressed.
   void ShowKind();
+  void ShowLook(const std::string& source);
+
+  std::string outline_source_;  // what the outline shows, for its label
 
   THandlerTable handlers_;
   TCpuLoadMeter meter_;
