@@ -82,7 +82,8 @@ for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
 "$prog" >/tmp/prog.log 2>&1 &
 pid=$!
 win=""
-for _ in $(seq 100); do
+# The first start on a fresh system builds the font cache: up to 60 s.
+for _ in $(seq 600); do
   win=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1)
   [[ -n $win ]] && break
   kill -0 $pid 2>/dev/null || break
