@@ -95,8 +95,14 @@ fi
 echo "$prog: window $win '$(xdotool getwindowname "$win")'"
 sleep 3
 kill -0 $pid 2>/dev/null || { echo "$prog ended by itself"; cat /tmp/prog.log; exit 1; }
-wmctrl -i -c "$win"
-for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+# A loaded machine's window manager may not have taken the window yet, and
+# then the close goes nowhere: once more after a while.
+for attempt in 1 2 3; do
+  wmctrl -i -c "$win"
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null || break
+  echo "$prog: close $attempt went unanswered"
+done
 if kill -0 $pid 2>/dev/null; then echo "$prog: still running after the close"; kill $pid; exit 1; fi
 wait $pid
 code=$?
