@@ -12,8 +12,9 @@
 # in under 0.5 s.
 #
 # Worker 1's memo keeps every line by design. Its cost per line comes from
-# build/release/bench/memo_lines_bench (a memo like the window's, filled the
-# same way); the growth minus memo lines × that cost is what must stay flat.
+# build/release/bench/memo_lines_bench (the window's memo filled by worker 1
+# itself, headless); the growth minus memo lines × that cost is what must stay
+# flat.
 #
 #   bench/soak.sh [minutes]     default 30 (SOAK_MINUTES); an hour: bench/soak.sh 60
 #
@@ -38,12 +39,17 @@ fi
 command -v gnuplot >/dev/null || [[ $(id -u) != 0 ]] ||
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends gnuplot-nox >/dev/null
 
+# The memo's cost per line in the window, and for comparison what a run of
+# worker 2 (no memo lines) costs.
 echo "memo cost per line: $bench"
-bytes_per_line=$(QT_QPA_PLATFORM=offscreen "$bench" --benchmark_format=json 2>/dev/null |
-  sed -n 's/.*"bytes_per_line_rss": *\([0-9.e+-]*\).*/\1/p' | head -1)
+figures=$(QT_QPA_PLATFORM=offscreen "$bench" --benchmark_filter=WindowRuns 2>/dev/null)
+bytes_per_line=$(echo "$figures" | sed -n 's/.*worker:1.*bytes_per_line_rss=\([0-9.k]*\).*/\1/p')
+run_heap=$(echo "$figures" | sed -n 's/.*worker:2.*bytes_per_run_heap=\([0-9.k]*\).*/\1/p')
 [[ -n $bytes_per_line ]] || { echo "memo_lines_bench gave no figure"; exit 1; }
-bytes_per_line=$(printf '%.0f' "$bytes_per_line")
-echo "  $bytes_per_line bytes per line"
+# Google Benchmark writes 1.2k for 1200.
+kilo() { awk -v v="$1" 'BEGIN { if (v ~ /k$/) v = substr(v, 1, length(v) - 1) * 1000; printf "%.0f", v }'; }
+bytes_per_line=$(kilo "$bytes_per_line")
+echo "  $bytes_per_line bytes per memo line; a run of worker 2: $run_heap bytes of heap"
 
 . "${XWIN_SH:-../shared/tools/xwin.sh}"
 trap 'xwin_stop || true' EXIT
@@ -205,6 +211,8 @@ awk -F, -v bpl="$bytes_per_line" -v idle_t="$idle_threads" -v idle_f="$idle_fds"
     printf "close with both workers running: exit code %s after %d ms\n", code, close_ms
   }' "$csv" | tee "$summary"
 echo "worker runs: ${runs[1]} of worker 1, ${runs[2]} of worker 2" | tee -a "$summary"
+echo "memo_lines_bench: $bytes_per_line bytes per memo line (resident), a run of worker 2 $run_heap bytes of heap" |
+  tee -a "$summary"
 
 if command -v gnuplot >/dev/null; then
   gnuplot <<EOF
