@@ -44,7 +44,9 @@ long ResidentBytes() {
   return 0;
 }
 
-size_t HeapBytes() { return mallinfo2().uordblks; }
+size_t HeapBytes() {
+  return mallinfo2().uordblks;
+}
 
 void AppendRuns(TMemo& memo, int lines) {
   for (int i = 0; i < lines; ++i) {
@@ -81,8 +83,7 @@ void BM_MemoLines(benchmark::State& state) {
 // closed, everything it handed over landed.
 void RunOnce(int worker) {
   TBitBtn* button = worker == 1 ? Formularz->BitBtn3 : Formularz->BitBtn6;
-  const std::atomic<int32_t>& thread =
-      worker == 1 ? TheRunState().thread1 : TheRunState().thread2;
+  const std::atomic<int32_t>& thread = worker == 1 ? TheRunState().thread1 : TheRunState().thread2;
   button->Click();
   TWorkerView& view = Formularz->Workers();
   while (ThreadRunning(thread.load()) || PendingPostedCalls() > 0) {
@@ -124,4 +125,9 @@ void BM_WindowRuns(benchmark::State& state) {
 
 // 20,200 lines: a little more than half an hour of worker 1 restarted at once.
 BENCHMARK(BM_MemoLines)->Arg(20200)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WindowRuns)->ArgName("worker")->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_WindowRuns)
+    ->ArgName("worker")
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
