@@ -103,15 +103,14 @@ void TPerformanceGraph::ReallocHistory() {
   std::vector<HistorySlot> ring(static_cast<size_t>(newCount));
   int i = first_;
   for (int drop = slot_count_ - newCount; drop > 0; --drop) i = NextY(i);
-  std::vector<HistorySlot> kept;
-  for (; i != -1; i = NextY(i)) kept.push_back(history_[static_cast<size_t>(i)]);
-  // The kept steps go to the end of a larger ring, the empty slots before
-  // them: the newest step stays at the right edge, where the next one joins
-  // it, and a later redraw puts everything where the scroll put it.
-  std::copy(kept.begin(), kept.end(), ring.end() - static_cast<ptrdiff_t>(kept.size()));
+  // Oldest first into slots 0, 1, ...; a larger ring's empty slots follow
+  // the newest, so a redraw shows empty bands right of it until the next
+  // steps fill them.
+  int n = 0;
+  for (; i != -1; i = NextY(i)) ring[static_cast<size_t>(n++)] = history_[static_cast<size_t>(i)];
   history_ = std::move(ring);
   slot_count_ = newCount;
-  current_ = newCount - 1;
+  current_ = n - 1;
   first_ = 0;
 }
 

@@ -122,7 +122,8 @@ class TPerformanceGraph : public TGraphicControl {
   void PaintLine(TColor color, int y1, int y2);
   // Redraws the whole picture from the ring.
   void Replay();
-  // A ring for the present band count, keeping the newest steps.
+  // A ring for the present band count, keeping the newest steps from slot 0
+  // on; a larger ring's empty slots follow the present step.
   void ReallocHistory();
 
  private:

@@ -33,10 +33,13 @@ TColor Px(const TPerformanceGraph& g, int x, int y) {
 // The picture drawn from scratch: the grid (vertical lines where W + offset
 // falls, modulo the grid), then every step in view, newest at the right edge,
 // each clipped to its band; a fresh redraw leaves the columns left over blank.
+// A widened graph shows `gap` empty bands after the step that was newest
+// then, with the `newer` steps fed since to their right.
 struct Reference {
   int w, h, step, grid, offset, scale;
   TGraphKind kind;
   bool leftoverBlank;
+  int gap = 0, newer = 0;
 
   std::unique_ptr<TBitmap> Draw(const std::vector<Step>& steps) const {
     auto bmp = std::make_unique<TBitmap>(w, h);
@@ -48,11 +51,13 @@ struct Reference {
     for (int x = ((w + offset) % grid + grid) % grid; x < w; x += grid)
       c.MoveTo(x, 0), c.LineTo(x, h);
     const int n = static_cast<int>(steps.size()), whole = w / step;
-    for (int k = 0; k < n && k <= whole - (leftoverBlank ? 1 : 0) && scale > 0; ++k) {
+    for (int k = 0; k <= whole - (leftoverBlank ? 1 : 0) && scale > 0; ++k) {
       const int right = w - k * step, left = right - step;
+      const int i = n - 1 - (k < newer ? k : k < newer + gap ? n : k - gap);
+      if (i < 0) continue;
       c.SetClipRect(Rect(left, 0, right, h));
-      const Step& now = steps[n - 1 - k];
-      const Step none, &before = k + 1 < n ? steps[n - 2 - k] : none;
+      const Step& now = steps[i];
+      const Step none, &before = i > 0 ? steps[i - 1] : none;
       int total = 0;
       for (const auto& [color, v] : now) {
         if (v <= 0) continue;
@@ -183,6 +188,7 @@ TEST(PerformanceGraph, PicturesMatchABandByBandDrawing) {
     g.SetGradient(50);
     std::vector<Step> steps;
     int offset = 4;  // the new graph's, kept by every redraw
+    int gap = 0, newer = 0;
     std::mt19937 rng(7);
     auto check = [&](bool replayed, const char* when, bool resized = false) {
       const int bands = g.Width() / g.StepSize();
@@ -194,7 +200,9 @@ TEST(PerformanceGraph, PicturesMatchABandByBandDrawing) {
       if (!resized) {
         ASSERT_EQ(g.Scale(), (max + 49) / 50 * 50) << when;
       }
-      const Reference ref{g.Width(), g.Height(), 3, 15, offset, g.Scale(), kind, replayed};
+      if (replayed && !resized) gap = 0;  // a redraw closes it: the empty slots are the oldest
+      const Reference ref{g.Width(), g.Height(), 3,        15,  offset,
+                          g.Scale(), kind,       replayed, gap, newer};
       ASSERT_TRUE(SamePicture(g, *ref.Draw(steps))) << when << " after " << steps.size();
     };
     auto run = [&](int count, int top) {
@@ -205,6 +213,7 @@ TEST(PerformanceGraph, PicturesMatchABandByBandDrawing) {
         steps.push_back(s);
         const int before = g.Scale();
         Feed(g, s);
+        ++newer;
         offset = ((offset - 3) % 15 + 15) % 15;
         check(g.Scale() != before, "update");
       }
@@ -212,6 +221,8 @@ TEST(PerformanceGraph, PicturesMatchABandByBandDrawing) {
     auto resize = [&](int w, int h) {
       const size_t keep = std::min(g.GetBandCount(), w / 3) + 1;
       if (steps.size() > keep) steps.erase(steps.begin(), steps.end() - keep);
+      gap = std::max(w / 3 - g.GetBandCount(), 0);
+      newer = 0;
       g.SetBounds(0, 0, w, h);
       g.Repaint();
       check(true, "resize", true);
