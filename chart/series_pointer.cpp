@@ -8,6 +8,7 @@
 #include "chart/custom_axis_panel.h"
 #include "chart/tee_canvas.h"
 #include "framework/set_if_changed.h"
+#include "framework/surface.h"
 
 namespace nitko {
 
@@ -22,7 +23,8 @@ void TSeriesPointer::Changed() const {
 
 void TSeriesPointer::SetSize(int& field, int value) {
   if (value < 1) throw ChartException(SPointerSize);
-  SetIfChanged(field, value, [this] { Changed(); });
+  // No marker is larger than a surface; its margins stay within int.
+  SetIfChanged(field, std::min(value, kMaxSurfaceSide), [this] { Changed(); });
 }
 
 void TSeriesPointer::SetHorizSize(int value) { SetSize(horiz_size_, value); }
