@@ -1,6 +1,7 @@
 // A frame of a chart holding one long series: collapsed line and culled
-// markers against drawing every point.
+// markers against drawing every point; and a frame of huge markers.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <memory>
 #include <random>
@@ -52,8 +53,30 @@ void Frame(benchmark::State& state) {
   state.counters["points"] = n;
 }
 
+// The program's 101 points as circles of a half size each; the process'
+// peak memory so far is printed with it (this runs first).
+void HugeCircles(benchmark::State& state) {
+  TChart chart(nullptr);
+  chart.SetBounds(0, 0, 753, 321);
+  chart.SetView3D(false);
+  chart.Legend().SetVisible(false);
+  TPointSeries series(nullptr);
+  series.SetParentChart(&chart);
+  series.Pointer().SetStyle(TSeriesPointerStyle::psCircle);
+  series.Pointer().SetHorizSize(static_cast<int>(state.range(0)));
+  series.Pointer().SetVertSize(static_cast<int>(state.range(0)));
+  for (int i = 0; i <= 100; ++i) series.AddPoint(i * 0.1, i % 7, "", clDefault);
+  TSurface surface(753, 321);
+  TCanvas canvas(&surface);
+  for (auto _ : state) chart.DrawChart(&canvas, {0, 0, 753, 321});
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
 }  // namespace
 
+BENCHMARK(HugeCircles)->Arg(4)->Arg(40000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Frame<TFastLineSeries>)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Frame<PointByPointLine>)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Frame<TPointSeries>)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -80,7 +80,7 @@ double StepForLabelCount(int n, const LabelStepInput& in) {
       const double q = in.rangeSpan / c;
       // A NaN span cannot be stepped through.
       if (std::isnan(q)) break;
-      if (std::fabs(q) >= 2147483647.0 || RoundEven(q) > n) {
+      if (std::fabs(q) >= kPixelLimit || RoundEven(q) > n) {
         const double next = NextNiceStep(c);
         if (!(next > c)) break;  // infinite span: no larger step exists
         c = next;

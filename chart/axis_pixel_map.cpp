@@ -8,7 +8,7 @@ int TAxisPixelMap::MapLogarithmic(double v) const {
   if (v > 0) {
     const double d = inverted ? log_high - std::log(v) : std::log(v) - log_low;
     const double t = pixel_length * d / d_range;
-    if (!(std::fabs(t) < kIntLimit)) return pixel_center;
+    if (!(std::fabs(t) < kPixelLimit)) return pixel_center;
     const long long rt = RoundEven(t);
     return OnAxisOrCentre(horizontal ? pixel_start + rt : pixel_end - rt);
   }

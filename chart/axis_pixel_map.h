@@ -1,6 +1,5 @@
 #pragma once
 
-#include <climits>
 #include <cmath>
 
 #include "chart/chart_rounding.h"
@@ -28,18 +27,17 @@ struct TAxisPixelMap {
     if (range_span == 0) return pixel_center;
     const double t = (v - range_min) * pixel_length / range_span;
     // Also catches NaN: such a value has no place on the axis.
-    if (!(std::fabs(t) < kIntLimit)) return pixel_center;
+    if (!(std::fabs(t) < kPixelLimit)) return pixel_center;
     const long long rt = RoundEvenSmall(t);
     if (horizontal) return OnAxisOrCentre(inverted ? pixel_end - rt : pixel_start + rt);
     return OnAxisOrCentre(inverted ? pixel_start + rt : pixel_end - rt);
   }
 
  private:
-  static constexpr double kIntLimit = 2147483647.0;
   int MapLogarithmic(double v) const;
   int OnAxisOrCentre(long long p) const {
     // Like an offset past the int range, a pixel past it has no place.
-    return p > INT_MAX || p < INT_MIN ? pixel_center : static_cast<int>(p);
+    return FitsPixel(p) ? static_cast<int>(p) : pixel_center;
   }
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <limits>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -261,13 +260,9 @@ void TCustomChartAxis::WidenForMargins(int start_margin, int end_margin) {
   // An axis without pixels has nothing to read its widened range from.
   if (static_cast<long long>(e) - s < 1) return;
   // A runaway placement sits near the int limits: add in 64 bits and saturate.
-  const auto clamp = [](long long v) {
-    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(),
-                                                  std::numeric_limits<int>::max()));
-  };
-  pixel_start_ = clamp(static_cast<long long>(s) + start_margin);
-  pixel_end_ = clamp(static_cast<long long>(e) - end_margin);
-  pixel_length_ = clamp(static_cast<long long>(pixel_end_) - pixel_start_);
+  pixel_start_ = ClampToInt(static_cast<long long>(s) + start_margin);
+  pixel_end_ = ClampToInt(static_cast<long long>(e) - end_margin);
+  pixel_length_ = ClampToInt(static_cast<long long>(pixel_end_) - pixel_start_);
   // Margins that leave no pixels between them cannot be kept; the range
   // stays rather than collapsing to 0..0.
   if (pixel_length_ < 1) {
@@ -289,8 +284,10 @@ void TCustomChartAxis::WidenForMargins(int start_margin, int end_margin) {
 }
 
 void TCustomChartAxis::PlacePixels() {
-  if (chart_ == nullptr) return;
-  const TRect r = chart_->PlotRect();
+  if (chart_ != nullptr) PlacePixelsIn(chart_->PlotRect());
+}
+
+void TCustomChartAxis::PlacePixelsIn(const TRect& r) {
   const int o = horizontal_ ? r.Left : r.Top;
   const double w = horizontal_ ? r.Width() : r.Height();
   SetPixels(ClampToInt(o + std::nearbyint(w * 0.01 * start_position_)),

@@ -6,6 +6,7 @@
 #include "chart/chart_pen.h"
 #include "framework/font.h"
 #include "framework/persistent.h"
+#include "framework/types.h"
 
 namespace nitko {
 
@@ -163,7 +164,9 @@ class TCustomChartAxis : public TPersistent {
   // Widens the range so that start_margin / end_margin pixels stay free at
   // the start (left or top) and end (right or bottom) of the axis.
   void WidenForMargins(int start_margin, int end_margin);
+  // Places the axis ends along the chart's PlotRect, or along plot.
   void PlacePixels();
+  void PlacePixelsIn(const TRect& plot);
   // Places the axis ends directly; drawing uses PlacePixels.
   void SetPixels(int start, int end);
 

@@ -24,8 +24,9 @@ enum class TLegendTextStyle {
   ltsXValue
 };
 
-// The legend's settings. Only its settings exist so far: the chart neither
-// draws a legend nor gives it room.
+// The legend's settings. The chart draws it as a box of its active series'
+// colours and titles, and with ResizeChart takes its room from the plot
+// area; the style, text and row settings are kept but not yet drawn.
 class TChartLegend : public TPersistent {
  public:
   explicit TChartLegend(std::function<void()> changed);

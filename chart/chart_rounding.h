@@ -1,17 +1,30 @@
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
 namespace nitko {
 
-// Pixels are ints; a value past the int range (a far-off point, a runaway
-// setting) is held at its edge and NaN becomes 0 instead of undefined casts.
+// Pixels are ints, and this is their one far limit: an offset this large
+// (a far-off point, a runaway setting) has no place on an axis, and a value
+// past the int range is held at its edge; NaN becomes 0 instead of an
+// undefined cast.
+inline constexpr double kPixelLimit = 2147483647.0;
+
+inline bool FitsPixel(long long p) {
+  return p >= INT_MIN && p <= INT_MAX;
+}
+
 inline int ClampToInt(double v) {
   if (std::isnan(v)) return 0;
-  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
+  if (v >= kPixelLimit) return INT_MAX;
+  if (v <= -kPixelLimit - 1) return INT_MIN;
   return static_cast<int>(v);
+}
+
+inline int ClampToInt(long long v) {
+  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
 // std::nearbyint for |v| < 2^51 in the default rounding mode, without the
@@ -25,7 +38,7 @@ inline long long RoundEvenSmall(double v) {
 
 // Round half to even (the default floating-point rounding), into an int.
 inline int RoundEven(double v) {
-  if (std::fabs(v) < 2147483647.0) return static_cast<int>(RoundEvenSmall(v));
+  if (std::fabs(v) < kPixelLimit) return static_cast<int>(RoundEvenSmall(v));
   return ClampToInt(v);
 }
 

@@ -27,6 +27,10 @@ TChartSeries::~TChartSeries() {
   if (parent_chart_ != nullptr) parent_chart_->RemoveSeries(this);
 }
 
+TTeeCanvas3D* TChartSeries::ChartCanvas() const {
+  return parent_chart_ != nullptr ? &parent_chart_->Canvas() : nullptr;
+}
+
 void TChartSeries::DrawAllPoints() {
   if (first_visible_ < 0) return;
   for (int i = first_visible_; i <= last_visible_; ++i) DrawPoint(i);

@@ -18,6 +18,7 @@
 namespace nitko {
 
 class TCustomAxisPanel;
+class TTeeCanvas3D;
 class TCustomChartAxis;
 class TChartSeries;
 
@@ -183,6 +184,10 @@ class TChartSeries : public TComponent {
   // Positions on the resolved axes; 0 without a chart.
   virtual int PixelX(int index) const { return PixelOfX(XOf(index)); }
   virtual int PixelY(int index) const { return PixelOfY(YOf(index)); }
+  // Whether XOf, YOf, PixelX and PixelY are the ones above, so that a
+  // drawing pass may read the value lists and map them itself. Kinds opt in;
+  // a class that changes any of the four answers false.
+  virtual bool PixelsFromValueLists() const { return false; }
   int PixelOfX(double v) const;
   int PixelOfY(double v) const;
   // The series' slot in the chart's depth: its near, middle and far z; all
@@ -245,6 +250,8 @@ class TChartSeries : public TComponent {
   virtual void PointAdded(int index);
 
   void SetMainListIsY(bool value) { main_list_is_y_ = value; }
+  // The canvas of the chart the series belongs to; none without a chart.
+  TTeeCanvas3D* ChartCanvas() const;
   // Whether drawing is limited to the points inside the plot rectangle.
   virtual bool DrawsVisibleOnly() const { return true; }
   // Kinds that join points with lines keep the first point past the edge.

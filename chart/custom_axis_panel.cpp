@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "chart/axis_drawing.h"
 #include "chart/chart_axis.h"
@@ -273,7 +276,7 @@ void TCustomAxisPanel::DrawChartContent(const TRect& frameRect) {
   DrawTitles();
   ComputeAxisArea();
   ComputeSeriesArea();
-  TTeeCanvas3D& canvas = ChartCanvas();
+  TTeeCanvas3D& canvas = Canvas();
   canvas.SetProjectionCentre(width_3d_, FrameRect(), PlotRect());
   DrawWallSet();
   const bool axes_first = AxesBeforeSeries();
@@ -282,8 +285,12 @@ void TCustomAxisPanel::DrawChartContent(const TRect& frameRect) {
     DrawAxes();
   }
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
-  for (TChartSeries* s : series_list_)
-    if (s->Active()) DrawOneSeries(*s);
+  // A series' notifications may free series, its own or others: walk a copy
+  // of the list and pass over those gone.
+  std::vector<std::pair<TChartSeries*, std::weak_ptr<const void>>> walked;
+  for (TChartSeries* s : series_list_) walked.emplace_back(s, s->Lifetime());
+  for (const auto& [s, alive] : walked)
+    if (!alive.expired() && s->Active()) DrawOneSeries(*s);
   if (axis_visible_ && !axes_first) {
     if (OnBeforeDrawAxes) OnBeforeDrawAxes(this);
     DrawAxes();
@@ -312,11 +319,33 @@ void TCustomAxisPanel::ComputeAxisArea() {
     series_width_3d_ = series_height_3d_ = width_3d_ = height_3d_ = 0;
   }
   RecalcChartSize();
-  TRect current = PlotRect();
-  for (TCustomChartAxis* axis : axes_) {
-    if (!IsAxisVisible(*axis)) continue;
+  // A label band can hang on the label step, so on the axis' length, which
+  // the bands decide. The first pass measures each axis as long as the
+  // rectangle left to it; when the lengths it ends with differ, a second
+  // pass measures with those. No length from an earlier frame takes part,
+  // so equal state gives an equal frame.
+  const TRect start = PlotRect();
+  std::vector<int> measured;
+  ReserveAxesSpace(start, &measured);
+  bool moved = false;
+  for (size_t i = 0; i < axes_.size(); ++i)
+    moved = moved || (measured[i] >= 0 && axes_[i]->PixelLength() != measured[i]);
+  if (moved) ReserveAxesSpace(start, nullptr);
+}
+
+void TCustomAxisPanel::ReserveAxesSpace(const TRect& start, std::vector<int>* measured) {
+  // -1: not measured (the axis takes no room).
+  if (measured != nullptr) measured->assign(axes_.size(), -1);
+  TRect current = start;
+  for (size_t i = 0; i < axes_.size(); ++i) {
+    TCustomChartAxis& axis = *axes_[i];
+    if (!IsAxisVisible(axis)) continue;
+    if (measured != nullptr) {
+      axis.PlacePixelsIn(current);
+      (*measured)[i] = axis.PixelLength();
+    }
     TRect shrunk = current;
-    ReserveSpace(*axis, ChartCanvas(), shrunk, IsStandardAxis(axis));
+    ReserveSpace(axis, Canvas(), shrunk, IsStandardAxis(&axis));
     const TRect kept = IntersectRect(shrunk, current);
     if (!kept.IsEmpty()) current = kept;
   }
@@ -327,14 +356,17 @@ void TCustomAxisPanel::ComputeAxisArea() {
 
 void TCustomAxisPanel::DrawAxes() {
   for (TCustomChartAxis* axis : axes_)
-    if (IsAxisVisible(*axis)) DrawAxis(*axis, ChartCanvas(), true);
+    if (IsAxisVisible(*axis)) DrawAxis(*axis, Canvas(), true);
 }
 
 void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
   series.ComputeVisibleRange();
   if (series.FirstVisible() == -1) return;
-  if (series.BeforeDrawValues) series.BeforeDrawValues(&series);
-  TTeeCanvas3D& canvas = ChartCanvas();
+  const auto alive = series.Lifetime();
+  // A copy runs: a handler that frees the series frees the original too.
+  if (const TNotifyEvent before = series.BeforeDrawValues) before(&series);
+  if (alive.expired()) return;
+  TTeeCanvas3D& canvas = Canvas();
   // A canvas that turns the whole scene cannot clip to a flat rectangle.
   const bool clip = clip_points_ && !canvas.FullRotationCapable();
   if (clip) canvas.ClipPlotArea(PlotRect(), 0, width_3d_);
@@ -345,7 +377,7 @@ void TCustomAxisPanel::DrawOneSeries(TChartSeries& series) {
     throw;
   }
   if (clip) canvas.ClearClip();
-  if (series.AfterDrawValues) series.AfterDrawValues(&series);
+  if (const TNotifyEvent after = series.AfterDrawValues) after(&series);
 }
 
 }  // namespace nitko

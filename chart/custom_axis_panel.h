@@ -136,6 +136,10 @@ class TCustomAxisPanel : public TCustomTeePanelExtended {
   bool HasActiveSeriesOn(const TCustomChartAxis& axis) const;
   double PagedExtreme(const TChartSeries& series, bool want_minimum) const;
   double DepthExtreme(const TCustomChartAxis& axis, bool want_minimum) const;
+  // One layout pass from start: every visible axis takes its room, then
+  // PlotRect and the pixels are set. With measured, each axis is first
+  // placed along the rectangle left to it and that length is recorded.
+  void ReserveAxesSpace(const TRect& start, std::vector<int>* measured);
 
   TChartSeriesList series_list_;
   TColor back_color_ = clDefault;

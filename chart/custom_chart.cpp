@@ -52,131 +52,114 @@ void TCustomChart::DrawTitles() {
   c.EndFlatPlane();
 }
 
+namespace {
+
+// The canvas brush behind a title. A default-coloured title over a solid
+// brush of its own colour fills in that colour; the title's Color stays as
+// it is, so painting changes no property.
+void PrepareTitleBrush(TCanvas3D& c, const TChartTitle& title) {
+  const TChartBrush& brush = title.Brush();
+  const bool solid = brush.Style() == TBrushStyle::bsSolid;
+  TColor color = title.Color();
+  if (color == clDefault && solid) color = brush.Color();
+  if (color == clDefault) {
+    if (solid) {
+      c.Brush().SetStyle(TBrushStyle::bsClear);
+    } else {
+      c.Brush().Assign(brush);
+      c.SetBackgroundMode(TBackgroundMode::bmTransparent);
+    }
+  } else if (!solid) {
+    c.Brush().Assign(brush);
+    c.SetBackgroundMode(TBackgroundMode::bmOpaque);
+    c.SetBackgroundColor(color);
+  } else {
+    c.Brush().SetColor(color);
+    c.Brush().SetStyle(TBrushStyle::bsSolid);
+  }
+}
+
+// The box narrowed to width, keeping its side or centre by alignment.
+void FitTitleBox(TRect& box, TAlignment alignment, int width) {
+  switch (alignment) {
+    case TAlignment::taLeftJustify:
+      box.Right = box.Left + width;
+      break;
+    case TAlignment::taRightJustify:
+      box.Left = box.Right - width;
+      break;
+    case TAlignment::taCenter: {
+      const int centre = (box.Left + box.Right) / 2;
+      box.Left = centre - width / 2;
+      box.Right = centre + width / 2;
+      break;
+    }
+  }
+}
+
+// Where a line of the given width starts between left and right; wW is
+// the width of a "W", half of which keeps a justified line off the side.
+int TitleLineX(TAlignment alignment, int left, int right, int width, int wW) {
+  switch (alignment) {
+    case TAlignment::taLeftJustify:
+      return left + wW / 2;
+    case TAlignment::taRightJustify:
+      return right - width - wW / 2;
+    case TAlignment::taCenter:
+      break;
+  }
+  return (left + right) / 2 - width / 2;
+}
+
+}  // namespace
+
 void TCustomChart::DrawTitle(TChartTitle& title, bool onTop) {
   TCanvas3D& c = Canvas();
   UseTitleFont(title.Font());
   const int lineH = c.LineHeight();
-
-  const TChartBrush& brush = title.Brush();
-  if (title.Color() == clDefault) {
-    if (brush.Style() != TBrushStyle::bsSolid) {
-      c.Brush().Assign(brush);
-      c.SetBackgroundMode(TBackgroundMode::bmTransparent);
-    } else if (brush.Color() == clDefault) {
-      c.Brush().SetStyle(TBrushStyle::bsClear);
-    } else {
-      title.SetColor(brush.Color());
-      c.Brush().SetColor(title.Color());
-      c.Brush().SetStyle(TBrushStyle::bsSolid);
-    }
-  } else if (brush.Style() != TBrushStyle::bsSolid) {
-    c.Brush().Assign(brush);
-    c.SetBackgroundMode(TBackgroundMode::bmOpaque);
-    c.SetBackgroundColor(title.Color());
-  } else {
-    c.Brush().SetColor(title.Color());
-    c.Brush().SetStyle(TBrushStyle::bsSolid);
-  }
-
+  PrepareTitleBrush(c, title);
   const TChartPen& frame = title.Frame();
   const bool has_frame = frame.Visible() && frame.Color() != clDefault;
   const int fw = has_frame ? frame.Width() : 0;
-  TRect plot = PlotRect();
-  const int L = plot.Left + fw;
-  const int R = plot.Right - fw;
-  int T, B;
-  if (onTop) {
-    T = plot.Top + fw;
-    B = T - kTitleDistance;
-  } else {
-    B = plot.Bottom - fw;
-    T = B + kTitleDistance;
-  }
-  TRect box{L, T, R, B};
-  int pw = 0;
-  if (has_frame) {
+  if (has_frame)
     c.Pen().Assign(frame);
-    pw = frame.Width();
-  } else {
+  else
     c.Pen().SetStyle(TPenStyle::psClear);
-  }
+
   const TStrings& text = title.Text();
   const int n = text.Count();
-  if (onTop)
-    box.Bottom = T + n * lineH;
-  else
-    box.Top = B - n * lineH;
-  box = InflateRect(box, pw, pw);
-
-  const int wW = c.MeasureTextWidth("W");
+  TRect plot = PlotRect();
+  const int left = plot.Left + fw;
+  const int right = plot.Right - fw;
+  // The lines lie inside the frame against the plot area's edge.
+  const int top = onTop ? plot.Top + fw : plot.Bottom - fw - n * lineH;
   std::vector<int> widths(n);
   for (int i = 0; i < n; ++i) widths[i] = c.MeasureTextWidth(text[i]);
+  const int wW = c.MeasureTextWidth("W");
+  TRect box{plot.Left, top - fw, plot.Right, top + n * lineH + fw};
   if (has_frame || c.Brush().Style() != TBrushStyle::bsClear) {
-    if (title.AdjustFrame()) {
-      const int widest = n > 0 ? *std::max_element(widths.begin(), widths.end()) : 0;
-      const int maxW = wW + widest;
-      switch (title.Alignment()) {
-        case TAlignment::taLeftJustify:
-          box.Right = box.Left + maxW;
-          break;
-        case TAlignment::taRightJustify:
-          box.Left = box.Right - maxW;
-          break;
-        case TAlignment::taCenter: {
-          const int centre = (box.Left + box.Right) / 2;
-          box.Left = centre - maxW / 2;
-          box.Right = centre + maxW / 2;
-          break;
-        }
-      }
-    }
+    const int widest = n > 0 ? *std::max_element(widths.begin(), widths.end()) : 0;
+    if (title.AdjustFrame()) FitTitleBox(box, title.Alignment(), wW + widest);
     c.DrawRectBounds(box);
   }
   c.SetBackgroundMode(TBackgroundMode::bmTransparent);
-
   c.SetTextAlignment(taLeft | taTop);
-  const auto draw_line = [&](int i, int y) {
-    int x = 0;
-    switch (title.Alignment()) {
-      case TAlignment::taLeftJustify:
-        x = L + wW / 2;
-        break;
-      case TAlignment::taRightJustify:
-        x = R - widths[i] - wW / 2;
-        break;
-      case TAlignment::taCenter:
-        x = (L + R) / 2 - widths[i] / 2;
-        break;
-    }
+  // A bottom title is laid from its last line up.
+  for (int k = 0; k < n; ++k) {
+    const int i = onTop ? k : n - 1 - k;
+    const int x = TitleLineX(title.Alignment(), left, right, widths[i], wW);
     if (c.FullRotationCapable())
-      c.TextAtDepth(x, y, text[i], 0);
+      c.TextAtDepth(x, top + i * lineH, text[i], 0);
     else
-      c.PaintText(x, y, text[i]);
-  };
-  if (onTop) {
-    for (int i = 0; i < n; ++i) {
-      draw_line(i, T);
-      T += lineH;
-      B = T;
-    }
-  } else {
-    for (int i = n - 1; i >= 0; --i) {
-      T = B - lineH;
-      draw_line(i, T);
-      B = T;
-    }
-  }
-  if (has_frame) {
-    if (onTop)
-      B += pw;
-    else
-      T -= pw;
+      c.PaintText(x, top + i * lineH, text[i]);
   }
   title.SetTitleRect(box);
+  // The room taken: the frame, and the lines with the gap after them.
+  const int taken = 2 * fw + (n > 0 ? n * lineH + kTitleDistance : 0);
   if (onTop)
-    plot.Top = B + kTitleDistance;
+    plot.Top += taken;
   else
-    plot.Bottom = T - kTitleDistance;
+    plot.Bottom -= taken;
   SetPlotRect(plot);
   RecalcChartSize();
 }

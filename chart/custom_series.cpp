@@ -1,5 +1,6 @@
 #include "chart/custom_series.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -39,10 +40,6 @@ void TCustomSeries::SetLineHeight(int value) {
 
 void TCustomSeries::SetDark3D(bool value) {
   SetIfChanged(dark_3d_, value, [this] { RepaintOwner(); });
-}
-
-TCanvas3D* TCustomSeries::ChartCanvas() const {
-  return ParentChart() != nullptr ? &ParentChart()->Canvas() : nullptr;
 }
 
 bool TCustomSeries::DrawableAt(int x, int y) const {
@@ -109,8 +106,14 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
   // A pen-less rectangle leaves out its right column and bottom row.
   const int reach = penClear ? 0 : 1;
   const TRect clip = canvas.Surface()->ClipRect();
-  // Centres farther out than this paint nothing inside the clip.
-  TMarkerCover cover(boxes ? clip : InflateRect(clip, h + 2, v + 2));
+  // Centres farther out than this paint nothing inside the clip. A cover
+  // much larger than the clip (huge markers) costs more than culling saves.
+  const TRect area = boxes ? clip : InflateRect(clip, h + 2, v + 2);
+  const auto pixels_of = [](const TRect& r) {
+    return static_cast<long long>(std::max(0, r.Width())) * std::max(0, r.Height());
+  };
+  if (pixels_of(area) > std::max(4 * pixels_of(clip), 1LL << 20)) return false;
+  TMarkerCover cover(area);
 
   struct Kept {
     int index, x, y;
@@ -122,6 +125,7 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
     const int x = pixels.X(i);
     const int y = pixels.Y(i);
     if (!DrawableAt(x, y) || IsGap(i)) continue;
+    // Drawable centres and bounded sizes keep these sums within int.
     const TRect painted =
         boxes ? TRect{x - h, y - v, x + h + reach, y + v + reach} : TRect{x, y, x + 1, y + 1};
     if (cover.Covers(painted)) continue;

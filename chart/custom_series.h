@@ -65,7 +65,6 @@ class TCustomSeries : public TChartSeries {
   bool clickable_line_ = true;
 
  private:
-  TCanvas3D* ChartCanvas() const;
   // The point under (x, y), which it unprojects in place, and whether the
   // press is on its marker.
   int PointHit(int& x, int& y, bool& onMarker) const;

@@ -29,10 +29,6 @@ void TFastLineSeries::SetSeriesColor(TColor value) {
   line_pen_.SetColor(value);
 }
 
-TCanvas3D* TFastLineSeries::ChartCanvas() const {
-  return ParentChart() != nullptr ? &ParentChart()->Canvas() : nullptr;
-}
-
 void TFastLineSeries::PrepareCanvas(TCanvas3D& canvas) const {
   canvas.ApplyChartPen(line_pen_);
   // A printer draws its thinnest line for width 0.
@@ -107,7 +103,7 @@ void TFastLineSeries::PointAdded(int index) {
 
 void TFastLineSeries::DrawAddedSegment(int index) {
   TCustomAxisPanel& chart = *ParentChart();
-  TTeeCanvas3D& canvas = chart.ChartCanvas();
+  TTeeCanvas3D& canvas = chart.Canvas();
   const int from = std::max(index - 1, 0);
   const int x0 = PixelX(from), y0 = PixelY(from);
   const int x1 = PixelX(index), y1 = PixelY(index);

@@ -30,13 +30,13 @@ class TFastLineSeries : public TChartSeries {
   // The point under the pixel, or the first point of the segment under it.
   int PointUnder(int x, int y) const override;
   void DrawLegendShape(TColor color, const TRect& rect) override;
+  bool PixelsFromValueLists() const override { return true; }
 
  protected:
   void PointAdded(int index) override;
   bool DrawsLinesBetweenPoints() const override { return true; }
 
  private:
-  TCanvas3D* ChartCanvas() const;
   void PrepareCanvas(TCanvas3D& canvas) const;
   // The pixels one line per point paints can be had with fewer calls.
   bool CanCollapse(const TCanvas3D& canvas) const;

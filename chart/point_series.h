@@ -11,6 +11,7 @@ class TPointSeries : public TCustomSeries {
 
   // Turning it on also lets each marker take its point's colour.
   void SetColorEachPoint(bool value) override;
+  bool PixelsFromValueLists() const override { return true; }
 };
 
 }  // namespace nitko

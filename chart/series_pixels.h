@@ -11,8 +11,8 @@ class TChartSeries;
 
 // The pixels of a series' points for one drawing pass: PixelX(i) and
 // PixelY(i), but read straight from the value lists and mapped by the axes'
-// frozen mappings when the series' class and lists are ones whose lookups
-// are known not to be overridden; otherwise it asks the series per point.
+// frozen mappings when the series says its lookups are the base ones and its
+// lists are plain; otherwise it asks the series per point.
 class TSeriesPixels {
  public:
   explicit TSeriesPixels(const TChartSeries& series);

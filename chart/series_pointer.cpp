@@ -4,11 +4,11 @@
 #include <array>
 
 #include "chart/chart_exceptions.h"
+#include "chart/chart_rounding.h"
 #include "chart/chart_series.h"
 #include "chart/custom_axis_panel.h"
 #include "chart/tee_canvas.h"
 #include "framework/set_if_changed.h"
-#include "framework/surface.h"
 
 namespace nitko {
 
@@ -23,8 +23,7 @@ void TSeriesPointer::Changed() const {
 
 void TSeriesPointer::SetSize(int& field, int value) {
   if (value < 1) throw ChartException(SPointerSize);
-  // No marker is larger than a surface; its margins stay within int.
-  SetIfChanged(field, std::min(value, kMaxSurfaceSide), [this] { Changed(); });
+  SetIfChanged(field, std::min(value, kMaxPointerSize), [this] { Changed(); });
 }
 
 void TSeriesPointer::SetHorizSize(int value) { SetSize(horiz_size_, value); }
@@ -52,6 +51,28 @@ void TSeriesPointer::PreparePointerCanvas(TCanvas3D& canvas, TColor color) const
   if (canvas.Brush().Color() == clDefault) canvas.Brush().SetColor(color);
 }
 
+namespace {
+
+// A marker's corners around (x, y), summed in 64 bits and held at the int
+// range: a caller's centre and sizes may lie anywhere.
+struct Corners {
+  int x, y;
+  int l, t, r, b;  // x - h, y - v, x + h, y + v
+  int l1, r1, b1;  // x - h - 1, x + h + 1, y + v + 1
+  Corners(int cx, int cy, int h, int v) : x(cx), y(cy) {
+    const long long X = cx, Y = cy, H = h, V = v;
+    l = ClampToInt(X - H);
+    t = ClampToInt(Y - V);
+    r = ClampToInt(X + H);
+    b = ClampToInt(Y + V);
+    l1 = ClampToInt(X - H - 1);
+    r1 = ClampToInt(X + H + 1);
+    b1 = ClampToInt(Y + V + 1);
+  }
+};
+
+}  // namespace
+
 void TSeriesPointer::DrawPointerShape(TCanvas3D& canvas, bool is3D, int x, int y, int h, int v,
                                       TColor color, TSeriesPointerStyle style) const {
   using S = TSeriesPointerStyle;
@@ -61,20 +82,21 @@ void TSeriesPointer::DrawPointerShape(TCanvas3D& canvas, bool is3D, int x, int y
     DrawShape3D(canvas, x, y, h, v, style);
     return;
   }
+  const Corners c(x, y, h, v);
   switch (style) {
     case S::psRectangle:
-      canvas.DrawRect(x - h, y - v, x + h + 1, y + v + 1);
+      canvas.DrawRect(c.l, c.t, c.r1, c.b1);
       break;
     case S::psCircle:
-      canvas.DrawEllipse(x - h, y - v, x + h, y + v);
+      canvas.DrawEllipse(c.l, c.t, c.r, c.b);
       break;
     case S::psTriangle: {
-      const std::array<TPoint, 3> p{TPoint{x - h, y + v}, TPoint{x + h, y + v}, TPoint{x, y - v}};
+      const std::array<TPoint, 3> p{TPoint{c.l, c.b}, TPoint{c.r, c.b}, TPoint{x, c.t}};
       canvas.DrawPolygon(p, 2);
       break;
     }
     case S::psDownTriangle: {
-      const std::array<TPoint, 3> p{TPoint{x - h, y - v}, TPoint{x + h, y - v}, TPoint{x, y + v}};
+      const std::array<TPoint, 3> p{TPoint{c.l, c.t}, TPoint{c.r, c.t}, TPoint{x, c.b}};
       canvas.DrawPolygon(p, 2);
       break;
     }
@@ -82,17 +104,16 @@ void TSeriesPointer::DrawPointerShape(TCanvas3D& canvas, bool is3D, int x, int y
     case S::psDiagCross:
     case S::psStar:
       if (style != S::psDiagCross) {
-        canvas.VerticalLine(x, y - v, y + v + 1);
-        canvas.HorizontalLine(x - h, x + h + 1, y);
+        canvas.VerticalLine(x, c.t, c.b1);
+        canvas.HorizontalLine(c.l, c.r1, y);
       }
       if (style != S::psCross) {
-        canvas.StrokeLine(x - h, y - v, x + h + 1, y + v + 1);
-        canvas.StrokeLine(x + h, y - v, x - h - 1, y + v + 1);
+        canvas.StrokeLine(c.l, c.t, c.r1, c.b1);
+        canvas.StrokeLine(c.r, c.t, c.l1, c.b1);
       }
       break;
     case S::psDiamond: {
-      const std::array<TPoint, 4> p{TPoint{x - h, y}, TPoint{x, y - v}, TPoint{x + h, y},
-                                    TPoint{x, y + v}};
+      const std::array<TPoint, 4> p{TPoint{c.l, y}, TPoint{x, c.t}, TPoint{c.r, y}, TPoint{x, c.b}};
       canvas.DrawPolygon(p, 3);
       break;
     }
@@ -108,7 +129,8 @@ void TSeriesPointer::DrawShape3D(TCanvas3D& canvas, int x, int y, int h, int v,
   const int z0 = series_ ? series_->StartZ() : 0;
   const int z1 = series_ ? series_->EndZ() : 0;
   const int zm = (z0 + z1) / 2;
-  const TRect box{x - h, y - v, x + h + 1, y + v + 1};
+  const Corners c(x, y, h, v);
+  const TRect box{c.l, c.t, c.r1, c.b1};
   switch (style) {
     case S::psRectangle:
       if (draw_3d_)
@@ -120,32 +142,32 @@ void TSeriesPointer::DrawShape3D(TCanvas3D& canvas, int x, int y, int h, int v,
       if (draw_3d_ && canvas.FullRotationCapable())
         canvas.DrawSphere(x, y, zm, h);
       else
-        canvas.EllipseAtDepth(x - h, y - v, x + h, y + v, z0);
+        canvas.EllipseAtDepth(c.l, c.t, c.r, c.b, z0);
       break;
     case S::psTriangle:
       if (draw_3d_)
         canvas.DrawPyramid(box, z0, z1);
       else
-        canvas.TriangleAtDepth({x - h, y + v}, {x + h, y + v}, {x, y - v}, z0);
+        canvas.TriangleAtDepth({c.l, c.b}, {c.r, c.b}, {x, c.t}, z0);
       break;
     case S::psDownTriangle:
       // The pyramid only points up; upside down it stays a flat triangle.
-      canvas.TriangleAtDepth({x - h, y - v}, {x + h, y - v}, {x, y + v}, z0);
+      canvas.TriangleAtDepth({c.l, c.t}, {c.r, c.t}, {x, c.b}, z0);
       break;
     case S::psCross:
     case S::psDiagCross:
     case S::psStar:
       if (style != S::psDiagCross) {
-        canvas.VerticalLineZ(x, y - v, y + v + 1, z0);
-        canvas.HorizontalLineZ(x - h, x + h + 1, y, z0);
+        canvas.VerticalLineZ(x, c.t, c.b1, z0);
+        canvas.HorizontalLineZ(c.l, c.r1, y, z0);
       }
       if (style != S::psCross) {
-        canvas.StrokeLineZ(x - h, y - v, x + h + 1, y + v + 1, z0);
-        canvas.StrokeLineZ(x + h, y - v, x - h - 1, y + v + 1, z0);
+        canvas.StrokeLineZ(c.l, c.t, c.r1, c.b1, z0);
+        canvas.StrokeLineZ(c.r, c.t, c.l1, c.b1, z0);
       }
       break;
     case S::psDiamond:
-      canvas.PlaneAtDepth({x - h, y}, {x, y - v}, {x + h, y}, {x, y + v}, z0);
+      canvas.PlaneAtDepth({c.l, y}, {x, c.t}, {c.r, y}, {x, c.b}, z0);
       break;
     case S::psSmallDot:
       canvas.PixelAtDepth(x, y, canvas.Brush().Color(), zm);

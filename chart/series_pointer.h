@@ -4,6 +4,7 @@
 #include "chart/chart_pen.h"
 #include "framework/colors.h"
 #include "framework/persistent.h"
+#include "framework/surface.h"
 #include "framework/types.h"
 
 namespace nitko {
@@ -24,6 +25,9 @@ enum class TSeriesPointerStyle {
 };
 
 inline constexpr const char* SPointerSize = "Pointer size must be greater than zero";
+// Larger sizes are held here: a marker this large already reaches across the
+// largest surface from any centre that gets one.
+inline constexpr int kMaxPointerSize = 2 * kMaxSurfaceSide;
 
 // The marker a series draws at its points. Sizes are half-extents: a marker
 // reaches HorizSize pixels left and right of its point, VertSize above and
@@ -35,7 +39,8 @@ class TSeriesPointer : public TPersistent {
   TChartSeries* ParentSeries() const { return series_; }
 
   int HorizSize() const { return horiz_size_; }
-  // Raises ChartException below 1; the size is then kept.
+  // Raises ChartException below 1, the size then kept; holds sizes above
+  // kMaxPointerSize at it.
   void SetHorizSize(int value);
   int VertSize() const { return vert_size_; }
   void SetVertSize(int value);

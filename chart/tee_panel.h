@@ -28,9 +28,10 @@ class TCustomTeePanel : public TCustomPanel {
   ~TCustomTeePanel() override;
 
   // The panel's own canvas, attached to the control's surface between frames
-  // and to the off-screen buffer while a frame is drawn.
-  TCanvas3D& Canvas() { return *canvas_; }
-  TTeeCanvas3D& ChartCanvas() { return *canvas_; }
+  // and to the off-screen buffer while a frame is drawn. (The control's
+  // surface canvas is TCustomControl::Canvas().)
+  TTeeCanvas3D& Canvas() { return *canvas_; }
+  const TTeeCanvas3D& Canvas() const { return *canvas_; }
 
   TView3DOptions& View3DOptions() { return *view_3d_options_; }
   const TView3DOptions& View3DOptions() const { return *view_3d_options_; }

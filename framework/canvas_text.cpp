@@ -76,8 +76,9 @@ void DrawTextLine(TCanvas& canvas, TCanvas::State& state, const QRegion& region,
   const TFont& font = canvas.Font();
   QImage& image = canvas.Surface()->Image();
   if (Blittable(image)) {
-    const TextCache::Rendering& r = state.texts.Render(
-        state.FontId(font), ColorToQRgb(font.Color()), s, state.QtFont(font), state.Metrics(font));
+    const TextCache::Rendering& r =
+        state.texts.Render(state.FontId(font), ColorToQRgb(font.Color()), s, state.QtFont(font),
+                           state.Metrics(font), image.size());
     if (r.exact) return BlitText(image, region, r, x, y);
   }
   WithTextPainter(canvas, state.QtFont(font), region,

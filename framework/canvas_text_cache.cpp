@@ -16,17 +16,27 @@ std::string KeyOf(const std::string& fontId, const QString& text, const char* ex
   return key;
 }
 
+// Where a text's pixels may lie around its baseline origin.
+QRect InkOf(const QString& text, const QFontMetrics& fm) {
+  const int width = fm.horizontalAdvance(text);
+  return fm.boundingRect(text) | QRect(0, -fm.ascent(), std::max(width, 1), fm.height());
+}
+
+// What an entry holds besides its fixed parts: the key and the runs, and a
+// node's share of its map.
+size_t EntryBytes(const std::string& key, size_t runs) {
+  return key.size() + runs * sizeof(TextCache::Run) + 64;
+}
+
 // Draws text as the canvas does and reads its pixels back. The result is
 // only used when every pixel is either untouched or exactly the colour, so
 // that setting those pixels on any background equals drawing there, and when
 // no ink reaches the image's border, which could have cut it off.
 TextCache::Rendering RenderText(QRgb rgb, const QString& text, const QFont& font,
-                                const QFontMetrics& fm) {
+                                const QFontMetrics& fm, const QRect& ink) {
   TextCache::Rendering out;
   out.rgb = rgb | 0xFF000000u;
-  const int width = fm.horizontalAdvance(text);
   const int margin = fm.height() + 2;
-  const QRect ink = fm.boundingRect(text) | QRect(0, -fm.ascent(), std::max(width, 1), fm.height());
   const QRect box = ink.adjusted(-margin, -margin, margin, margin);
   if (static_cast<long long>(box.width()) * box.height() > 4'000'000) return out;
   QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
@@ -55,35 +65,53 @@ TextCache::Rendering RenderText(QRgb rgb, const QString& text, const QFont& font
     }
   }
   out.exact = true;
+  out.runs.shrink_to_fit();
   return out;
 }
 
 }  // namespace
 
+bool TextCache::Admit(size_t bytes) {
+  if (bytes > kMaxBytes) return false;
+  if (bytes_ + bytes > kMaxBytes) {
+    widths_.clear();
+    renderings_.clear();
+    seen_.clear();
+    bytes_ = 0;
+  }
+  bytes_ += bytes;
+  return true;
+}
+
 int TextCache::Width(const std::string& fontId, const QString& text, const QFontMetrics& fm) {
   std::string key = KeyOf(fontId, text, "", 0);
   if (auto it = widths_.find(key); it != widths_.end()) return it->second;
-  if (widths_.size() >= kMaxEntries) widths_.clear();
   const int width = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
-  widths_.emplace(std::move(key), width);
+  if (Admit(EntryBytes(key, 0))) widths_.emplace(std::move(key), width);
   return width;
 }
 
 const TextCache::Rendering& TextCache::Render(const std::string& fontId, QRgb rgb,
                                               const QString& text, const QFont& font,
-                                              const QFontMetrics& fm) {
+                                              const QFontMetrics& fm, const QSize& surface) {
   std::string key = KeyOf(fontId, text, reinterpret_cast<const char*>(&rgb), sizeof rgb);
   if (auto it = renderings_.find(key); it != renderings_.end()) return it->second;
+  unkept_ = {};
   // A text met for the first time is left to the painter: rendering it
   // aside costs more than drawing it, and most texts that are never drawn
   // again (a grid's cells scrolled past) would only crowd the cache.
-  if (seen_.size() >= kMaxEntries) seen_.clear();
-  if (seen_.insert(key).second) {
-    static const Rendering kPainter;
-    return kPainter;
+  if (!seen_.contains(key)) {
+    if (Admit(EntryBytes(key, 0))) seen_.insert(std::move(key));
+    return unkept_;
   }
-  if (renderings_.size() >= kMaxEntries) renderings_.clear();
-  return renderings_.emplace(std::move(key), RenderText(rgb, text, font, fm)).first->second;
+  const QRect ink = InkOf(text, fm);
+  if (ink.width() > surface.width() || ink.height() > surface.height()) return unkept_;
+  Rendering r = RenderText(rgb, text, font, fm, ink);
+  if (!Admit(EntryBytes(key, r.runs.size()))) {
+    unkept_ = std::move(r);
+    return unkept_;
+  }
+  return renderings_.emplace(std::move(key), std::move(r)).first->second;
 }
 
 void BlitText(QImage& image, const QRegion& region, const TextCache::Rendering& r, int x, int y) {

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QRegion>
+#include <QSize>
 #include <QString>
 #include <string>
 #include <unordered_map>
@@ -31,17 +32,25 @@ class TextCache {
 
   // fontId names everything the glyphs depend on besides colour and text.
   int Width(const std::string& fontId, const QString& text, const QFontMetrics& fm);
+  // A text larger than the surface it is drawn on is never shown whole
+  // there; it is not kept, and the painter draws it.
   const Rendering& Render(const std::string& fontId, QRgb rgb, const QString& text,
-                          const QFont& font, const QFontMetrics& fm);
+                          const QFont& font, const QFontMetrics& fm, const QSize& surface);
 
  private:
-  // Enough for a chart's labels and titles; a canvas showing ever new texts
+  // Ample for a chart's labels and titles; a canvas showing ever new texts
   // starts afresh rather than growing.
-  static constexpr size_t kMaxEntries = 1024;
+  static constexpr size_t kMaxBytes = 4 << 20;
+
+  // Makes room for an entry of the given bytes; false when it alone would
+  // not fit.
+  bool Admit(size_t bytes);
 
   std::unordered_map<std::string, int> widths_;
   std::unordered_map<std::string, Rendering> renderings_;
   std::unordered_set<std::string> seen_;  // texts drawn once, not rendered yet
+  size_t bytes_ = 0;  // what the three hold, keys and runs
+  Rendering unkept_;  // the answer for a text that is not kept
 };
 
 // Sets the pixels of r, drawn with its baseline origin at (x, y), inside

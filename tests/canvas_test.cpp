@@ -1,6 +1,7 @@
 #include "framework/canvas.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <QGuiApplication>
 #include <QImage>
@@ -9,9 +10,14 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "framework/bitmap.h"
 #include "framework/surface.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" size_t __sanitizer_get_current_allocated_bytes();  // the sanitizer's runtime
+#endif
 
 using namespace nitko;
 
@@ -417,6 +423,32 @@ TEST(CanvasText, OpaqueFillsTheExtentTransparentDoesNot) {
   r.canvas.TextRect(Rect(10, 6, 30, 12), 0, 0, "Hi there");
   EXPECT_EQ(r.Ink(), Rect(10, 6, 30, 12));
   EXPECT_TRUE(r.Colours(Rect(10, 6, 30, 12)).count(clBlack));
+}
+
+// Heap bytes in use, as the build's allocator counts them.
+long long HeapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+  return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
+#else
+  return static_cast<long long>(mallinfo2().uordblks + mallinfo2().hblkhd);
+#endif
+}
+
+// The canvas keeps the texts it draws within a byte budget, and only those
+// that fit on its surface: long texts at a large size do not pile up.
+TEST(CanvasText, KeptTextsStayWithinABudget) {
+  std::string words;
+  while (words.size() < 300) words += " Wavy g&%";
+  // Texts wider than the surface, then many that fit.
+  for (auto [count, length] : {std::pair{60, 300}, std::pair{1000, 20}}) {
+    Paper p(800, 300);
+    p.canvas.Font().SetHeight(-60);
+    p.canvas.Brush().SetStyle(TBrushStyle::bsClear);
+    const long long before = HeapInUse();
+    for (int i = 0; i < 2 * count; ++i)  // each twice: a text is kept when met again
+      p.canvas.TextOut(0, 100, std::to_string(i / 2) + words.substr(0, length));
+    EXPECT_LT(HeapInUse() - before, 8LL << 20) << length;
+  }
 }
 
 TEST(CanvasText, AlignmentMovesTheCellByItsOwnExtent) {

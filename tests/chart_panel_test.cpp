@@ -237,7 +237,7 @@ TEST(ChartPanel, DefaultsErrorsAndUnchangedValues) {
     EXPECT_EQ(fresh.RepaintRequestCount(), before);
     s.set(fresh, true);
     EXPECT_EQ(fresh.RepaintRequestCount(), before + 1);
-    EXPECT_TRUE(fresh.ChartCanvas().Dirty()) << "the request reaches the canvas";
+    EXPECT_TRUE(fresh.Canvas().Dirty()) << "the request reaches the canvas";
   }
 }
 
@@ -281,7 +281,7 @@ TEST(ChartPanel, PaintCopiesUnlessARequestOrResizeCameBetween) {
     chart.Repaint();
     chart.Repaint();
     EXPECT_EQ(frames, k.frames_after_three_paints);
-    const TBitmap* buffer = chart.ChartCanvas().Buffer();
+    const TBitmap* buffer = chart.Canvas().Buffer();
     ASSERT_NE(buffer, nullptr);
     EXPECT_EQ(buffer->Width(), chart.ClientWidth());
     EXPECT_EQ(buffer->Height(), chart.ClientHeight());
@@ -437,7 +437,7 @@ TEST_F(Chart1Fixture, PaintsTheProgramsChart) {
   }
 
   if (const char* path = std::getenv("NITKO_CHART1_PNG")) {
-    EXPECT_TRUE(chart->ChartCanvas().Buffer()->Surface().Image().save(path, "PNG"));
+    EXPECT_TRUE(chart->Canvas().Buffer()->Surface().Image().save(path, "PNG"));
   }
 }
 
@@ -493,6 +493,20 @@ TEST_F(Chart1Fixture, SeriesWithoutVisiblePointsAreSkipped) {
   }
 }
 
+// A notification may free a series while the frame walks them, the next
+// one or its own: the frame goes on with those that are left.
+TEST_F(Chart1Fixture, SeriesFreedByNotificationsLeaveTheFrame) {
+  AddCurves();
+  series1->AfterDrawValues = [&](TComponent*) { delete series2; };
+  chart->Repaint();
+  EXPECT_EQ(chart->SeriesCount(), 1);
+  EXPECT_FALSE(InkBox(chart->PlotRect(), clGreen).IsEmpty());
+  series1->BeforeDrawValues = [&](TComponent*) { delete series1; };
+  chart->Repaint();
+  EXPECT_EQ(chart->SeriesCount(), 0);
+  EXPECT_EQ(frames, 2);
+}
+
 // On a shown form the window shows the chart's surface, and a request from
 // the series reaches the screen through the event loop alone.
 TEST_F(Chart1Fixture, TheWindowShowsTheChartAndFollowsRequests) {
@@ -512,5 +526,5 @@ TEST_F(Chart1Fixture, TheWindowShowsTheChartAndFollowsRequests) {
   chart->SetBounds(8, 8, 500, 300);
   for (int i = 0; i < 100 && frames == 2; ++i) QTest::qWait(5);
   EXPECT_EQ(frames, 3);
-  EXPECT_EQ(chart->ChartCanvas().Buffer()->Width(), 500);
+  EXPECT_EQ(chart->Canvas().Buffer()->Width(), 500);
 }

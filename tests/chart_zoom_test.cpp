@@ -121,7 +121,7 @@ struct Chart1 {
                     chart->ClientHeight());
   }
   Pixels Cached() {
-    return Snapshot(chart->ChartCanvas().Buffer()->Canvas(), chart->ClientWidth(),
+    return Snapshot(chart->Canvas().Buffer()->Canvas(), chart->ClientWidth(),
                     chart->ClientHeight());
   }
   bool Shows(TColor colour) {

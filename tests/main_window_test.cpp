@@ -24,6 +24,8 @@
 #include "dialogs/message_form.h"
 #include "event_loop_support.h"
 #include "framework/button.h"
+#include "framework/canvas.h"
+#include "framework/surface.h"
 #include "framework/custom_edit.h"
 #include "framework/gui_thread.h"
 #include "framework/label.h"
@@ -139,6 +141,28 @@ TEST_F(MainWindow, FirstDisplayShowsTheDescribedWindowWithTheFirstCurve) {
   const QImage edit = F().ME2->Widget()->grab().toImage();
   EXPECT_EQ(edit.pixelColor(edit.width() - 6, edit.height() / 2), QColor(0xC0, 0xC0, 0xC0));
   EXPECT_EQ(F().Label4->Font().Color(), 0x800000);
+}
+
+// The first frame is laid out from the chart's state alone, not from a frame
+// before it: a zoom drag and an undo drag bring back every pixel of it.
+TEST_F(MainWindow, FirstFrameIsTheFrameAfterAZoomAndItsUndo) {
+  TChart& chart = *F().Chart1;
+  const auto frame = [&] {
+    chart.Update();
+    return static_cast<TCustomControl&>(chart).Canvas().Surface()->Image().copy();
+  };
+  const auto drag = [&](QPoint from, QPoint to) {
+    QTest::mousePress(chart.Widget(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(chart.Widget(), to);
+    QTest::mouseRelease(chart.Widget(), Qt::LeftButton, {}, to);
+    frame();
+  };
+  const QImage first = frame();
+  drag({250, 80}, {500, 250});
+  ASSERT_TRUE(chart.IsZoomed());
+  drag({500, 250}, {250, 80});
+  ASSERT_FALSE(chart.IsZoomed());
+  EXPECT_TRUE(frame() == first) << "the frames differ";
 }
 
 TEST_F(MainWindow, ButtonsRunBothWorkersIntoTheWindowWithPFromTheSpinEdit) {

@@ -385,6 +385,26 @@ TEST(SeriesDrawing, PointerSizesMarginsAndColours) {
   EXPECT_EQ(s.At(points->PixelX(3), points->PixelY(3) - 7), points->PointColor(3));
 }
 
+// Sizes past every surface are held at a bound no marker can outgrow: the
+// sums stay ints, and one marker fills the whole plot area.
+TEST(SeriesDrawing, HugePointersFillThePlotArea) {
+  for (TSeriesPointerStyle style :
+       {TSeriesPointerStyle::psRectangle, TSeriesPointerStyle::psCircle}) {
+    Scene s;
+    auto points = s.Add<TPointSeries>();
+    points->Pointer().SetStyle(style);
+    points->Pointer().SetHorizSize(INT_MAX);
+    points->Pointer().SetVertSize(INT_MAX);
+    EXPECT_EQ(points->Pointer().HorizSize(), kMaxPointerSize);
+    for (int i = 0; i < 3; ++i) points->AddPoint(i, i, "", clTeal);
+    s.Draw();
+    const TRect p = s.chart.PlotRect();
+    EXPECT_EQ(s.Count(clTeal, {p.Left + 1, p.Top + 1, p.Right, p.Bottom - 1}),
+              (p.Width() - 1) * (p.Height() - 2))
+        << static_cast<int>(style);
+  }
+}
+
 TEST(SeriesDrawing, ClickTests) {
   Scene s;
   auto line = s.Add<TFastLineSeries>();
@@ -428,7 +448,7 @@ TEST(SeriesDrawing, LegendSymbols) {
   line->SetSeriesColor(clRed);
   points->Pointer().SetHorizSize(10);
   points->Pointer().SetVertSize(10);
-  TTeeCanvas3D& c = s.chart.ChartCanvas();
+  TTeeCanvas3D& c = s.chart.Canvas();
   c.AttachSurface(&s.canvas);
   s.surface.Fill(kBack);
   line->DrawLegendShape(clRed, {10, 10, 30, 21});
@@ -454,8 +474,8 @@ TEST(SeriesDrawing, IncrementalLineDrawsAtOnceAndSurvivesTheNextPaint) {
   EXPECT_EQ(s.chart.RepaintRequestCount(), requests);
   const int y = line->PixelY(2);
   const int x = (line->PixelX(1) + line->PixelX(2)) / 2;
-  EXPECT_EQ(s.chart.ChartCanvas().Surface()->Pixel(x, y), clRed);
+  EXPECT_EQ(s.chart.Canvas().Surface()->Pixel(x, y), clRed);
   s.chart.PaintControl();  // a copy of the cached frame
-  EXPECT_EQ(s.chart.ChartCanvas().Surface()->Pixel(x, y), clRed);
+  EXPECT_EQ(s.chart.Canvas().Surface()->Pixel(x, y), clRed);
   ShutdownGuiThread();
 }
