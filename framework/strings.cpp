@@ -1,5 +1,6 @@
 #include "framework/strings.h"
 
+#include "framework/file_stream.h"
 #include "runtime/exception.h"
 
 namespace nitko {
@@ -53,6 +54,23 @@ void TStrings::SetText(const std::string& text) {
   }
   if (!line.empty()) lines.push_back(line);
   Assign(lines);
+}
+
+void TStrings::LoadFromStream(TStream& stream) { SetText(stream.ReadRest()); }
+
+void TStrings::SaveToStream(TStream& stream) const {
+  const std::string text = Text();
+  stream.WriteBuffer(text.data(), static_cast<long long>(text.size()));
+}
+
+void TStrings::LoadFromFile(const std::string& fileName) {
+  TFileStream stream(fileName, fmOpenRead);
+  LoadFromStream(stream);
+}
+
+void TStrings::SaveToFile(const std::string& fileName) const {
+  TFileStream stream(fileName, fmCreate);
+  SaveToStream(stream);
 }
 
 std::string TStringList::Get(int index) const {

@@ -8,6 +8,8 @@
 
 namespace nitko {
 
+class TStream;
+
 // An ordered list of text lines.
 class TStrings : public TPersistent {
  public:
@@ -28,6 +30,14 @@ class TStrings : public TPersistent {
   std::string Text() const;
   // Splits at CR LF, LF or CR.
   void SetText(const std::string& text);
+
+  // The lines from the stream's position to its end, as SetText reads them.
+  void LoadFromStream(TStream& stream);
+  // Text() at the stream's position, whole, however long its lines.
+  void SaveToStream(TStream& stream) const;
+  // The same on a file named by its native path.
+  void LoadFromFile(const std::string& fileName);
+  void SaveToFile(const std::string& fileName) const;
 };
 
 class TStringList : public TStrings {
