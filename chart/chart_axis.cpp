@@ -9,6 +9,7 @@
 #include "chart/chart_exceptions.h"
 #include "chart/chart_rounding.h"
 #include "chart/chart_series.h"
+#include "framework/surface.h"
 #include "chart/custom_axis_panel.h"
 #include "framework/set_if_changed.h"
 #include "runtime/message_format.h"
@@ -186,13 +187,19 @@ void TCustomChartAxis::SetLabelsOnAxis(bool value) {
   SetIfChanged(labels_on_axis_, value, [this] { Repaint(chart_); });
 }
 
+// Lengths and counts from a description, held to a surface's side: no axis
+// is longer, and the space an axis reserves stays within int.
+static int Pixels(int value) {
+  return std::clamp(value, -kMaxSurfaceSide, kMaxSurfaceSide);
+}
+
 void TCustomChartAxis::SetLabelsSeparation(int value) {
   if (value < 0) throw AxisException(SAxisLabelSep);
-  SetIfChanged(labels_separation_, value, [this] { Repaint(chart_); });
+  SetIfChanged(labels_separation_, std::min(value, kMaxSurfaceSide), [this] { Repaint(chart_); });
 }
 
 void TCustomChartAxis::SetLabelsSize(int value) {
-  SetIfChanged(labels_size_, value, [this] { Repaint(chart_); });
+  SetIfChanged(labels_size_, Pixels(value), [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetLabelStyle(TAxisLabelStyle value) {
   SetIfChanged(label_style_, value, [this] { Repaint(chart_); });
@@ -201,25 +208,25 @@ void TCustomChartAxis::SetRoundFirstLabel(bool value) {
   SetIfChanged(round_first_label_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetTickLength(int value) {
-  SetIfChanged(tick_length_, value, [this] { Repaint(chart_); });
+  SetIfChanged(tick_length_, Pixels(value), [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetTickInnerLength(int value) {
-  SetIfChanged(tick_inner_length_, value, [this] { Repaint(chart_); });
+  SetIfChanged(tick_inner_length_, Pixels(value), [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetTickOnLabelsOnly(bool value) {
   SetIfChanged(tick_on_labels_only_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetMinorTickLength(int value) {
-  SetIfChanged(minor_tick_length_, value, [this] { Repaint(chart_); });
+  SetIfChanged(minor_tick_length_, Pixels(value), [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetMinorTickCount(int value) {
-  SetIfChanged(minor_tick_count_, value, [this] { Repaint(chart_); });
+  SetIfChanged(minor_tick_count_, std::min(value, kMaxSurfaceSide), [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetGridCentered(bool value) {
   SetIfChanged(grid_centered_, value, [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetTitleSize(int value) {
-  SetIfChanged(title_size_, value, [this] { Repaint(chart_); });
+  SetIfChanged(title_size_, Pixels(value), [this] { Repaint(chart_); });
 }
 void TCustomChartAxis::SetStartPosition(double value) {
   SetIfChanged(start_position_, value, [this] { Repaint(chart_); });

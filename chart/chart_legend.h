@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 
 #include "chart/chart_brush.h"
@@ -8,6 +9,7 @@
 #include "framework/font.h"
 #include "framework/persistent.h"
 #include "framework/set_if_changed.h"
+#include "framework/surface.h"
 
 namespace nitko {
 
@@ -42,13 +44,14 @@ class TChartLegend : public TPersistent {
   bool ResizeChart() const { return resize_chart_; }
   void SetResizeChart(bool value) { Set(resize_chart_, value); }
   int TopPos() const { return top_pos_; }
-  void SetTopPos(int value) { Set(top_pos_, value); }
+  // A percent of the plot height.
+  void SetTopPos(int value) { Set(top_pos_, std::clamp(value, -100, 100)); }
   int ColorWidth() const { return color_width_; }
-  void SetColorWidth(int value) { Set(color_width_, value); }
+  void SetColorWidth(int value) { Set(color_width_, Pixels(value)); }
   int MaxNumRows() const { return max_num_rows_; }
   void SetMaxNumRows(int value) { Set(max_num_rows_, value); }
   int ShadowSize() const { return shadow_size_; }
-  void SetShadowSize(int value) { Set(shadow_size_, value); }
+  void SetShadowSize(int value) { Set(shadow_size_, Pixels(value)); }
   TColor ShadowColor() const { return shadow_color_; }
   void SetShadowColor(TColor value) { Set(shadow_color_, value); }
   TLegendStyle LegendStyle() const { return legend_style_; }
@@ -60,9 +63,9 @@ class TChartLegend : public TPersistent {
   int FirstValue() const { return first_value_; }
   void SetFirstValue(int value) { Set(first_value_, value); }
   int HorizMargin() const { return horiz_margin_; }
-  void SetHorizMargin(int value) { Set(horiz_margin_, value); }
+  void SetHorizMargin(int value) { Set(horiz_margin_, Pixels(value)); }
   int VertMargin() const { return vert_margin_; }
-  void SetVertMargin(int value) { Set(vert_margin_, value); }
+  void SetVertMargin(int value) { Set(vert_margin_, Pixels(value)); }
   bool Inverted() const { return inverted_; }
   void SetInverted(bool value) { Set(inverted_, value); }
 
@@ -72,6 +75,8 @@ class TChartLegend : public TPersistent {
   TChartHiddenPen& DividingLines() { return dividing_lines_; }
 
  private:
+  // Sizes held to a surface's side, so the legend's box stays within int.
+  static int Pixels(int value) { return std::clamp(value, -kMaxSurfaceSide, kMaxSurfaceSide); }
   template <class T>
   void Set(T& field, T value) {
     SetIfChanged(field, value, [this] { Changed(); });

@@ -8,6 +8,7 @@
 #include "chart/chart_palette.h"
 #include "chart/custom_axis_panel.h"
 #include "framework/set_if_changed.h"
+#include "framework/surface.h"
 #include "runtime/exception.h"
 #include "runtime/number_pattern.h"
 
@@ -326,7 +327,8 @@ void TChartSeries::SetXLabelsSource(const std::string& value) {
   SetIfChanged(x_labels_source_, value, [this] { RepaintOwner(); });
 }
 void TChartSeries::SetZOrder(int value) {
-  SetIfChanged(z_order_, value, [this] { RepaintOwner(); });
+  // Held to a surface's side: the chart counts depth slots up to it.
+  SetIfChanged(z_order_, std::min(value, kMaxSurfaceSide), [this] { RepaintOwner(); });
 }
 
 int TChartSeries::DepthOrder() const {

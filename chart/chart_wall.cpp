@@ -1,6 +1,9 @@
 #include "chart/chart_wall.h"
 
+#include <algorithm>
+
 #include "framework/set_if_changed.h"
+#include "framework/surface.h"
 
 namespace nitko {
 
@@ -19,7 +22,9 @@ void TChartWall::SetDark3D(bool value) {
 }
 
 void TChartWall::SetSize(int value) {
-  SetIfChanged(size_, value, [this] { Changed(); });
+  // No wall is thicker than a surface; the walls' edges stay within int.
+  SetIfChanged(size_, std::clamp(value, -kMaxSurfaceSide, kMaxSurfaceSide),
+               [this] { Changed(); });
 }
 
 }  // namespace nitko

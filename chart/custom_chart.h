@@ -80,8 +80,8 @@ class TCustomChart : public TCustomAxisPanel {
   // may scroll and the pixels differ (a scroll is then noted). It stops
   // when OnAllowScroll destroys the chart; the caller checks Lifetime().
   bool ScrollAxes(bool horizontal, int newPixel, int oldPixel);
-  // Three percent of their span, up or down, on every vertical axis.
-  void WheelScroll(bool down);
+  // Three percent of their span per notch, up or down, on every vertical axis.
+  void WheelScroll(bool down, int notches = 1);
 
   bool IsZoomed() const { return is_zoomed_; }
   bool ScalesRestored() const { return scales_restored_; }

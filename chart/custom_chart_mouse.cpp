@@ -339,23 +339,20 @@ void TCustomChart::MouseWheel(TShiftState shift, int wheelDelta, int x, int y) {
   TCustomAxisPanel::MouseWheel(shift, wheelDelta, x, y);
   if (alive.expired()) return;
   // Fine-grained wheels send parts of a notch; they add up to whole ones.
+  // A fast turn can carry hundreds of notches in one event: they scroll as
+  // one step, so the chart repaints once per axis and not once per notch.
   wheel_delta_ += wheelDelta;
-  while (wheel_delta_ >= kWheelNotch) {
-    wheel_delta_ -= kWheelNotch;
-    WheelScroll(false);
-  }
-  while (wheel_delta_ <= -kWheelNotch) {
-    wheel_delta_ += kWheelNotch;
-    WheelScroll(true);
-  }
+  const int notches = wheel_delta_ / kWheelNotch;
+  wheel_delta_ %= kWheelNotch;
+  if (notches != 0) WheelScroll(notches < 0, std::abs(notches));
 }
 
-void TCustomChart::WheelScroll(bool down) {
+void TCustomChart::WheelScroll(bool down, int notches) {
   // Like a drag, so that undoing returns the axes to following the data.
   SaveScalesOnce();
   for (TCustomChartAxis* axis : Axes()) {
     if (axis->IsHorizontal()) continue;
-    const double delta = (axis->Maximum() - axis->Minimum()) * 3 * 0.01;
+    const double delta = (axis->Maximum() - axis->Minimum()) * 3 * 0.01 * notches;
     const double shift = down ? delta : -delta;
     axis->SetRange(axis->Minimum() + shift, axis->Maximum() + shift);
     Repaint();

@@ -42,20 +42,26 @@ void TCustomTeePanel::SetChart3DPercent(int value) {
   SetIfChanged(chart_3d_percent_, value, [this] { RequestRepaint(); });
 }
 
+// Margins are percents of the chart: held to a whole chart either way, a
+// plot edge stays within int.
+static int ClampPercent(int value) {
+  return std::clamp(value, -100, 100);
+}
+
 void TCustomTeePanel::SetMarginLeft(int value) {
-  SetIfChanged(margin_left_, value, [this] { RequestRepaint(); });
+  SetIfChanged(margin_left_, ClampPercent(value), [this] { RequestRepaint(); });
 }
 
 void TCustomTeePanel::SetMarginTop(int value) {
-  SetIfChanged(margin_top_, value, [this] { RequestRepaint(); });
+  SetIfChanged(margin_top_, ClampPercent(value), [this] { RequestRepaint(); });
 }
 
 void TCustomTeePanel::SetMarginRight(int value) {
-  SetIfChanged(margin_right_, value, [this] { RequestRepaint(); });
+  SetIfChanged(margin_right_, ClampPercent(value), [this] { RequestRepaint(); });
 }
 
 void TCustomTeePanel::SetMarginBottom(int value) {
-  SetIfChanged(margin_bottom_, value, [this] { RequestRepaint(); });
+  SetIfChanged(margin_bottom_, ClampPercent(value), [this] { RequestRepaint(); });
 }
 
 void TCustomTeePanel::SetMonochrome(bool value) {

@@ -1,8 +1,19 @@
 #include "chart/view_3d_options.h"
 
+#include <algorithm>
+
+#include "framework/surface.h"
+
 namespace nitko {
 
+// Zoom (a percent) and offsets held to a surface's side: projected points
+// then stay far within int.
+static int Held(int value) {
+  return std::clamp(value, -kMaxSurfaceSide, kMaxSurfaceSide);
+}
+
 void TView3DOptions::SetZoom(int value) {
+  value = Held(value);
   if (zoom_ == value) return;
   // The listener sees the new zoom before it is stored.
   if (OnZoom) OnZoom(value);
@@ -11,6 +22,7 @@ void TView3DOptions::SetZoom(int value) {
 }
 
 void TView3DOptions::SetHorizOffset(int value) {
+  value = Held(value);
   if (horizOffset_ == value) return;
   horizOffset_ = value;
   if (OnScroll) OnScroll(true);
@@ -18,6 +30,7 @@ void TView3DOptions::SetHorizOffset(int value) {
 }
 
 void TView3DOptions::SetVertOffset(int value) {
+  value = Held(value);
   if (vertOffset_ == value) return;
   vertOffset_ = value;
   if (OnScroll) OnScroll(false);

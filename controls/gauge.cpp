@@ -58,12 +58,21 @@ int TCGauge::GetPercentDone() const {
                         static_cast<long long>(max_value_) - min_value_);
 }
 
+// A description sets one property after another: the gauge is drawn once
+// it is read, not once per property, which a tall gauge feels.
+void TCGauge::Changed() {
+  if (IsLoading())
+    Invalidate();
+  else
+    Repaint();
+}
+
 void TCGauge::SetProgress(int value) {
   const int before = GetPercentDone();
   value = std::clamp(value, min_value_, max_value_);
   if (value == progress_) return;
   progress_ = value;
-  if (GetPercentDone() != before) Repaint();
+  if (GetPercentDone() != before) Changed();
 }
 
 void TCGauge::AddProgress(int value) {
@@ -80,7 +89,7 @@ void TCGauge::SetMinValue(int value) {
         FormatMessage(SGaugeOutOfRange, {-2147483647LL, static_cast<long long>(max_value_) - 1}));
   min_value_ = value;
   if (progress_ < value) progress_ = value;
-  Repaint();
+  Changed();
 }
 
 void TCGauge::SetMaxValue(int value) {
@@ -90,27 +99,27 @@ void TCGauge::SetMaxValue(int value) {
         FormatMessage(SGaugeOutOfRange, {static_cast<long long>(min_value_) + 1, 2147483647LL}));
   max_value_ = value;
   if (progress_ > value) progress_ = value;
-  Repaint();
+  Changed();
 }
 
 void TCGauge::SetKind(TCGaugeKind value) {
-  SetIfChanged(kind_, value, [this] { Repaint(); });
+  SetIfChanged(kind_, value, [this] { Changed(); });
 }
 
 void TCGauge::SetShowText(bool value) {
-  SetIfChanged(show_text_, value, [this] { Repaint(); });
+  SetIfChanged(show_text_, value, [this] { Changed(); });
 }
 
 void TCGauge::SetBorderStyle(TFormBorderStyle value) {
-  SetIfChanged(border_style_, value, [this] { Repaint(); });
+  SetIfChanged(border_style_, value, [this] { Changed(); });
 }
 
 void TCGauge::SetForeColor(TColor value) {
-  SetIfChanged(fore_color_, value, [this] { Repaint(); });
+  SetIfChanged(fore_color_, value, [this] { Changed(); });
 }
 
 void TCGauge::SetBackColor(TColor value) {
-  SetIfChanged(back_color_, value, [this] { Repaint(); });
+  SetIfChanged(back_color_, value, [this] { Changed(); });
 }
 
 // The drawing goes into a black image through an overlay combined by xor,

@@ -75,6 +75,9 @@ class TCGauge : public TGraphicControl {
   void PaintAsText(TBitmap& image, const TRect& r);
 
  private:
+  // Repaints now, or once the description is read.
+  void Changed();
+
   int min_value_ = 0;
   int max_value_ = 100;
   int progress_ = 0;

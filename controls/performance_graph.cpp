@@ -6,6 +6,7 @@
 
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
+#include "framework/surface.h"
 #include "runtime/exception.h"
 #include "runtime/extended.h"
 
@@ -278,13 +279,15 @@ void TPerformanceGraph::SetBackColor(TColor value) {
 
 void TPerformanceGraph::SetGridSize(int value) {
   if (value == grid_size_) return;
-  grid_size_ = std::max(value, 2);
+  // Held to a surface's side: a grid or step wider than any graph shows
+  // nothing more, and a band's far edge stays within int.
+  grid_size_ = std::clamp(value, 2, kMaxSurfaceSide);
   Replay();
 }
 
 void TPerformanceGraph::SetStepSize(int value) {
   if (value == step_size_) return;
-  step_size_ = std::max(value, 1);
+  step_size_ = std::clamp(value, 1, kMaxSurfaceSide);
   Replay();
 }
 

@@ -11,6 +11,7 @@
 #include "framework/keys.h"
 #include "framework/qt_bridge.h"
 #include "framework/set_if_changed.h"
+#include "framework/surface.h"
 
 namespace nitko {
 
@@ -191,16 +192,21 @@ void TCustomGrid::SetFixedRows(int value) {
   LayoutChanged();
 }
 
+// A cell or line wider than any surface could never be seen whole; held
+// to the surface's side, a position plus a cell plus a line stays within int.
 void TCustomGrid::SetDefaultColWidth(int value) {
-  SetIfChanged(default_col_width_, std::max(0, value), [this] { LayoutChanged(); });
+  SetIfChanged(default_col_width_, std::clamp(value, 0, kMaxSurfaceSide),
+               [this] { LayoutChanged(); });
 }
 
 void TCustomGrid::SetDefaultRowHeight(int value) {
-  SetIfChanged(default_row_height_, std::max(0, value), [this] { LayoutChanged(); });
+  SetIfChanged(default_row_height_, std::clamp(value, 0, kMaxSurfaceSide),
+               [this] { LayoutChanged(); });
 }
 
 void TCustomGrid::SetGridLineWidth(int value) {
-  SetIfChanged(grid_line_width_, std::max(0, value), [this] { LayoutChanged(); });
+  SetIfChanged(grid_line_width_, std::clamp(value, 0, kMaxSurfaceSide),
+               [this] { LayoutChanged(); });
 }
 
 void TCustomGrid::SetOptions(TGridOptions value) {

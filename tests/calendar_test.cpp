@@ -4,6 +4,7 @@
 
 #include <QTest>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -144,6 +145,8 @@ TEST_F(CalendarTest, MonthAndYearStepsAndElementsOutOfRange) {
       {"2024-04-10", [](TCCalendar& c) { c.SetDay(0); }, "2024-04-10", 0},
       {"2024-04-10", [](TCCalendar& c) { c.SetDay(31); }, "2024-04-10", 0},
       {"2024-04-10", [](TCCalendar& c) { c.SetDateElement(4, 1); }, "2024-04-10", 0},
+      {"2024-04-10", [](TCCalendar& c) { c.SetGridLineWidth(INT_MAX); c.Repaint(); },
+       "2024-04-10", 0},
       {"0001-03-10", &TCCalendar::PrevYear, "0001-03-10", 0},
       {"2023-03-31", [](TCCalendar& c) { c.SetMonth(2); }, "2023-03-31", 0, true},
       {"9999-12-31", &TCCalendar::NextMonth, "9999-12-31", 0, true},

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -257,6 +258,17 @@ TEST(ChartPanel, PaintCopiesUnlessARequestOrResizeCameBetween) {
       {"resize", [](TChart& c) { c.SetBounds(0, 0, 300, 200); }, 2},
       {"added point",
        [](TChart& c) { c.SeriesAt(0)->AddPoint(1, 1, "", clDefault); }, 2},
+      {"sizes no surface has",
+       [](TChart& c) {
+         c.SetMarginLeft(INT_MAX);
+         c.Legend().SetColorWidth(INT_MAX);
+         c.Legend().SetShadowSize(INT_MAX);
+         c.LeftAxis().SetTickLength(INT_MAX);
+         c.BackWall().SetSize(INT_MAX);
+         c.View3DOptions().SetHorizOffset(INT_MAX);
+         c.SeriesAt(0)->SetZOrder(INT_MAX - 1);
+       },
+       2},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);

@@ -326,6 +326,7 @@ TEST(ChartZoom, WheelNotchesScrollTheVerticalAxes) {
       {"one notch up", {120}, -1.06, 0.94},
       {"two half notches down", {-60, -60}, -0.94, 1.06},
       {"half a notch", {-60}, -1, 1},
+      {"273 notches in one fast turn", {-32767}, 15.38, 17.38},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);

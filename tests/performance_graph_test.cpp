@@ -284,6 +284,7 @@ TEST(PerformanceGraph, BadInputStaysInsideTheControl) {
       {100, 100, 3, 15, 0, {{clRed, 500}}},  // Scale 0 by hand
       {100, 100, 3, 15, 1, {{clRed, INT_MAX}}},
       {32767, 20, 1, 2, -1, {{clRed, 7}}},
+      {100, 100, INT_MAX, INT_MAX, -1, {{clRed, 5}}},
   };
   for (const Case& k : cases) {
     TPerformanceGraph g(nullptr);
