@@ -1,6 +1,7 @@
 #include "controls/control_classes.h"
 
 #include "controls/calendar.h"
+#include "controls/directory_outline.h"
 #include "controls/gauge.h"
 #include "controls/outline.h"
 #include "controls/outline_strings.h"
@@ -135,6 +136,13 @@ void RegisterOutline(TClassRegistry& r) {
       .Strings("Nodes", &TCustomOutline::ReadNodes, &TCustomOutline::StoredNodes)
       .Object(
           "Lines", [](TCustomOutline& o) -> TStrings& { return o.Lines(); }, "TStrings");
+  // Its tree comes from the disk when loading ends, never from the form.
+  r.Register<TCDirectoryOutline>("TCDirectoryOutline", "TCustomOutline")
+      .Enum<TTextCase>("TextCase", &TCDirectoryOutline::SetTextCase,
+                       {{"tcLowerCase", TTextCase::tcLowerCase},
+                        {"tcUpperCase", TTextCase::tcUpperCase},
+                        {"tcAsIs", TTextCase::tcAsIs}})
+      .Event("OnChange", &TCDirectoryOutline::OnChange);
 }
 
 }  // namespace
