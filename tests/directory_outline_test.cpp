@@ -6,7 +6,6 @@
 #include <QTest>
 #include <memory>
 #include <string>
-
 #include "framework/form.h"
 #include "runtime/current_folder.h"
 #include "runtime/drive_map.h"
@@ -24,7 +23,7 @@ class DirectoryOutlineTest : public ::testing::Test {
   void SetUp() override {
     SetFileNameCollation("C");
     tree.MakeSample();
-    for (const char* f : {"p", "q"}) tree.Folder(f);
+    tree.Folder("p"), tree.Folder("q");
     tree.Link("p/toq", tree.Path("q"));
     tree.Link("q/top", tree.Path("p"));
     ASSERT_TRUE(MapDrive('T', tree.Root()));
@@ -52,14 +51,12 @@ class DirectoryOutlineTest : public ::testing::Test {
     if (textCase == TTextCase::tcLowerCase) o->BuildTree();
     else o->SetTextCase(textCase);
   }
-  // The children's texts, joined by commas.
   std::string Children(TOutlineNode* n) {
     std::string s;
     for (int i = 0; i < n->ChildCount(); ++i) s += (i ? "," : "") + n->Child(i)->Text();
     return s;
   }
   TOutlineNode* Root() { return o->ItemAt(1); }
-
   TTempFolderTree tree;
   std::unique_ptr<TForm> form;
   TCDirectoryOutline* o = nullptr;
@@ -69,10 +66,7 @@ class DirectoryOutlineTest : public ::testing::Test {
 // Dot-folders, files and links to files or nowhere never appear; case twins
 // both do, the one stored "A" first whatever the listing order.
 TEST_F(DirectoryOutlineTest, ExpandsAlongTheProcessFolderInEachCase) {
-  const struct {
-    TTextCase textCase;
-    std::string drive, children, directory;
-  } cases[] = {
+  const struct { TTextCase textCase; std::string drive, children, directory; } cases[] = {
       {TTextCase::tcLowerCase, "t:", "a,a,bad\uFFFD,gone,locked,p,q,sub,with space,za\u017c\u00f3\u0142\u0107",
        "t:\\with space\\child"},
       {TTextCase::tcUpperCase, "T:", "A,A,BAD\uFFFD,GONE,LOCKED,P,Q,SUB,WITH SPACE,ZA\u017b\u00d3\u0141\u0106",
@@ -95,14 +89,9 @@ TEST_F(DirectoryOutlineTest, ExpandsAlongTheProcessFolderInEachCase) {
 // stored: a real click on its row makes it the process's folder, and its
 // first expansion reads the disk while a later one does not.
 TEST_F(DirectoryOutlineTest, ClickedItemsOpenTheirOwnFolderAndReadOnce) {
-  tree.Folder("gone/late");
-  rmdir(tree.Path("gone/late").c_str());
   rmdir(tree.Path("gone").c_str());  // listed, then removed before expanding
   const std::string locked = access(tree.Path("locked").c_str(), R_OK) == 0 ? "inner" : "";
-  const struct {
-    int position;
-    std::string folder, children;
-  } cases[] = {{0, "T:\\A", "upper"},     {1, "T:\\a", "lower"},           {2, "T:\\bad\xff", "kid"},
+  const struct { int position; std::string folder, children; } cases[] = {{0, "T:\\A", "upper"},     {1, "T:\\a", "lower"},           {2, "T:\\bad\xff", "kid"},
                {3, "", ""},               {4, "T:\\locked", locked},       {7, "T:\\sub", "loop"},
                {9, "T:\\Za\u017c\u00f3\u0142\u0107", "x"}};
   for (const auto& c : cases) {
@@ -121,10 +110,7 @@ TEST_F(DirectoryOutlineTest, ClickedItemsOpenTheirOwnFolderAndReadOnce) {
 }
 
 TEST_F(DirectoryOutlineTest, SetDirectoryAndSetDrive) {
-  const struct {
-    std::string dir, directory, current;
-    int changes;
-  } cases[] = {{"T:\\with space\\", "t:\\with space", "T:\\with space", 1},
+  const struct { std::string dir, directory, current; int changes; } cases[] = {{"T:\\with space\\", "t:\\with space", "T:\\with space", 1},
                {"T:\\", "t:\\", "T:\\", 1},
                {"t:/sub/loop/", "t:\\sub\\loop", "T:\\sub\\loop", 1},
                {"T:\\A", "t:\\a", "T:\\A", 1},
@@ -149,10 +135,7 @@ TEST_F(DirectoryOutlineTest, SetDirectoryAndSetDrive) {
 // entered once at most, so the read of the whole tree ends.
 TEST_F(DirectoryOutlineTest, BuildSubTreeNeverEntersAFolderTwiceOnOnePath) {
   o->BuildSubTree(1);
-  const struct {
-    int position;
-    std::string children, grandchildren;
-  } cases[] = {{5, "toq", "top"}, {6, "top", "toq"}, {7, "loop", ""}};
+  const struct { int position; std::string children, grandchildren; } cases[] = {{5, "toq", "top"}, {6, "top", "toq"}, {7, "loop", ""}};
   for (const auto& c : cases) {
     TOutlineNode* item = Root()->Child(c.position);
     SCOPED_TRACE(item->Text());
