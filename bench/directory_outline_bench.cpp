@@ -13,29 +13,14 @@
 #include <vector>
 
 #include "controls/directory_outline.h"
+#include "bench/many_folders.h"
 #include "runtime/drive_map.h"
 #include "runtime/file_name_order.h"
 
 using namespace nitko;
+using namespace nitko::bench;
 
 namespace {
-
-constexpr int kFolders = 100000;
-const char* const kCollations[] = {"C", "pl_PL.UTF-8"};
-std::string gRoot;
-
-void MakeFolders() {
-  char pattern[] = "/tmp/nitko-bench-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) std::abort();
-  gRoot = pattern;
-  std::vector<std::string> names;
-  const char* stems[] = {"folder", "Folder", "ŻÓŁW", "zebra", "Ąbc", "data"};
-  for (int i = 0; i < kFolders; ++i)
-    names.push_back(std::string(stems[i % 6]) + "_" + std::to_string(i / 2 * 7919 % 1000003));
-  std::shuffle(names.begin(), names.end(), std::mt19937(1));
-  for (const std::string& n : names) mkdir((gRoot + "/" + n).c_str(), 0755);
-  MapDrive('B', gRoot);
-}
 
 void BM_ExpandFolderOf100000(benchmark::State& state) {
   if (!SetFileNameCollation(kCollations[state.range(0)])) return state.SkipWithError("no such locale");
@@ -64,8 +49,7 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   MakeFolders();
   benchmark::RunSpecifiedBenchmarks();
-  nftw(gRoot.c_str(), [](const char* p, const struct stat*, int, FTW*) { return remove(p); }, 16,
-       FTW_DEPTH | FTW_PHYS);
+  RemoveFolders();
   benchmark::Shutdown();
   return 0;
 }

@@ -14,38 +14,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/many_folders.h"
 #include "runtime/drive_map.h"
 #include "runtime/file_name_case.h"
 #include "runtime/file_name_order.h"
 #include "runtime/folder_search.h"
 
 using namespace nitko;
+using namespace nitko::bench;
 
 namespace {
-
-constexpr int kFolders = 100000;
-const char* const kCollations[] = {"C", "pl_PL.UTF-8"};
-
-std::string gRoot;
-
-// Mixed case, some non-ASCII, some case twins; created in a shuffled order.
-void MakeFolders() {
-  char pattern[] = "/tmp/nitko-bench-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) std::abort();
-  gRoot = pattern;
-  std::vector<std::string> names;
-  const char* stems[] = {"folder", "Folder", "ŻÓŁW", "zebra", "Ąbc", "data"};
-  for (int i = 0; i < kFolders; ++i)
-    names.push_back(std::string(stems[i % 6]) + "_" + std::to_string(i / 2 * 7919 % 1000003));
-  std::shuffle(names.begin(), names.end(), std::mt19937(1));
-  for (const std::string& n : names) mkdir((gRoot + "/" + n).c_str(), 0755);
-  MapDrive('B', gRoot);
-}
-
-void RemoveFolders() {
-  nftw(gRoot.c_str(), [](const char* p, const struct stat*, int, FTW*) { return remove(p); }, 16,
-       FTW_DEPTH | FTW_PHYS);
-}
 
 std::vector<std::string> ListLowerCased() {
   std::vector<std::string> names;
