@@ -8,12 +8,15 @@
 
 #include "app/gallery/galeria.h"
 #include "controls/calendar.h"
+#include "controls/directory_outline.h"
 #include "controls/outline.h"
 #include "controls/performance_graph.h"
 #include "event_loop_support.h"
 #include "framework/button.h"
 #include "framework/label.h"
 #include "runtime/date_time.h"
+#include "runtime/drive_map.h"
+#include "temp_folder_tree.h"
 
 using namespace nitko;
 
@@ -68,4 +71,23 @@ TEST(Gallery, TheOutlineShowsTheSampleLooksAndFiles) {
   EXPECT_EQ(std::pair(o.ItemCount(), o.ItemAt(2)->Text()), std::pair(2, std::string("two")));
   EXPECT_EQ(g->LabelWyglad->Caption().rfind("gallery_outline.txt", 0), 0u);
   std::remove(path.c_str());
+}
+
+TEST(Gallery, TheDirectoryOutlineStartsAtTheFolderAndFollowsClicks) {
+  RegisterGaleriaClasses();
+  TTempFolderTree tree;
+  for (const char* f : {"home", "home/b", "home/a", "home/a/x"}) tree.Folder(f);
+  std::unique_ptr<TGaleria> g(Galeria = new TGaleria(nullptr));
+  g->Show();
+  TCDirectoryOutline& d = *g->DirectoryOutline1;
+  g->ShowFolder(tree.Path("home"));
+  const std::string home = SystemPathOf(tree.Path("home"));
+  EXPECT_EQ(std::pair(d.Directory(), g->LabelKatalog->Caption()), std::pair(home, home));
+  TOutlineNode* shown = d.ItemAt(d.SelectedIndex());
+  ASSERT_EQ(shown->ChildCount(), 2);
+  EXPECT_EQ(shown->Child(0)->Text(), "a");
+  // A click on the row of "b" moves the tree's folder and the label with it.
+  d.SetTopRow(d.RowOfNode(shown->Child(1)));
+  QTest::mouseClick(d.Widget(), Qt::LeftButton, {}, QPoint(5, d.ItemHeight() / 2));
+  EXPECT_EQ(g->LabelKatalog->Caption(), home + "\\b");
 }

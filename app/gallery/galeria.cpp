@@ -1,9 +1,11 @@
 #include "app/gallery/galeria.h"
 
+#include <cstdlib>
 #include <sstream>
 
 #include "controls/calendar.h"
 #include "controls/control_classes.h"
+#include "controls/directory_outline.h"
 #include "controls/outline.h"
 #include "controls/performance_graph.h"
 #include "framework/button.h"
@@ -14,6 +16,7 @@
 #include "framework/standard_classes.h"
 #include "framework/timer.h"
 #include "runtime/date_time.h"
+#include "runtime/drive_map.h"
 #include "runtime/embedded_resource.h"
 #include "runtime/exception.h"
 #include "runtime/locale_chars.h"
@@ -54,6 +57,7 @@ TGaleria::TGaleria(TComponent* owner) : TForm(owner) {
   handlers_.Add("BitBtnNastepnyRokClick", [this](TComponent* s) { BitBtnNastepnyRokClick(s); });
   handlers_.Add("BitBtnOtworzClick", [this](TComponent* s) { BitBtnOtworzClick(s); });
   handlers_.Add("BitBtnWygladClick", [this](TComponent* s) { BitBtnWygladClick(s); });
+  handlers_.Add("DirectoryOutline1Change", [this](TComponent* s) { DirectoryOutline1Change(s); });
   TFormReader(&handlers_).ReadResource(*this, "TGALERIA");
 
   Label1 = Field<TLabel>(*this, "Label1");
@@ -76,12 +80,18 @@ TGaleria::TGaleria(TComponent* owner) : TForm(owner) {
   BitBtnOtworz = Field<TBitBtn>(*this, "BitBtnOtworz");
   BitBtnWyglad = Field<TBitBtn>(*this, "BitBtnWyglad");
   LabelWyglad = Field<TLabel>(*this, "LabelWyglad");
+  Label4 = Field<TLabel>(*this, "Label4");
+  DirectoryOutline1 = Field<TCDirectoryOutline>(*this, "DirectoryOutline1");
+  LabelKatalog = Field<TLabel>(*this, "LabelKatalog");
   OpenDialog1 = Field<TOpenDialog>(*this, "OpenDialog1");
 
   std::istringstream sample{std::string(FindResource("sample_outline.txt"))};
   Outline1->LoadLines(sample);
   Outline1->ItemAt(1)->Expand();
   ShowLook("przykład");
+
+  const char* home = std::getenv("HOME");
+  ShowFolder(home != nullptr ? home : "");
 
   ShowKind();
   CCalendar1Change(CCalendar1);
@@ -149,6 +159,21 @@ void TGaleria::LoadOutlineFile(const std::string& fileName) {
 void TGaleria::BitBtnWygladClick(TComponent*) {
   Outline1->SetLook(static_cast<TOutlineLook>((static_cast<int>(Outline1->Look()) + 1) % 6));
   ShowLook(outline_source_);
+}
+
+void TGaleria::ShowFolder(const std::string& nativeFolder) {
+  std::string path = nativeFolder.empty() ? std::string() : SystemPathOf(nativeFolder);
+  if (path.empty()) path = SystemPathOf("/");
+  DirectoryOutline1->SetDirectory(path);
+  // Its sub-folders in view at once.
+  if (const int i = DirectoryOutline1->SelectedIndex(); i > 0) DirectoryOutline1->ItemAt(i)->Expand();
+  DirectoryOutline1Change(DirectoryOutline1);
+}
+
+void TGaleria::DirectoryOutline1Change(TComponent*) {
+  // The outline reports its first tree while the form is still being read.
+  if (LabelKatalog == nullptr) return;
+  LabelKatalog->SetCaption(DirectoryOutline1->Directory());
 }
 
 void TGaleria::ShowLook(const std::string& source) {

@@ -10,6 +10,7 @@ namespace nitko {
 
 class TBitBtn;
 class TCCalendar;
+class TCDirectoryOutline;
 class TCustomOutline;
 class TLabel;
 class TOpenDialog;
@@ -21,8 +22,9 @@ class TTimer;
 // machine's processor load, user and system time stacked, once a second;
 // the calendar starts at today and its buttons move it by a month or a
 // year; the outline shows a text file of tab-indented lines (a sample at
-// first) in the look its button steps through. Built from the form
-// description "TGALERIA".
+// first) in the look its button steps through; the directory outline
+// starts at the user's home folder. Built from the form description
+// "TGALERIA".
 class TGaleria : public TForm {
  public:
   explicit TGaleria(TComponent* owner);
@@ -49,6 +51,9 @@ class TGaleria : public TForm {
   TBitBtn* BitBtnOtworz = nullptr;
   TBitBtn* BitBtnWyglad = nullptr;
   TLabel* LabelWyglad = nullptr;
+  TLabel* Label4 = nullptr;
+  TCDirectoryOutline* DirectoryOutline1 = nullptr;
+  TLabel* LabelKatalog = nullptr;
   TOpenDialog* OpenDialog1 = nullptr;
 
   // The published handlers.
@@ -62,10 +67,14 @@ class TGaleria : public TForm {
   void BitBtnNastepnyRokClick(TComponent* sender);
   void BitBtnOtworzClick(TComponent* sender);
   void BitBtnWygladClick(TComponent* sender);
+  void DirectoryOutline1Change(TComponent* sender);
 
   // Replaces the outline's tree by the file's; a file that does not load
   // raises and leaves the tree as it was.
   void LoadOutlineFile(const std::string& fileName);
+  // Shows the folder in the directory outline (HOME, else the root when
+  // empty or outside every drive).
+  void ShowFolder(const std::string& nativeFolder);
 
  private:
   // The button of the kind shown is the one that cannot be pressed.
