@@ -98,8 +98,9 @@ TEST_F(DirectoryOutlineTest, ClickedItemsOpenTheirOwnFolderAndReadOnce) {
     TOutlineNode* item = Root()->Child(c.position);
     SCOPED_TRACE(item->Text());
     const TRect cell = o->CellRect(0, o->RowOfNode(item));
+    const std::string before = GetCurrentDir();  // kept when the folder has gone
     QTest::mouseClick(o->Widget(), Qt::LeftButton, {}, QPoint(cell.Right - 2, (cell.Top + cell.Bottom) / 2), 1000);
-    if (!c.folder.empty()) EXPECT_EQ(GetCurrentDir(), c.folder);
+    EXPECT_EQ(GetCurrentDir(), c.folder.empty() ? before : c.folder);
     EXPECT_EQ(o->SelectedIndex(), item->Index());
     item->Expand();
     item->Collapse();
@@ -141,7 +142,8 @@ TEST_F(DirectoryOutlineTest, BuildSubTreeNeverEntersAFolderTwiceOnOnePath) {
     SCOPED_TRACE(item->Text());
     TOutlineNode* link = item->Child(0);
     EXPECT_EQ(std::tuple(Children(item), Children(link)), std::tuple(c.children, c.grandchildren));
-    if (link->HasChildren()) EXPECT_EQ(std::tuple(link->Child(0)->HasChildren(), link->Child(0)->Data()), std::tuple(false, nullptr));
+    if (!link->HasChildren()) continue;
+    EXPECT_EQ(std::tuple(link->Child(0)->HasChildren(), link->Child(0)->Data()), std::tuple(false, nullptr));
   }
   EXPECT_EQ(Children(Root()->Child(0)), "upper");
 }

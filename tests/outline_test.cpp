@@ -57,10 +57,7 @@ class OutlineTest : public ::testing::Test {
   std::vector<TOutlineNode*> Walk() {
     std::vector<TOutlineNode*> all;
     std::function<void(TOutlineNode*)> visit = [&](TOutlineNode* n) {
-      for (int i = 0; i < n->ChildCount(); ++i) {
-        all.push_back(n->Child(i));
-        visit(n->Child(i));
-      }
+      for (int i = 0; i < n->ChildCount(); ++i) all.push_back(n->Child(i)), visit(n->Child(i));
     };
     if (o->ItemCount() > 0) visit(o->ItemAt(1)->Parent());
     return all;
@@ -77,6 +74,13 @@ class OutlineTest : public ::testing::Test {
 };
 
 constexpr const char* kTree = "A\r\n\tA1\r\n\tA2\r\n\t\tA21\r\nB\r\nC\r\n";
+
+// One "x" on each level from 1 to levels.
+std::string Deep(int levels) {
+  std::string text;
+  for (int level = 0; level < levels; ++level) text += std::string(level, '\t') + "x\r\n";
+  return text;
+}
 
 // Random edits against a flat model of (level, text) lines: the numbers
 // agree with the tree whatever the numbering mark, and so do rows and
@@ -155,18 +159,19 @@ TEST_F(OutlineTest, RandomEditsKeepNumbersRowsAndExpandCountsTrue) {
 }
 
 // Failures of the three additions reach the application's handler and give
-// 0; a negative index, removal and expansion raise to the caller.
-TEST_F(OutlineTest, AddRemoveAndExpandErrors) {
-  EXPECT_EQ(o->AppendSibling(0, "first"), 1);
-  o->Clear();
-  EXPECT_EQ(o->AppendChild(0, "first"), 1);
-  std::string deep;
-  for (int level = 0; level < 256; ++level) deep += std::string(level, '\t') + "x\r\n";
+// 0; a negative index, removal, expansion, selection and a malformed text
+// raise to the caller. A failed call on kTree leaves the outline as it was.
+TEST_F(OutlineTest, ErrorsAreShownOrRaisedAndChangeNothing) {
+  const std::string fits(kOutlineLineBufferSize - 1, 'x');
+  const auto load = [&](std::string text) { return [&, text] { return Load(text), -1; }; };
   struct Case {
     std::function<int()> op;
     int result;
     const char* message;  // shown, or raised when result is -1
+    bool onTree = true;   // kTree is what the operation starts from
   } cases[] = {
+      {[&] { return (o->Clear(), o->AppendSibling(0, "X")); }, 1, "", false},
+      {[&] { return (o->Clear(), o->AppendChild(0, "X")); }, 1, "", false},
       {[&] { return o->AppendChild(0, "X"); }, 7, ""},
       {[&] { return o->AppendSibling(2, "X"); }, 5, ""},
       {[&] { return o->InsertBefore(5, "X"); }, 5, ""},
@@ -178,25 +183,46 @@ TEST_F(OutlineTest, AddRemoveAndExpandErrors) {
       {[&] { return o->AppendChild(-1, "X"); }, -1, SOutlineError},
       {[&] { return (o->RemoveItem(0), 0); }, -1, SOutlineError},
       {[&] { return (o->RemoveItem(7), 0); }, -1, SOutlineIndexError},
-      {[&] { return (o->ItemAt(2)->SetExpanded(true), 0); }, -1, SOutlineExpandError},
+      {[&] { return (o->ItemAt(4)->SetExpanded(true), 0); }, -1, SOutlineExpandError},
       {[&] { return (o->SetSelectedIndex(-1), 0); }, -1, SOutlineSelection},
-      {[&] { return (o->Clear(), o->SetSelectedIndex(0), 0); }, -1, SOutlineSelection},
-      {[&] { return (Load(deep), o->AppendChild(256, "X")); }, 0, SOutlineMaxLevels},
-      {[&] { return (Load(deep), o->AppendSibling(256, "X")); }, 257, ""},
+      {[&] { return (o->Clear(), o->SetSelectedIndex(0), 0); }, -1, SOutlineSelection, false},
+      {[&] { return (Load(Deep(256)), o->AppendChild(256, "X")); }, 0, SOutlineMaxLevels, false},
+      {[&] { return (Load(Deep(256)), o->AppendSibling(256, "X")); }, 257, "", false},
+      {load("\t\tA\r\n"), -1, SOutlineFileLoad},
+      {load("A\r\n\t\tX\r\n"), -1, SOutlineFileLoad},
+      {load("\tA\r\nB\r\n"), -1, SOutlineFileLoad},
+      {load("A\r\n\t" + fits + "\r\nB\r\n"), -1, SOutlineLongLine},
+      {load("A\r\n" + fits + "x"), -1, SOutlineLongLine},
+      {load(Deep(257)), -1, SOutlineMaxLevels},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
     Load(kTree);
+    o->ItemAt(1)->Expand();
+    o->SetSelectedIndex(3);
     shown.clear();
     int result = -1;
-    std::string raised;
+    std::string raised = "none";
     try {
       result = c.op();
     } catch (const EOutlineError& e) {
       raised = e.Message();
     }
-    EXPECT_EQ(result, c.result) << c.message;
+    EXPECT_EQ(result, c.result);
     EXPECT_EQ(c.result == -1 ? raised : shown.empty() ? "" : shown.front(), c.message);
+    if (c.onTree && c.result <= 0) {
+      EXPECT_EQ(std::tuple(Saved(), o->SelectedIndex(), o->RowCount(), o->ItemAt(1)->Expanded()),
+                std::tuple(kTree, 3, 5, true));
+    }
   }
+  // A text longer than the line buffer is saved whole and refused on loading.
+  Load(fits);
+  EXPECT_EQ(o->ItemCount(), 1);
+  o->AppendChild(1, std::string(3 * kOutlineLineBufferSize, 'z'));
+  const std::string saved = Saved();
+  EXPECT_EQ(saved, fits + "\r\n\t" + std::string(3 * kOutlineLineBufferSize, 'z') + "\r\n");
+  EXPECT_THROW(Load(saved), EOutlineError);
+  EXPECT_EQ(Saved(), saved);
 }
 
 std::string RandomTree(std::mt19937& rng, int items, bool deep) {
@@ -233,48 +259,12 @@ TEST_F(OutlineTest, TheTextFormatRoundTrips) {
   EXPECT_EQ(o->ItemCount(), 0);
 }
 
-// A malformed text fails with its message and leaves the outline as it was;
-// a text longer than the line buffer is saved whole and refused on loading.
-TEST_F(OutlineTest, MalformedTextChangesNothing) {
-  std::string deep;
-  for (int level = 0; level < 257; ++level) deep += std::string(level, '\t') + "x\r\n";
-  const std::string fits(kOutlineLineBufferSize - 1, 'x');
-  struct Case {
-    std::string text;
-    const char* message;
-  } cases[] = {
-      {"\t\tA\r\n", SOutlineFileLoad},          {"A\r\n\t\tX\r\n", SOutlineFileLoad},
-      {"\tA\r\nB\r\n", SOutlineFileLoad},       {"A\r\n\t" + fits + "\r\nB\r\n", SOutlineLongLine},
-      {"A\r\n" + fits + "x", SOutlineLongLine}, {deep, SOutlineMaxLevels}};
-  for (const Case& c : cases) {
-    Load(kTree);
-    o->ItemAt(1)->Expand();
-    o->SetSelectedIndex(3);
-    const std::string before = Saved();
-    try {
-      Load(c.text);
-      ADD_FAILURE() << "loaded " << c.text.substr(0, 20);
-    } catch (const EOutlineError& e) {
-      EXPECT_EQ(e.Message(), c.message);
-    }
-    EXPECT_EQ(std::tuple(Saved(), o->SelectedIndex(), o->RowCount(), o->ItemAt(1)->Expanded()),
-              std::tuple(before, 3, 5, true));
-  }
-  Load(fits);
-  EXPECT_EQ(o->ItemCount(), 1);
-  o->AppendChild(1, std::string(3 * kOutlineLineBufferSize, 'z'));
-  const std::string saved = Saved();
-  EXPECT_EQ(saved, fits + "\r\n\t" + std::string(3 * kOutlineLineBufferSize, 'z') + "\r\n");
-  EXPECT_THROW(Load(saved), EOutlineError);
-  EXPECT_EQ(Saved(), saved);
-}
-
 // Keys on the tree A(A1, A2(A21)), B, C from a selected item.
 TEST_F(OutlineTest, KeysMoveSelectExpandAndBeep) {
   struct Case {
     const char* open;  // items expanded before, by number
     int from;
-    std::vector<std::pair<int, Qt::KeyboardModifiers>> keys;
+    std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
     int selected;
     const char* expanded;
     int beeps;
@@ -292,9 +282,9 @@ TEST_F(OutlineTest, KeysMoveSelectExpandAndBeep) {
       {"1", 1, {{Qt::Key_Down, {}}, {Qt::Key_Down, {}}}, 3, "100000", 0},
       {"13", 2, {{Qt::Key_End, {}}, {Qt::Key_Up, {}}}, 5, "101000", 0},
       {"13", 6, {{Qt::Key_Home, {}}}, 1, "101000", 0},
-      {"", 1, {{'+', {}}}, 1, "100000", 0},
-      {"13", 1, {{'-', {}}}, 1, "000000", 0},
-      {"", 1, {{'*', {}}}, 1, "111100", 0},
+      {"", 1, {{Qt::Key_Plus, {}}}, 1, "100000", 0},
+      {"13", 1, {{Qt::Key_Minus, {}}}, 1, "000000", 0},
+      {"", 1, {{Qt::Key_Asterisk, {}}}, 1, "111100", 0},
       {"", 5, {{Qt::Key_Asterisk, Qt::ControlModifier | Qt::KeypadModifier}}, 5, "111111", 0},
   };
   for (const Case& c : cases) {
@@ -302,11 +292,7 @@ TEST_F(OutlineTest, KeysMoveSelectExpandAndBeep) {
     for (const char* k = c.open; *k; ++k) o->ItemAt(*k - '0')->Expand();
     o->SetSelectedIndex(c.from);
     const int beeps = BeepCount();
-    for (const auto& [key, mods] : c.keys)
-      if (key < 0x80)
-        QTest::keyClick(o->Widget(), static_cast<char>(key), mods);
-      else
-        QTest::keyClick(o->Widget(), static_cast<Qt::Key>(key), mods);
+    for (const auto& [key, mods] : c.keys) QTest::keyClick(o->Widget(), key, mods);
     EXPECT_EQ(std::tuple(o->SelectedIndex(), Expanded(), BeepCount() - beeps),
               std::tuple(c.selected, std::string(c.expanded), c.beeps))
         << c.open << " from " << c.from << " key " << c.keys.front().first;
@@ -352,45 +338,40 @@ TEST_F(OutlineTest, TheSixLooksPaintTheirParts) {
   auto line = [&](int row, int x, int y) { return o->Canvas().Pixel(x, row * r + y); };
   struct Case {
     TOutlineLook look;
+    int textSlot;  // where the highlighted text starts, in row heights
     std::function<bool()> parts;
   } cases[] = {
-      {TOutlineLook::lkText,
+      {TOutlineLook::lkText, 0,
        [&] {
          return line(1, r / 2, r / 2) == ColorToRGB(clWindow) &&
                 line(1, h + 4, r / 2) == ColorToRGB(clWindow);
        }},
-      {TOutlineLook::lkButtonText,
+      {TOutlineLook::lkButtonText, 1,
        [&] {
          return picture(0, 0, 5, 6) == 0 && picture(0, 0, 5, 5) != 0 &&
                 picture(3, 0, 1, 2) == ColorToRGB(clWindow) &&
                 picture(1, 1, 1, 2) == ColorToRGB(clWindow);
        }},
-      {TOutlineLook::lkPictureText,
+      {TOutlineLook::lkPictureText, 1,
        [&] { return picture(0, 0, 0, 4) == olive && picture(1, 1, 1, 2) == grey; }},
-      {TOutlineLook::lkButtonPictureText,
+      {TOutlineLook::lkButtonPictureText, 2,
        [&] { return picture(0, 0, 4, 6) == 0 && picture(0, 1, 0, 4) == olive; }},
-      {TOutlineLook::lkTreeText,
+      {TOutlineLook::lkTreeText, 1,
        [&] {
          return line(0, r / 2, 0) == 0 && line(1, r + r / 2, 0) == 0 &&
                 line(2, r + r / 2, r - 1) != 0 && line(2, r + r / 2 + f / 2 - 1, r / 2) == 0;
        }},
-      {TOutlineLook::lkTreePictureText,
+      {TOutlineLook::lkTreePictureText, 2,
        [&] { return line(3, r / 2, r / 2 - 1) == 0 && picture(0, 1, 0, 4) == olive; }},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.look));
     o->SetLook(c.look);
     o->Repaint();
-    EXPECT_TRUE(c.parts()) << static_cast<int>(c.look);
+    EXPECT_TRUE(c.parts());
     // The current row's text is highlighted from its left edge.
-    const int textLeft =
-        c.look == TOutlineLook::lkText ? 0
-        : c.look == TOutlineLook::lkButtonPictureText || c.look == TOutlineLook::lkTreePictureText
-            ? 2 * r
-            : r;
-    EXPECT_EQ(line(3, textLeft, 0), ColorToRGB(clHighlight)) << static_cast<int>(c.look);
-    if (textLeft > 0) {
-      EXPECT_EQ(line(3, textLeft - 1, 0), ColorToRGB(clWindow));
-    }
+    EXPECT_EQ(line(3, c.textSlot * r, 0), ColorToRGB(clHighlight));
+    EXPECT_TRUE(c.textSlot == 0 || line(3, c.textSlot * r - 1, 0) == ColorToRGB(clWindow));
   }
   o->SetOptions(0);  // no root lines: the text moves one step left
   o->Repaint();
