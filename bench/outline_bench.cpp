@@ -10,11 +10,11 @@
 
 #include <memory>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "controls/outline.h"
+#include "framework/memory_stream.h"
 
 using namespace nitko;
 
@@ -41,7 +41,7 @@ class BenchOutline : public TCustomOutline {
  public:
   BenchOutline() : TCustomOutline(nullptr) {
     SetBounds(0, 0, 400, 600);
-    std::istringstream in(MillionLines());
+    TMemoryStream in(MillionLines());
     LoadLines(in);
   }
   long long draws = 0;
@@ -57,7 +57,7 @@ void LoadMillionItems(benchmark::State& state) {
   BenchOutline o;
   for (auto _ : state) {
     state.PauseTiming();
-    std::istringstream in(MillionLines());
+    TMemoryStream in(MillionLines());
     state.ResumeTiming();
     o.LoadLines(in);
   }
@@ -70,9 +70,9 @@ void LoadMillionItems(benchmark::State& state) {
 void SaveMillionItems(benchmark::State& state) {
   BenchOutline o;
   for (auto _ : state) {
-    std::ostringstream out;
+    TMemoryStream out;
     o.SaveLines(out);
-    benchmark::DoNotOptimize(out.str().size());
+    benchmark::DoNotOptimize(out.Size());
   }
 }
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +15,7 @@
 namespace nitko {
 
 class TOutlineStrings;
+class TStream;
 
 // How rows are drawn: text only, with plus/minus buttons, with folder and
 // leaf pictures, or with the lines of the tree.
@@ -114,14 +114,14 @@ class TCustomOutline : public TCustomGrid {
 
   // Every item depth first as (level - 1) tabs, its text and CR LF; texts
   // of any length are written whole.
-  void SaveLines(std::ostream& out);
+  void SaveLines(TStream& out);
   // Replaces the tree by the text's, all collapsed. A line one step deeper
   // than the one before is a child of it; "File load error" for a line more
   // than one step deeper or one that climbs above the top level, "Line too
   // long" for a line longer than kOutlineLineBufferSize - 1 bytes,
   // "Maximum outline depth exceeded" below level 256. On any error the
   // outline stays as it was.
-  void LoadLines(std::istream& in);
+  void LoadLines(TStream& in);
   void SaveToFile(const std::string& fileName);
   void LoadFromFile(const std::string& fileName);
 

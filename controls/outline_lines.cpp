@@ -1,13 +1,9 @@
 // The outline's text format and what a form description stores of it.
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <istream>
-#include <ostream>
 #include <utility>
 
 #include "controls/outline.h"
-#include "runtime/message_format.h"
+#include "framework/file_stream.h"
 
 namespace nitko {
 
@@ -15,10 +11,6 @@ namespace {
 
 constexpr size_t kLongestLine = kOutlineLineBufferSize - 1;
 constexpr size_t kChunk = 1 << 16;
-
-std::string FileError(const char* pattern, const std::string& fileName) {
-  return FormatMessage(pattern, {fileName, std::strerror(errno)});
-}
 
 // Reads the whole text in chunks and hands out its lines: each ends at CR
 // LF, a lone CR or a lone LF, or at the end of the text.
@@ -135,15 +127,13 @@ void TCustomOutline::ReplaceTree(const std::function<size_t(char*, size_t)>& rea
   if (!IsLoading()) EndLoadingTree();
 }
 
-void TCustomOutline::LoadLines(std::istream& in) {
+void TCustomOutline::LoadLines(TStream& in) {
   ReplaceTree([&in](char* buffer, size_t size) -> size_t {
-    in.read(buffer, static_cast<std::streamsize>(size));
-    if (in.bad()) throw EOutlineError(SOutlineFileLoad);
-    return static_cast<size_t>(in.gcount());
+    return static_cast<size_t>(in.Read(buffer, static_cast<long long>(size)));
   });
 }
 
-void TCustomOutline::SaveLines(std::ostream& out) {
+void TCustomOutline::SaveLines(TStream& out) {
   std::string text;
   text.reserve(kChunk + kOutlineLineBufferSize);
   for (TOutlineNode* n = NextInOrder(root_.get()); n != nullptr; n = NextInOrder(n)) {
@@ -151,25 +141,21 @@ void TCustomOutline::SaveLines(std::ostream& out) {
     text += n->text_;
     text += "\r\n";
     if (text.size() >= kChunk) {
-      out.write(text.data(), static_cast<std::streamsize>(text.size()));
+      out.WriteBuffer(text.data(), static_cast<long long>(text.size()));
       text.clear();
     }
   }
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.WriteBuffer(text.data(), static_cast<long long>(text.size()));
 }
 
 void TCustomOutline::LoadFromFile(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw Exception(FileError("Cannot open file \"%s\". %s", fileName));
+  TFileStream in(fileName, fmOpenRead);
   LoadLines(in);
 }
 
 void TCustomOutline::SaveToFile(const std::string& fileName) {
-  std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-  if (!out) throw Exception(FileError("Cannot create file \"%s\". %s", fileName));
+  TFileStream out(fileName, fmCreate);
   SaveLines(out);
-  out.flush();
-  if (!out) throw Exception(FileError("Cannot write file \"%s\". %s", fileName));
 }
 
 // ---- Form storage

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "framework/stream.h"
@@ -9,6 +10,10 @@ namespace nitko {
 // A stream on bytes held in memory.
 class TMemoryStream : public TStream {
  public:
+  TMemoryStream() = default;
+  // Holds a copy of the bytes, positioned at the start.
+  explicit TMemoryStream(std::string_view bytes) : data_(bytes.begin(), bytes.end()) {}
+
   long long Read(void* buffer, long long count) override;
   long long Write(const void* buffer, long long count) override;
   long long Seek(long long offset, TSeekOrigin origin) override;

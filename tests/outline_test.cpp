@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "framework/exception_handling.h"
 #include "framework/form.h"
 #include "framework/form_reader.h"
+#include "framework/memory_stream.h"
 #include "framework/screen.h"
 #include "framework/system_colors.h"
 
@@ -45,13 +45,14 @@ class OutlineTest : public ::testing::Test {
   void TearDown() override { SetEventExceptionHandler(nullptr); }
 
   void Load(const std::string& text) {
-    std::istringstream in(text);
+    TMemoryStream in(text);
     o->LoadLines(in);
   }
   std::string Saved() {
-    std::ostringstream out;
+    TMemoryStream out;
     o->SaveLines(out);
-    return out.str();
+    out.SetPosition(0);
+    return out.ReadRest();
   }
   // The items depth first, found through the children alone.
   std::vector<TOutlineNode*> Walk() {

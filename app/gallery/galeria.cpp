@@ -1,7 +1,6 @@
 #include "app/gallery/galeria.h"
 
 #include <cstdlib>
-#include <sstream>
 
 #include "controls/calendar.h"
 #include "controls/control_classes.h"
@@ -12,6 +11,7 @@
 #include "framework/class_registry.h"
 #include "framework/form_reader.h"
 #include "framework/label.h"
+#include "framework/memory_stream.h"
 #include "framework/open_dialog.h"
 #include "framework/standard_classes.h"
 #include "framework/timer.h"
@@ -85,7 +85,7 @@ TGaleria::TGaleria(TComponent* owner) : TForm(owner) {
   LabelKatalog = Field<TLabel>(*this, "LabelKatalog");
   OpenDialog1 = Field<TOpenDialog>(*this, "OpenDialog1");
 
-  std::istringstream sample{std::string(FindResource("sample_outline.txt"))};
+  TMemoryStream sample(FindResource("sample_outline.txt"));
   Outline1->LoadLines(sample);
   Outline1->ItemAt(1)->Expand();
   ShowLook("przykład");
