@@ -1,0 +1,87 @@
+// One frame of the program's chart drawn by Qwt into a 753 x 321 image: a
+// title, a red line curve and a curve of small green squares, the default
+// axes with a grid, point filtering and polygon clipping on, no
+// antialiasing (its default), the canvas drawn straight without a backing
+// store.
+// Usage: qwt_frame <points>
+#include <QApplication>
+#include <QImage>
+#include <QPen>
+#include <QVector>
+#include <cstdlib>
+#include <qwt_global.h>
+#include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_grid.h>
+#include <qwt_symbol.h>
+
+#include "../../chart_frame_data.h"
+#include "../peer_frame_timer.h"
+
+using namespace frame_bench;
+
+namespace {
+
+void SetFiltering(QwtPlotCurve* curve, int points) {
+  curve->setPaintAttribute(QwtPlotCurve::ClipPolygons, true);
+  curve->setPaintAttribute(QwtPlotCurve::FilterPoints, true);
+#if QWT_VERSION >= 0x060200
+  // At most four points per pixel column: meant for sets of this size.
+  curve->setPaintAttribute(QwtPlotCurve::FilterPointsAggressive, points >= 1000000);
+#else
+  (void)points;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  const int n = argc > 1 ? std::atoi(argv[1]) : 101;
+  const FrameData data = MakeFrameData(n);
+  const QVector<double> x(data.x.begin(), data.x.end());
+
+  QwtPlot plot;
+  plot.resize(kFrameWidth, kFrameHeight);
+  plot.setTitle("Wykres  badanej  funkcji  f(x,p)  oraz  f(x, p+1)");
+  plot.setCanvasBackground(Qt::white);
+  // Every frame here is a replot, and for that the backing store is one more
+  // canvas-sized pixmap to fill, frame and copy (more than the whole plot
+  // costs at 101 points under Qt 5): users who redraw often turn it off.
+  static_cast<QwtPlotCanvas*>(plot.canvas())->setPaintAttribute(QwtPlotCanvas::BackingStore,
+                                                                false);
+
+  auto* grid = new QwtPlotGrid;
+  grid->setMajorPen(Qt::gray, 0, Qt::DotLine);
+  grid->attach(&plot);
+
+  auto* line = new QwtPlotCurve;
+  line->setPen(Qt::red);
+  SetFiltering(line, n);
+  line->setSamples(x, QVector<double>(data.line.begin(), data.line.end()));
+  line->attach(&plot);
+
+  // The same marker as the QCustomPlot peer's: a 5-pixel square.
+  auto* points = new QwtPlotCurve;
+  points->setStyle(QwtPlotCurve::NoCurve);
+  points->setSymbol(new QwtSymbol(QwtSymbol::Rect, QBrush(Qt::darkGreen), QPen(Qt::darkGreen),
+                                  QSize(5, 5)));
+  SetFiltering(points, n);
+  points->setSamples(x, QVector<double>(data.points.begin(), data.points.end()));
+  points->attach(&plot);
+
+  // The plot is never shown: its size reaches the layout with the first
+  // render, so one render lays it out as a shown window is before a replot.
+  QImage image(kFrameWidth, kFrameHeight, QImage::Format_ARGB32_Premultiplied);
+  plot.render(&image);
+
+  // A replot (the axes brought up to date, the canvas invalidated) and the
+  // paint that follows it on screen: title, axes and canvas into the image.
+  TimeFrames("qwt", n, [&] {
+    plot.replot();
+    plot.render(&image);
+  });
+  return 0;
+}
