@@ -34,9 +34,9 @@ TSurface::TSurface(int width, int height)
 TSurface::~TSurface() = default;
 
 // Whoever assigns a whole image through Image() sets the size and the ratio
-// with it.
+// with it. An empty image keeps no ratio, so the surface's own stays.
 int TSurface::Ratio() const {
-  return image_ ? std::max(1, qRound(image_->devicePixelRatio())) : ratio_;
+  return image_ && !image_->isNull() ? std::max(1, qRound(image_->devicePixelRatio())) : ratio_;
 }
 int TSurface::Width() const { return image_ ? image_->width() / Ratio() : width_; }
 int TSurface::Height() const { return image_ ? image_->height() / Ratio() : height_; }

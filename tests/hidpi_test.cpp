@@ -95,6 +95,8 @@ TEST(Scale2, EverySelfDrawnSurfaceHasTwiceThePixelsAndDetailAtSingleOnes) {
 TEST(Scale2, PicturesOfOneDevicePixelAPixelAreStretched) {
   TBitmap glyph, plus, drawn(14, 14);  // the glyph is drawn for two device pixels, PLUS not
   ASSERT_TRUE(glyph.LoadFromResourceName("SpinUp") && plus.LoadFromResourceName("PLUS"));
+  glyph.SetSize(0, 0);  // emptied and grown again, it keeps its ratio
+  glyph.SetSize(9, 6);
   EXPECT_EQ(std::tuple(glyph.Width(), glyph.Surface().Ratio()), std::tuple(9, 2));
   drawn.Canvas().Draw(0, 0, plus);
   for (int i = 0; i < 28 * 28; ++i)
