@@ -60,8 +60,7 @@ TEST(Scale2, EverySelfDrawnSurfaceHasTwiceThePixelsAndDetailAtSingleOnes) {
   }
   auto* spin = window->CSpinEdit1->SpinButton()->UpButton();
   auto* icon = dynamic_cast<TImage*>(message.FindComponent("Image"));
-  // The spin glyph has six mixed blocks; the style's message icons have 32
-  // device pixels only (a desktop theme's any number).
+  // The spin glyph has six mixed blocks; the style's message icons are 32 device pixels.
   const struct {
     TControl* control;
     TCanvas& canvas;
