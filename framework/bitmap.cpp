@@ -20,7 +20,9 @@ void TBitmap::Assign(const TBitmap& other) {
   if (&other == this) return;
   width_ = other.Width();
   height_ = other.Height();
-  surface_.Image() = other.surface_.Image().copy();
+  QImage copy = other.surface_.Image().copy();
+  copy.setDevicePixelRatio(other.surface_.Ratio());
+  surface_.Image() = std::move(copy);
   transparent_ = other.transparent_;
   transparentColor_ = other.transparentColor_;
 }
@@ -30,23 +32,39 @@ TColor TBitmap::TransparentColor() const {
   return Empty() ? clNone : surface_.Pixel(0, Height() - 1);
 }
 
-bool TBitmap::LoadFromResourceName(std::string_view name) {
-  const std::string file = std::string(name) + ".bmp";
+namespace {
+
+const EmbeddedResource* FindBmp(const std::string& file) {
   for (const EmbeddedResource& r : EmbeddedResources())
-    if (file == r.name) return LoadFromBytes({r.data, static_cast<size_t>(r.size)});
+    if (file == r.name) return &r;
+  return nullptr;
+}
+
+}  // namespace
+
+bool TBitmap::LoadFromResourceName(std::string_view name) {
+  // A picture drawn for twice the pixels, where there is one, on a screen
+  // that has them.
+  if (DeviceRatio() >= 2)
+    if (const EmbeddedResource* r = FindBmp(std::string(name) + "@2x.bmp"))
+      return LoadFromBytes({r->data, static_cast<size_t>(r->size)}, 2);
+  if (const EmbeddedResource* r = FindBmp(std::string(name) + ".bmp"))
+    return LoadFromBytes({r->data, static_cast<size_t>(r->size)});
   SetSize(0, 0);
   return false;
 }
 
-bool TBitmap::LoadFromBytes(std::span<const uint8_t> bmp) {
+bool TBitmap::LoadFromBytes(std::span<const uint8_t> bmp, int ratio) {
   QImage image;
   if (bmp.size() > static_cast<size_t>(std::numeric_limits<int>::max()) ||
       !image.loadFromData(bmp.data(), static_cast<int>(bmp.size()), "BMP")) {
     SetSize(0, 0);
     return false;
   }
-  SetSize(image.width(), image.height());
-  surface_.Image() = image.convertToFormat(QImage::Format_RGB32);
+  SetSize(image.width() / ratio, image.height() / ratio);
+  QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+  pixels.setDevicePixelRatio(ratio);
+  surface_.Image() = std::move(pixels);
   return true;
 }
 

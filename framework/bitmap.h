@@ -38,9 +38,11 @@ class TBitmap : public TPersistent {
   void Assign(const TBitmap& other);
   // Loads "<name>.bmp" from the embedded resources; a missing or unreadable
   // resource leaves the bitmap empty and returns false.
+  // On a screen of two device pixels per pixel or more, "<name>@2x.bmp" is
+  // taken instead where it exists, as a picture of half its size.
   bool LoadFromResourceName(std::string_view name);
-  // The same from a BMP file's bytes.
-  bool LoadFromBytes(std::span<const uint8_t> bmp);
+  // The same from a BMP file's bytes, ratio device pixels to a pixel.
+  bool LoadFromBytes(std::span<const uint8_t> bmp, int ratio = 1);
 
   // When Transparent, TCanvas::Draw leaves out the pixels of
   // TransparentColor: the colour set, or by default (clDefault) the colour of

@@ -163,15 +163,17 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
   const BrushSampler brush(*this);
   if (brush.Paints()) {
     // Coverage by Qt's polygon fill: pixel centres inside, alternate rule.
+    // At device pixels, so that the edges step by them.
     const QRect box = op.Bounds();
     QImage mask(box.size(), QImage::Format_ARGB32_Premultiplied);
+    mask.setDevicePixelRatio(op.Ratio());
     mask.fill(0);
     {
       QPolygon poly;
       for (const TPoint& pt : points) poly.append(QPoint(pt.X, pt.Y));
       QPainter p(&mask);
       PrepareQPainter(p);
-      p.translate(-box.topLeft());
+      p.translate(-box.topLeft() / op.Ratio());
       p.setPen(Qt::NoPen);
       p.setBrush(Qt::white);
       p.drawPolygon(poly, Qt::OddEvenFill);
@@ -206,11 +208,12 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   if (op.Empty()) return;
   State::Changing(*this);
   const BrushSampler brush(*this);
+  const int k = op.Ratio();
   if (!pen.visible) {
     // Without a pen the platform fills one pixel less to the right and below.
-    PlotBrush(op, brush, QRect(QPoint(l, t), QPoint(r - 2, b - 2)));
+    PlotBrush(op, brush, ToDevice(QRect(QPoint(l, t), QPoint(r - 2, b - 2)), k));
   } else if (pen.thin) {
-    PlotBrush(op, brush, QRect(QPoint(l + 1, t + 1), QPoint(r - 2, b - 2)));
+    PlotBrush(op, brush, ToDevice(QRect(QPoint(l + 1, t + 1), QPoint(r - 2, b - 2)), k));
     if (r - l == 1 || b - t == 1) {
       const std::array<TPoint, 2> line{TPoint{l, t}, TPoint{r - 1, b - 1}};
       StrokeThin(op, *this, pen, line, false, true);
@@ -223,10 +226,10 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     // A wide pen stays inside the rectangle.
     // A pen as wide as the rectangle covers it; wider ones would overflow the inset.
     const int w = std::min(pen.width, std::max(r - l, b - t));
-    const QRect outer(l, t, r - l, b - t);
-    const QRect inner = outer.adjusted(w, w, -w, -w);
+    const QRect outer = ToDevice(QRect(l, t, r - l, b - t), k);
+    const QRect inner = ToDevice(QRect(l, t, r - l, b - t).adjusted(w, w, -w, -w), k);
     PlotBrush(op, brush, inner);
-    for (const QRect& band : QRegion(outer) - QRegion(inner))
+    for (const QRect& band : (QRegion(outer) - QRegion(inner)) & op.Bounds())
       for (int y = band.top(); y <= band.bottom(); ++y)
         for (int x = band.left(); x <= band.right(); ++x) op.Plot(x, y, pen.rgb);
   }
@@ -239,11 +242,12 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
 namespace {
 
 // Paints region with the brush; fills ignore the pen mode.
-void PaintBrush(TCanvas& canvas, const QRegion& region) {
+void PaintBrush(TCanvas& canvas, const QRegion& pixels) {
   const BrushSampler brush(canvas);
-  if (!brush.Paints() || region.isEmpty()) return;
+  if (!brush.Paints() || pixels.isEmpty()) return;
   TCanvas::State::Changing(canvas);
   QImage& image = canvas.Surface()->Image();
+  const QRegion region = ToDevice(pixels, canvas.Surface()->Ratio());
   if (brush.Solid()) {
     FillSolid(image, region, brush.SolidRgb());
   } else {
@@ -276,13 +280,16 @@ void TCanvas::DrawFocusRect(const TRect& r) {
   const QRegion drawable = State::Drawable(*this);
   if (drawable.isEmpty()) return;
   State::Changing(*this);
-  PixelWriter writer(surface_->Image(), drawable, TPenMode::pmXor);
+  const int k = surface_->Ratio();
+  const QRegion device = ToDevice(drawable, k);
+  PixelWriter writer(surface_->Image(), device, TPenMode::pmXor);
   // Every other pixel of the frame, chosen by position so that a second
   // call meets the same pixels; each is visited once.
   auto dot = [&](int x, int y) {
-    if (((x + y) & 1) == 0) writer.Plot(x, y, 0xFFFFFF);
+    if (((x + y) & 1) != 0) return;
+    for (int i = 0; i < k * k; ++i) writer.Plot(x * k + i % k, y * k + i / k, 0xFFFFFF);
   };
-  const QRect frame = SafeRect(r), seen = frame & writer.Bounds();
+  const QRect frame = SafeRect(r), seen = frame & drawable.boundingRect();
   for (int x = seen.left(); x <= seen.right(); ++x) {
     dot(x, frame.top());
     if (frame.bottom() != frame.top()) dot(x, frame.bottom());
@@ -303,7 +310,7 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
   if (!surface_) return;
   const QRegion drawable = State::Drawable(*this);
   State::Changing(*this);
-  PixelWriter(surface_->Image(), drawable, TPenMode::pmCopy).Plot(x, y, ColorToQRgb(color));
+  if (drawable.contains(QPoint(x, y))) surface_->SetPixel(x, y, color);
   State::Changed(*this);
 }
 

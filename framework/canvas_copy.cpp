@@ -17,6 +17,16 @@ namespace {
 
 constexpr QRgb kRgbMask = 0x00FFFFFFu;
 
+// A rectangle of device pixels; scaled, it may lie beyond int.
+struct Span {
+  long long Left, Top, Right, Bottom;
+};
+
+Span DeviceSpan(const TRect& r, int ratio) {
+  const long long k = ratio;
+  return {r.Left * k, r.Top * k, r.Right * k, r.Bottom * k};
+}
+
 bool UsesSource(TCopyMode mode) {
   return mode != TCopyMode::cmBlackness && mode != TCopyMode::cmWhiteness &&
          mode != TCopyMode::cmDstInvert;
@@ -27,21 +37,21 @@ bool UsesSource(TCopyMode mode) {
 // the source image, or has the transparent colour, are left alone.
 // plainCopy: op returns the source pixel unchanged (a straight copy).
 template <class Op>
-void Blit(QImage& target, const QRegion& region, const QImage* source, const TRect& dest,
-          const TRect& sourceRect, std::optional<QRgb> transparent, Op op, bool plainCopy) {
+void Blit(QImage& target, const QRegion& region, const QImage* source, const Span& dest,
+          const Span& sourceRect, std::optional<QRgb> transparent, Op op, bool plainCopy) {
   QRgb* dst = reinterpret_cast<QRgb*>(target.bits());
   const int stride = target.bytesPerLine() / 4;
-  const long long dw = static_cast<long long>(dest.Right) - dest.Left;
-  const long long dh = static_cast<long long>(dest.Bottom) - dest.Top;
-  const long long sw = static_cast<long long>(sourceRect.Right) - sourceRect.Left;
-  const long long sh = static_cast<long long>(sourceRect.Bottom) - sourceRect.Top;
+  const long long dw = dest.Right - dest.Left;
+  const long long dh = dest.Bottom - dest.Top;
+  const long long sw = sourceRect.Right - sourceRect.Left;
+  const long long sh = sourceRect.Bottom - sourceRect.Top;
   const bool stretched = dw != sw || dh != sh;
   auto mapX = [&](int x) -> long long {
-    const long long off = static_cast<long long>(x) - dest.Left;
+    const long long off = x - dest.Left;
     return sourceRect.Left + (stretched ? off * sw / dw : off);
   };
   auto mapY = [&](int y) -> long long {
-    const long long off = static_cast<long long>(y) - dest.Top;
+    const long long off = y - dest.Top;
     return sourceRect.Top + (stretched ? off * sh / dh : off);
   };
   for (const QRect& r : region) {
@@ -56,7 +66,7 @@ void Blit(QImage& target, const QRegion& region, const QImage* source, const TRe
       if (srcRow && !stretched) {
         // One constant offset: clip the span to the source once, then a
         // tight loop the compiler can vectorise.
-        const long long shift = static_cast<long long>(sourceRect.Left) - dest.Left;
+        const long long shift = sourceRect.Left - dest.Left;
         const int first = static_cast<int>(std::max<long long>(r.left(), -shift));
         const int last =
             static_cast<int>(std::min<long long>(r.right(), source->width() - 1 - shift));
@@ -92,9 +102,9 @@ void Blit(QImage& target, const QRegion& region, const QImage* source, const TRe
 // A plain copy of one rectangle of an image onto another part of it, row by
 // row in the order that reads every source row before it is overwritten:
 // the same pixels as copying from a snapshot, without the snapshot.
-void MoveWithin(QImage& image, const QRect& r, const TRect& dest, const TRect& sourceRect) {
-  const long long dx = static_cast<long long>(sourceRect.Left) - dest.Left;
-  const long long dy = static_cast<long long>(sourceRect.Top) - dest.Top;
+void MoveWithin(QImage& image, const QRect& r, const Span& dest, const Span& sourceRect) {
+  const long long dx = sourceRect.Left - dest.Left;
+  const long long dy = sourceRect.Top - dest.Top;
   const int first = static_cast<int>(std::max<long long>(r.left(), -dx));
   const int last = static_cast<int>(std::min<long long>(r.right(), image.width() - 1 - dx));
   const int top = static_cast<int>(std::max<long long>(r.top(), -dy));
@@ -119,16 +129,22 @@ void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourc
   if (!surface_ || dest.IsEmpty()) return;
   const bool usesSource = UsesSource(copyMode_);
   if (usesSource && (!source || sourceRect.IsEmpty())) return;
-  const QRegion region = State::Drawable(*this) & SafeRect(dest);
-  if (region.isEmpty()) return;
+  const QRegion pixels = State::Drawable(*this) & SafeRect(dest);
+  if (pixels.isEmpty()) return;
   State::Changing(*this);
+  // In device pixels of each side: surfaces of different ratios meet as a
+  // stretch.
+  const int ratio = surface_->Ratio();
+  const QRegion region = ToDevice(pixels, ratio);
+  const Span to = DeviceSpan(dest, ratio);
+  const Span from = DeviceSpan(sourceRect, usesSource ? source->Ratio() : ratio);
   const bool sameSize = static_cast<long long>(dest.Right) - dest.Left ==
                             static_cast<long long>(sourceRect.Right) - sourceRect.Left &&
                         static_cast<long long>(dest.Bottom) - dest.Top ==
                             static_cast<long long>(sourceRect.Bottom) - sourceRect.Top;
   if (source == surface_ && copyMode_ == TCopyMode::cmSrcCopy && !transparent && sameSize &&
       region.rectCount() == 1) {
-    MoveWithin(surface_->Image(), region.boundingRect(), dest, sourceRect);
+    MoveWithin(surface_->Image(), region.boundingRect(), to, from);
     State::Changed(*this);
     return;
   }
@@ -147,7 +163,7 @@ void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourc
   if (transparent) key = ColorToQRgb(*transparent) & kRgbMask;
   QImage& target = surface_->Image();
   auto run = [&](auto op) {
-    Blit(target, region, src, dest, sourceRect, key, op, copyMode_ == TCopyMode::cmSrcCopy);
+    Blit(target, region, src, to, from, key, op, copyMode_ == TCopyMode::cmSrcCopy);
   };
   switch (copyMode_) {
     case TCopyMode::cmBlackness:

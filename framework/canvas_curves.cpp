@@ -3,7 +3,8 @@
 // Each shape is the set of pixels whose centres lie inside its outline,
 // with the ellipse inscribed in the pixel box [left, right) x [top, bottom).
 // The pen paints the set's rim, the brush the rest, so no pixel outside
-// the box is touched and none is painted twice.
+// the box is touched and none is painted twice. With several device pixels
+// to a pixel, the shape is the set of device pixels within the scaled box.
 
 #include <QRect>
 #include <algorithm>
@@ -51,7 +52,8 @@ struct EllipseGeometry {
 struct Sector {
   double start = 0;
   double sweep = 360;
-  Sector(const EllipseGeometry& e, int x3, int y3, int x4, int y4) : start(e.DirectionTo(x3, y3)) {
+  Sector(const EllipseGeometry& e, double x3, double y3, double x4, double y4)
+      : start(e.DirectionTo(x3, y3)) {
     const double end = e.DirectionTo(x4, y4);
     sweep = std::fmod(end - start + 720.0, 360.0);
     if (sweep <= kEpsilon) sweep = 360;
@@ -68,7 +70,8 @@ QRect BoxOf(int l, int t, int r, int b) {
 // Paints the set of pixels within box whose centres `inside` accepts: a rim
 // as wide as the pen (kept where keepRim says so) in the pen colour, the
 // rest, when filled, with the brush. Without a pen the platform fills one
-// pixel less to the right and below, so `shape` receives the box to use.
+// pixel less to the right and below, so `shape` receives the box to use, in
+// device pixels, and the device pixels per pixel.
 template <class MakeShape>
 void PaintShape(TCanvas& canvas, QRect box, bool filled, MakeShape makeShape) {
   const PenInfo pen = PenOf(canvas.Pen());
@@ -78,11 +81,15 @@ void PaintShape(TCanvas& canvas, QRect box, bool filled, MakeShape makeShape) {
     box.adjust(0, 0, -1, -1);
     if (box.isEmpty()) return;
   }
-  const auto shape = makeShape(box);
-  // A rim beyond half the box's shorter side takes in the whole shape anyway.
-  const int rim = pen.visible ? std::min(pen.width, std::min(box.width(), box.height()) / 2 + 1) : 0;
   ShapeOp op(canvas, box, false);
   if (op.Empty()) return;
+  const int k = op.Ratio();
+  box = ToDevice(box, k);
+  const auto shape = makeShape(box, k);
+  // A rim beyond half the box's shorter side takes in the whole shape anyway.
+  const int rim = pen.visible ? static_cast<int>(std::min<long long>(
+                                    1LL * pen.width * k, std::min(box.width(), box.height()) / 2 + 1))
+                              : 0;
   // Rim pixels near the visible part depend only on pixels a rim away.
   const QRect work = box & op.Bounds().adjusted(-rim - 1, -rim - 1, rim + 1, rim + 1);
   const int w = work.width(), h = work.height();
@@ -182,34 +189,38 @@ struct ChordShape {
 
 void TCanvas::Ellipse(int l, int t, int r, int b) {
   PaintShape(*this, BoxOf(l, t, r, b), true,
-             [](const QRect& box) { return EllipseShape{EllipseGeometry(box)}; });
+             [](const QRect& box, int) { return EllipseShape{EllipseGeometry(box)}; });
 }
 
 void TCanvas::RoundRect(int l, int t, int r, int b, int cornerW, int cornerH) {
-  PaintShape(*this, BoxOf(l, t, r, b), true, [&](const QRect& box) {
-    return RoundRectShape{box, std::min(std::abs(cornerW), box.width()) / 2.0,
-                          std::min(std::abs(cornerH), box.height()) / 2.0};
+  PaintShape(*this, BoxOf(l, t, r, b), true, [&](const QRect& box, int k) {
+    const auto corner = [k](int size, int room) {
+      return static_cast<double>(std::min(std::abs(static_cast<long long>(size)) * k,
+                                          static_cast<long long>(room)));
+    };
+    return RoundRectShape{box, corner(cornerW, box.width()) / 2.0,
+                          corner(cornerH, box.height()) / 2.0};
   });
 }
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-  PaintShape(*this, BoxOf(x1, y1, x2, y2), false, [&](const QRect& box) {
+  PaintShape(*this, BoxOf(x1, y1, x2, y2), false, [&](const QRect& box, int k) {
     const EllipseGeometry e(box);
-    return SectorShape{e, Sector(e, x3, y3, x4, y4), false};
+    return SectorShape{e, Sector(e, 1.0 * k * x3, 1.0 * k * y3, 1.0 * k * x4, 1.0 * k * y4), false};
   });
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-  PaintShape(*this, BoxOf(x1, y1, x2, y2), true, [&](const QRect& box) {
+  PaintShape(*this, BoxOf(x1, y1, x2, y2), true, [&](const QRect& box, int k) {
     const EllipseGeometry e(box);
-    return SectorShape{e, Sector(e, x3, y3, x4, y4), true};
+    return SectorShape{e, Sector(e, 1.0 * k * x3, 1.0 * k * y3, 1.0 * k * x4, 1.0 * k * y4), true};
   });
 }
 
 void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-  PaintShape(*this, BoxOf(x1, y1, x2, y2), true, [&](const QRect& box) {
+  PaintShape(*this, BoxOf(x1, y1, x2, y2), true, [&](const QRect& box, int k) {
     const EllipseGeometry e(box);
-    return ChordShape(e, Sector(e, x3, y3, x4, y4));
+    return ChordShape(e, Sector(e, 1.0 * k * x3, 1.0 * k * y3, 1.0 * k * x4, 1.0 * k * y4));
   });
 }
 

@@ -3,6 +3,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cwchar>
+#include <vector>
 
 #include "framework/qt_bridge.h"
 #include "framework/surface.h"
@@ -73,6 +74,16 @@ void FillSolid(QImage& image, const QRegion& region, QRgb rgb) {
                    value, static_cast<size_t>(r.width()));
 }
 
+QRegion ToDevice(const QRegion& region, int ratio) {
+  if (ratio == 1) return region;
+  std::vector<QRect> rects;
+  rects.reserve(static_cast<size_t>(region.rectCount()));
+  for (const QRect& r : region) rects.push_back(ToDevice(r, ratio));
+  QRegion device;
+  device.setRects(rects.data(), static_cast<int>(rects.size()));
+  return device;
+}
+
 void PrepareQPainter(QPainter& p) {
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setRenderHint(QPainter::TextAntialiasing, false);
@@ -119,6 +130,7 @@ BrushSampler::BrushSampler(const TCanvas& canvas) {
     return;
   }
   kind_ = Kind::kPattern;
+  ratio_ = canvas.Surface() ? canvas.Surface()->Ratio() : 1;
   tile_ = QImage(8, 8, QImage::Format_ARGB32);
   const bool opaque = TCanvas::State::Background(canvas) == TBackgroundMode::bmOpaque;
   tile_.fill(opaque ? QColor::fromRgb(TCanvas::State::BackgroundRgb(canvas)) : QColor(0, 0, 0, 0));
@@ -130,13 +142,16 @@ BrushSampler::BrushSampler(const TCanvas& canvas) {
 ShapeOp::ShapeOp(TCanvas& canvas, const QRect& reach, bool overlaps)
     : canvas_(canvas),
       image_(canvas.Surface()->Image()),
-      region_(TCanvas::State::Drawable(canvas) & reach),
+      ratio_(canvas.Surface()->Ratio()),
+      logical_(TCanvas::State::Drawable(canvas) & reach),
+      region_(ToDevice(logical_, ratio_)),
       mode_(canvas.Pen().Mode()),
       layered_(mode_ != TPenMode::pmCopy && overlaps) {
   if (layered_ && !region_.isEmpty()) {
     const QRect box = region_.boundingRect();
     origin_ = box.topLeft();
     layer_ = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+    layer_.setDevicePixelRatio(ratio_);
     layer_.fill(0);
     layerRegion_ = QRegion(layer_.rect());
     writer_.emplace(layer_, layerRegion_, TPenMode::pmCopy);
@@ -149,10 +164,10 @@ QPainter& ShapeOp::Painter() {
   if (!painter_) {
     if (layered_) {
       painter_.emplace(&layer_);
-      painter_->translate(-origin_);
+      painter_->translate(-origin_ / ratio_);
     } else {
       painter_.emplace(&image_);
-      if (canvas_.HasClip()) painter_->setClipRegion(region_);
+      if (canvas_.HasClip()) painter_->setClipRegion(logical_);
     }
     PrepareQPainter(*painter_);
   }
@@ -188,11 +203,60 @@ void ShapeOp::Finish() {
   }
 }
 
+namespace {
+
+struct DevicePoint {
+  long long X, Y;
+};
+
+// StrokeThin at k > 1 device pixels per pixel: the line between the scaled
+// ends is walked device pixel by device pixel and k wide across, so that a
+// slope steps by single device pixels. A pixel met going back along the
+// major axis is entered at its far device pixel, so that a segment covers
+// the device pixels of the pixels StrokeThin covers at one to one.
+void StrokeScaled(ShapeOp& op, const PenInfo& pen, bool opaqueGaps, QRgb gap,
+                  std::span<const TPoint> points, bool closed, bool lastPixel) {
+  const int k = op.Ratio();
+  const QRect bounds = op.Bounds();
+  auto plot = [&](long long x, long long y, QRgb rgb) {
+    if (x >= bounds.left() && x <= bounds.right() && y >= bounds.top() && y <= bounds.bottom())
+      op.Plot(static_cast<int>(x), static_cast<int>(y), rgb);
+  };
+  long long offset = 0;
+  auto segment = [&](TPoint a, TPoint b) {
+    const long long dx = static_cast<long long>(b.X) - a.X, dy = static_cast<long long>(b.Y) - a.Y;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const long long back = (xMajor ? dx : dy) < 0 ? k - 1 : 0;
+    const DevicePoint from{a.X * static_cast<long long>(k) + (xMajor ? back : 0),
+                           a.Y * static_cast<long long>(k) + (xMajor ? 0 : back)};
+    const DevicePoint to{b.X * static_cast<long long>(k) + (xMajor ? back : 0),
+                         b.Y * static_cast<long long>(k) + (xMajor ? 0 : back)};
+    WalkLine(from, to, bounds, [&](long long x, long long y, long long step) {
+      QRgb rgb = pen.rgb;
+      if (pen.dashes && !pen.dashes->On(offset + step / k)) {
+        if (!opaqueGaps) return;
+        rgb = gap;
+      }
+      for (int i = 0; i < k; ++i) plot(xMajor ? x : x + i, xMajor ? y + i : y, rgb);
+    });
+    offset += std::max(std::llabs(dx), std::llabs(dy));
+  };
+  for (size_t i = 1; i < points.size(); ++i) segment(points[i - 1], points[i]);
+  if (closed && points.size() > 1) segment(points.back(), points.front());
+  if (lastPixel && !points.empty() && (!pen.dashes || pen.dashes->On(offset)))
+    for (int i = 0; i < k * k; ++i)
+      plot(points.back().X * static_cast<long long>(k) + i % k,
+           points.back().Y * static_cast<long long>(k) + i / k, pen.rgb);
+}
+
+}  // namespace
+
 void StrokeThin(ShapeOp& op, const TCanvas& canvas, const PenInfo& pen,
                 std::span<const TPoint> points, bool closed, bool lastPixel) {
   const bool opaqueGaps =
       pen.dashes && TCanvas::State::Background(canvas) == TBackgroundMode::bmOpaque;
   const QRgb gap = opaqueGaps ? TCanvas::State::BackgroundRgb(canvas) : 0;
+  if (op.Ratio() != 1) return StrokeScaled(op, pen, opaqueGaps, gap, points, closed, lastPixel);
   const QRect bounds = op.Bounds();
   long long offset = 0;
   // Straight across or down, in a plain operation: the same pixels as the

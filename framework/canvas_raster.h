@@ -32,6 +32,15 @@ inline QRect SafeRect(const TRect& r) {
   return SafeRect(r.Left, r.Top, r.Right, r.Bottom);
 }
 
+// The device pixels of pixels, ratio of them along each side, clamped like
+// SafeRect.
+inline QRect ToDevice(const QRect& r, int ratio) {
+  if (ratio == 1) return r;
+  const long long k = ratio;
+  return SafeRect(r.left() * k, r.top() * k, (r.right() + 1LL) * k, (r.bottom() + 1LL) * k);
+}
+QRegion ToDevice(const QRegion& region, int ratio);
+
 // Single pixels of an image, kept inside a region and combined by a pen mode.
 class PixelWriter {
  public:
@@ -87,9 +96,10 @@ class PixelWriter {
 
 // Visits the pixels of the line from a to b, b left out, as (x, y, k) with
 // k counted from a. Steps whose major coordinate lies outside bounds are
-// skipped, so far-off end points cost nothing.
-template <class Visit>
-void WalkLine(TPoint a, TPoint b, const QRect& bounds, Visit visit) {
+// skipped, so far-off end points cost nothing. The minor coordinate lies
+// between the ends' (which may be scaled TPoints beyond int).
+template <class Point, class Visit>
+void WalkLine(Point a, Point b, const QRect& bounds, Visit visit) {
   const long long dx = static_cast<long long>(b.X) - a.X, dy = static_cast<long long>(b.Y) - a.Y;
   const long long adx = std::llabs(dx), ady = std::llabs(dy);
   const long long n = std::max(adx, ady);
@@ -113,9 +123,9 @@ void WalkLine(TPoint a, TPoint b, const QRect& bounds, Visit visit) {
   for (long long k = kmin; k <= kmax; ++k) {
     const long long major = major0 + majorStep * k, minor = minor0 + minorStep * q;
     if (xMajor)
-      visit(static_cast<int>(major), static_cast<int>(minor), k);
+      visit(major, minor, k);
     else
-      visit(static_cast<int>(minor), static_cast<int>(major), k);
+      visit(minor, major, k);
     r += 2 * minorLen;
     if (r >= den) {
       r -= den;
@@ -152,7 +162,7 @@ PenInfo PenOf(const TPen& pen);
 // A Qt pen for strokes wider than one pixel.
 QPen WidePen(const PenInfo& pen);
 
-// The brush colour per pixel. Hatches repeat every 8 pixels from the
+// The brush colour per device pixel. Hatches repeat every 8 pixels from the
 // surface's origin, so every operation lays the same pattern.
 class BrushSampler {
  public:
@@ -167,6 +177,10 @@ class BrushSampler {
       return true;
     }
     if (kind_ == Kind::kClear) return false;
+    if (ratio_ != 1) {
+      x /= ratio_;
+      y /= ratio_;
+    }
     rgb = reinterpret_cast<const QRgb*>(tile_.constScanLine(y & 7))[x & 7];
     return qAlpha(rgb) != 0;
   }
@@ -174,11 +188,13 @@ class BrushSampler {
  private:
   enum class Kind { kClear, kSolid, kPattern };
   Kind kind_ = Kind::kClear;
+  int ratio_ = 1;
   QRgb solid_ = 0;
   QImage tile_;
 };
 
-// One pen-and-brush operation on the pixels of the canvas within reach.
+// One pen-and-brush operation on the pixels of the canvas within reach,
+// which it plots as device pixels: Bounds() and every Plot are in those.
 // Without overlaps every pixel is plotted once and combined straight away
 // by the pen mode. With overlaps (a filled polygon and its outline, a wide
 // stroke) in a mode other than copy, the operation paints a transparent
@@ -188,9 +204,11 @@ class ShapeOp {
   ShapeOp(TCanvas& canvas, const QRect& reach, bool overlaps);
 
   bool Empty() const { return region_.isEmpty(); }
-  // Surface pixels the operation may reach.
+  // Device pixels per pixel.
+  int Ratio() const { return ratio_; }
+  // Device pixels the operation may reach.
   QRect Bounds() const { return region_.boundingRect(); }
-  // A painter in surface coordinates, for wide strokes.
+  // A painter in (unscaled) surface coordinates, for wide strokes.
   QPainter& Painter();
   void Plot(int x, int y, QRgb rgb) {
     if (painter_) painter_.reset();
@@ -219,7 +237,9 @@ class ShapeOp {
  private:
   TCanvas& canvas_;
   QImage& image_;
-  QRegion region_;
+  int ratio_;
+  QRegion logical_;  // the pixels within reach
+  QRegion region_;   // their device pixels
   TPenMode mode_;
   bool layered_;
   QPoint origin_;
@@ -231,10 +251,11 @@ class ShapeOp {
 
 // A one-pixel outline through points, each segment leaving out its end; the
 // dash pattern runs on across the corners. lastPixel adds the final point.
+// Points are pixels; the outline is Ratio() device pixels wide.
 void StrokeThin(ShapeOp& op, const TCanvas& canvas, const PenInfo& pen,
                 std::span<const TPoint> points, bool closed, bool lastPixel);
 
-// Plots the brush over rect.
+// Plots the brush over rect (device pixels).
 void PlotBrush(ShapeOp& op, const BrushSampler& brush, const QRect& rect);
 
 // Painting on a QPainter with nothing smoothed.

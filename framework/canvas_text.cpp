@@ -53,7 +53,8 @@ QString ToQString(const std::string& text) {
 void DrawTextLine(TCanvas& canvas, TCanvas::State& state, const QRegion& region, int x, int y,
                   const QString& s);
 
-// A painter for text on the canvas's surface, clipped to region.
+// A painter for text on the canvas's surface, clipped to region; it draws
+// at the image's device pixels by itself.
 void WithTextPainter(TCanvas& canvas, const QFont& font, const QRegion& region,
                      const std::function<void(QPainter&)>& draw) {
   QPainter p(&canvas.Surface()->Image());
@@ -74,12 +75,14 @@ bool Blittable(const QImage& image) {
 void DrawTextLine(TCanvas& canvas, TCanvas::State& state, const QRegion& region, int x, int y,
                   const QString& s) {
   const TFont& font = canvas.Font();
+  const TSurface& surface = *canvas.Surface();
   QImage& image = canvas.Surface()->Image();
   if (Blittable(image)) {
+    const int k = surface.Ratio();
     const TextCache::Rendering& r =
         state.texts.Render(state.FontId(font), ColorToQRgb(font.Color()), s, state.QtFont(font),
-                           state.Metrics(font), image.size());
-    if (r.exact) return BlitText(image, region, r, x, y);
+                           state.Metrics(font), QSize(surface.Width(), surface.Height()), k);
+    if (r.exact) return BlitText(image, ToDevice(region, k), r, x * k, y * k);
   }
   WithTextPainter(canvas, state.QtFont(font), region,
                   [&](QPainter& p) { p.drawText(QPoint(x, y), s); });
@@ -182,7 +185,8 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   if (region.isEmpty()) return;
   State::Changing(*this);
   if (State::Background(*this) == TBackgroundMode::bmOpaque)
-    FillSolid(surface_->Image(), region & QRect(corner, QSize(width, fm.height())),
+    FillSolid(surface_->Image(),
+              ToDevice(region & QRect(corner, QSize(width, fm.height())), surface_->Ratio()),
               State::BackgroundRgb(*this));
   DrawTextLine(*this, *state_, region, corner.x(), corner.y() + fm.ascent(), s);
   State::Changed(*this);
@@ -198,7 +202,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
   const QPoint corner = AlignedCorner(textAlign_ & ~taUpdateCP, x, y, width, fm);
   State::Changing(*this);
   if (State::Background(*this) == TBackgroundMode::bmOpaque)
-    FillSolid(surface_->Image(), region, State::BackgroundRgb(*this));
+    FillSolid(surface_->Image(), ToDevice(region, surface_->Ratio()), State::BackgroundRgb(*this));
   if (!s.isEmpty()) DrawTextLine(*this, *state_, region, corner.x(), corner.y() + fm.ascent(), s);
   State::Changed(*this);
 }
@@ -371,7 +375,9 @@ int TCanvas::DrawText(TRect& rect, const std::string& text, TDrawTextFlags flags
     lefts.push_back(left);
     if (opaque)
       FillSolid(surface_->Image(),
-                region & QRect(left, top + static_cast<int>(i) * lineHeight, widths[i], lineHeight),
+                ToDevice(region & QRect(left, top + static_cast<int>(i) * lineHeight, widths[i],
+                                        lineHeight),
+                         surface_->Ratio()),
                 State::BackgroundRgb(*this));
   }
   WithTextPainter(*this, state_->QtFont(font_), region, [&](QPainter& p) {

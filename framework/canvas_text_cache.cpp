@@ -33,13 +33,14 @@ size_t EntryBytes(const std::string& key, size_t runs) {
 // that setting those pixels on any background equals drawing there, and when
 // no ink reaches the image's border, which could have cut it off.
 TextCache::Rendering RenderText(QRgb rgb, const QString& text, const QFont& font,
-                                const QFontMetrics& fm, const QRect& ink) {
+                                const QFontMetrics& fm, const QRect& ink, int ratio) {
   TextCache::Rendering out;
   out.rgb = rgb | 0xFF000000u;
   const int margin = fm.height() + 2;
   const QRect box = ink.adjusted(-margin, -margin, margin, margin);
-  if (static_cast<long long>(box.width()) * box.height() > 4'000'000) return out;
-  QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
+  if (static_cast<long long>(box.width()) * box.height() * ratio * ratio > 4'000'000) return out;
+  QImage image(box.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
   image.fill(0);
   {
     QPainter p(&image);
@@ -61,7 +62,8 @@ TextCache::Rendering RenderText(QRgb rgb, const QString& text, const QFont& font
       const int x0 = x;
       while (x < w && row[x] == out.rgb) ++x;
       if (x == w) return out;
-      out.runs.push_back({y + box.top(), x0 + box.left(), x - 1 + box.left()});
+      const int top = box.top() * ratio, left = box.left() * ratio;
+      out.runs.push_back({y + top, x0 + left, x - 1 + left});
     }
   }
   out.exact = true;
@@ -111,8 +113,11 @@ int TextCache::CharWidth(const std::string& fontId, char32_t c, const QFontMetri
 
 const TextCache::Rendering& TextCache::Render(const std::string& fontId, QRgb rgb,
                                               const QString& text, const QFont& font,
-                                              const QFontMetrics& fm, const QSize& surface) {
-  std::string key = KeyOf(fontId, text, reinterpret_cast<const char*>(&rgb), sizeof rgb);
+                                              const QFontMetrics& fm, const QSize& surface,
+                                              int ratio) {
+  const char extra[] = {static_cast<char>(qRed(rgb)), static_cast<char>(qGreen(rgb)),
+                        static_cast<char>(qBlue(rgb)), static_cast<char>(ratio)};
+  std::string key = KeyOf(fontId, text, extra, sizeof extra);
   if (auto it = renderings_.find(key); it != renderings_.end()) return it->second;
   unkept_ = {};
   // A text met for the first time is left to the painter: rendering it
@@ -124,7 +129,7 @@ const TextCache::Rendering& TextCache::Render(const std::string& fontId, QRgb rg
   }
   const QRect ink = InkOf(text, fm);
   if (ink.width() > surface.width() || ink.height() > surface.height()) return unkept_;
-  Rendering r = RenderText(rgb, text, font, fm, ink);
+  Rendering r = RenderText(rgb, text, font, fm, ink, ratio);
   if (!Admit(EntryBytes(key, r.runs.size()))) {
     unkept_ = std::move(r);
     return unkept_;

@@ -19,8 +19,8 @@ namespace nitko {
 
 class TextCache {
  public:
-  // A text's pixels as the painter would set them: runs of one row, as
-  // offsets from the baseline origin the text was drawn at.
+  // A text's device pixels as the painter would set them: runs of one row,
+  // as offsets from the baseline origin the text was drawn at.
   struct Run {
     int dy, x0, x1;  // x1 inclusive
   };
@@ -35,9 +35,11 @@ class TextCache {
   // The advance of one character of the font.
   int CharWidth(const std::string& fontId, char32_t c, const QFontMetrics& fm);
   // A text larger than the surface it is drawn on is never shown whole
-  // there; it is not kept, and the painter draws it.
+  // there; it is not kept, and the painter draws it. ratio: device pixels
+  // per pixel of the surface.
   const Rendering& Render(const std::string& fontId, QRgb rgb, const QString& text,
-                          const QFont& font, const QFontMetrics& fm, const QSize& surface);
+                          const QFont& font, const QFontMetrics& fm, const QSize& surface,
+                          int ratio);
 
  private:
   // Ample for a chart's labels and titles; a canvas showing ever new texts
@@ -61,7 +63,7 @@ class TextCache {
 };
 
 // Sets the pixels of r, drawn with its baseline origin at (x, y), inside
-// region of image.
+// region of image, all in device pixels.
 void BlitText(QImage& image, const QRegion& region, const TextCache::Rendering& r, int x, int y);
 
 }  // namespace nitko

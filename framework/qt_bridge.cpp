@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "framework/font.h"
+#include "framework/surface.h"
 
 namespace nitko {
 
@@ -19,8 +20,12 @@ QFont ToQFont(const TFont& font) {
   // No smoothing: text pixels are exactly the font colour or the background.
   f.setStyleStrategy(QFont::NoAntialias);
   // Unsmoothed glyphs need full hinting or their gaps come out uneven; the
-  // widgets and the canvases measure the same font this way.
-  f.setHintingPreference(QFont::PreferFullHinting);
+  // widgets and the canvases measure the same font this way. On a screen of
+  // several device pixels a pixel, advances hinted at the pixel size no
+  // longer fit glyphs hinted at the device size (a gap opens after a "w"):
+  // there the glyphs are hinted only vertically and placed by their design.
+  f.setHintingPreference(DeviceRatio() > 1 ? QFont::PreferVerticalHinting
+                                           : QFont::PreferFullHinting);
   return f;
 }
 

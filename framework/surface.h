@@ -13,10 +13,17 @@ namespace nitko {
 // 32,767 keeps every coordinate sum well within int as well.
 inline constexpr int kMaxSurfaceSide = 32767;
 
+// Device pixels per pixel along each side of the surfaces made now: the
+// desktop's scale rounded to a whole number (at least 1, and 1 without a GUI),
+// so that a pixel of a drawing is a block of whole device pixels and lines,
+// curves and text are drawn at the screen's own resolution.
+int DeviceRatio();
+
 // A raster image that canvases draw into: a control's client area or an
 // off-screen bitmap. Pixels are opaque 0x00BBGGRR colours. The pixels are
 // allocated when something first draws or reads the image, so a large
-// control that is never shown costs nothing.
+// control that is never shown costs nothing. Sizes and coordinates are
+// pixels; the image holds Ratio() x Ratio() device pixels for each of them.
 class TSurface {
  public:
   TSurface(int width = 0, int height = 0);
@@ -26,13 +33,15 @@ class TSurface {
 
   int Width() const;
   int Height() const;
+  // DeviceRatio() when made, or the ratio of an image assigned through Image().
+  int Ratio() const;
   // A new size starts white; the old contents are kept where they overlap.
   // Each side is clamped to [0, kMaxSurfaceSide].
   void SetSize(int width, int height);
   // Whether the pixels exist yet.
   bool Allocated() const { return image_ != nullptr; }
 
-  // clNone outside the surface.
+  // clNone outside the surface; the first device pixel of the pixel.
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor rgb);
   void Fill(TColor rgb);
@@ -47,6 +56,7 @@ class TSurface {
  private:
   int width_ = 0;
   int height_ = 0;
+  int ratio_;
   mutable std::unique_ptr<QImage> image_;
 };
 

@@ -22,7 +22,9 @@ void LoadSystemIcon(TBitmap& bitmap, TSystemIcon icon, TColor background) {
     case TSystemIcon::siExclamation: which = QStyle::SP_MessageBoxWarning; break;
     case TSystemIcon::siAsterisk: which = QStyle::SP_MessageBoxInformation; break;
   }
-  const QPixmap pixmap = QApplication::style()->standardIcon(which).pixmap(kSize, kSize);
+  // At the bitmap's device pixels, where the icon has them.
+  const QPixmap pixmap = QApplication::style()->standardIcon(which).pixmap(
+      QSize(kSize, kSize), bitmap.Surface().Ratio());
   QPainter p(&image);
   p.drawPixmap(QRect(0, 0, kSize, kSize), pixmap);
 }

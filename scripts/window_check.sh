@@ -11,7 +11,11 @@
 # processor load, the line switch redraws it, and closing ends the process
 # with 0. Saves docs/gallery.png.
 #
-# window_check.sh [main|gallery]: one of them; both without an argument.
+# At a desktop scale of 2 (QT_SCALE_FACTOR=2; a screen of 192 dpi does the
+# same): the main window is twice the size. Saves docs/main_window_scale2.png
+# and docs/gallery_scale2.png.
+#
+# window_check.sh [main|gallery|scale2]: one of them; all without an argument.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -105,11 +109,34 @@ check_gallery() {
   xwin_stop || true  # what already ended cannot be stopped again
 }
 
+shot_scale2() {  # <title> <shot> <program...>
+  local title=$1 shot=$2
+  shift 2
+  XWIN_SCREEN=2560x2048 XWIN_LOG=/tmp/nitkograf-scale2.log xwin_start env QT_SCALE_FACTOR=2 "$@"
+  xwin_find "$title" || { echo "no window at scale 2"; return 1; }
+  sleep 4
+  eval "$(xwin_geometry)"
+  echo "$title at scale 2: ${WIDTH}x${HEIGHT}"
+  xwin_shot "$shot"
+  xwin_close
+  xwin_wait_exit 5 >/dev/null || true
+  xwin_stop || true
+}
+
+check_scale2() {
+  shot_scale2 'Dwa wątki' docs/main_window_scale2.png build/release/app/Nitkograf
+  # The client area of the 780 x 638 window, twice.
+  (( WIDTH == 2 * 772 && HEIGHT == 2 * 611 )) || { echo "not twice the size"; return 1; }
+  shot_scale2 'Galeria kontrolek' docs/gallery_scale2.png build/release/app/gallery/nitkograf-gallery
+}
+
 case "${1:-all}" in
   main) check_main ;;
   gallery) check_gallery ;;
+  scale2) check_scale2 ;;
   *)
     check_main
     check_gallery
+    check_scale2
     ;;
 esac

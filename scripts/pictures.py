@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Writes the outline's five pictures (14 x 14, 16 colours) into resources/.
+"""Writes the pictures (16 colours) into resources/: the outline's five
+(14 x 14) and the spin glyphs (9 x 6), these also drawn for screens of two
+device pixels per pixel ("@2x", 18 x 12), with slopes that step by device
+pixels.
 
-Each picture is a table of characters, one per pixel; '.' is the background,
-which is also the bottom-left pixel and so the colour left out when drawn.
-Run it again after changing a table.
+Each picture is a table of characters, one per pixel; the background ('.'
+for the outline, 'o' for the glyphs) is also the bottom-left pixel and so
+the colour left out when drawn. Run it again after changing a table.
 """
 import os
 import struct
@@ -101,6 +104,27 @@ PICTURES = {
         '..............',
     ],
 }
+
+
+def spin_up_2x():
+    rows = ['o' * 18] * 2
+    for r in range(2, 10):
+        half = max(r - 2, 1)  # a flat top of two, then one more on each side a row
+        rows.append('o' * (9 - half) + 'k' * (2 * half) + 'o' * (9 - half))
+    return rows + ['o' * 18] * 2
+
+
+PICTURES['SpinUp'] = [
+    'ooooooooo',
+    'ooookoooo',
+    'oookkkooo',
+    'ookkkkkoo',
+    'okkkkkkko',
+    'ooooooooo',
+]
+PICTURES['SpinDown'] = PICTURES['SpinUp'][::-1]
+PICTURES['SpinUp@2x'] = spin_up_2x()
+PICTURES['SpinDown@2x'] = spin_up_2x()[::-1]
 
 
 def bmp(rows):
