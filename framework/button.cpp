@@ -2,13 +2,29 @@
 
 #include <QPointer>
 #include <QPushButton>
+#include <QStyleOptionButton>
 
 #include "framework/exception_handling.h"
 #include "framework/form.h"
+#include "framework/shared_palette.h"
 
 namespace nitko {
 
-TButton::TButton(TComponent* owner) : TWinControl(owner, new QPushButton()) {
+namespace {
+
+// Drawn through a shared palette, so that buttons made again and again (a
+// message form's) reuse the style's cached pictures.
+class ButtonWidget : public QPushButton {
+ protected:
+  void initStyleOption(QStyleOptionButton* option) const override {
+    QPushButton::initStyleOption(option);
+    option->palette = SharedPalette(option->palette);
+  }
+};
+
+}  // namespace
+
+TButton::TButton(TComponent* owner) : TWinControl(owner, new ButtonWidget()) {
   SetTabStop(true);
   auto* button = static_cast<QPushButton*>(Widget());
   button->setAutoDefault(false);

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds and runs every test: a normal build, then AddressSanitizer with
-# UndefinedBehaviorSanitizer, then the threading tests under ThreadSanitizer.
-# The fuzz targets run by hand for now: scripts/fuzz.sh [seconds].
+# UndefinedBehaviorSanitizer, then the threading tests under ThreadSanitizer,
+# then every fuzz target for 30 s (scripts/fuzz.sh [seconds] for longer).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -32,4 +32,5 @@ if grep -q 'LABELS threads' tests/CMakeLists.txt; then
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1 \
     run_suite build/tsan threads_tests -DCMAKE_BUILD_TYPE=Debug -DNITKO_SANITIZE=thread -- -L threads
 fi
+scripts/fuzz.sh 30
 echo "All test suites passed."

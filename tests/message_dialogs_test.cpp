@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "dialogs/message_dialogs.h"
 #include "framework/application.h"
@@ -224,4 +228,29 @@ TEST_F(Dialogs, PositionedDialogKeepsTheGivenEdge) {
   });
   EXPECT_EQ(ShowMessageDialogPos("x", MessageDialogKind::mtInformation, {B::mbOK}, 0, 37, -1), mrOk);
   EXPECT_EQ(where.Left, 37);
+}
+
+// The style caches a button's face under its palette's key: a message form
+// made again must draw through the key of the one before (else each leaves
+// its pictures in the cache), and look the same.
+TEST_F(Dialogs, AFormMadeAgainDrawsItsButtonThroughTheSamePalette) {
+  struct PaletteKeys : QProxyStyle {
+    mutable std::set<qint64> seen;
+    void drawPrimitive(PrimitiveElement pe, const QStyleOption* option, QPainter* p,
+                       const QWidget* w) const override {
+      if (pe == PE_PanelButtonCommand) seen.insert(option->palette.cacheKey());
+      QProxyStyle::drawPrimitive(pe, option, p, w);
+    }
+  } keys;
+  QImage first;
+  for (int round = 0; round < 3; ++round) {
+    TMessageForm form("Czas: 10109 ms", MessageDialogKind::mtCustom, {B::mbOK});
+    ButtonNamed(form, "OK")->Widget()->setStyle(&keys);
+    form.Show();
+    const QImage image = form.Widget()->grab().toImage();
+    if (round == 0) first = image;
+    EXPECT_EQ(image, first);
+    form.Hide();
+  }
+  EXPECT_EQ(keys.seen.size(), 1u);
 }
