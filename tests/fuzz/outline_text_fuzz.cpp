@@ -11,7 +11,6 @@
 //   tree the load built.
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +19,7 @@
 #include "controls/outline_strings.h"
 #include "framework/exception_handling.h"
 #include "framework/form.h"
+#include "framework/memory_stream.h"
 #include "fuzz_qt.h"
 
 using namespace nitko;
@@ -30,13 +30,14 @@ constexpr int kMaxLevel = 256;
 constexpr size_t kMaxAdded = 2000;
 
 std::string Saved(TCustomOutline& o) {
-  std::ostringstream out;
+  TMemoryStream out;
   o.SaveLines(out);
-  return out.str();
+  out.SetPosition(0);
+  return out.ReadRest();
 }
 
 bool Load(TCustomOutline& o, std::string_view text) {
-  std::istringstream in{std::string(text)};
+  TMemoryStream in(text);
   try {
     o.LoadLines(in);
     return true;
