@@ -15,11 +15,11 @@
 
 #include <QCoreApplication>
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <thread>
 
 #include "app/formularz.h"
+#include "bench/resident_memory.h"
 #include "core/number_text.h"
 #include "core/plotted_function.h"
 #include "core/run_state.h"
@@ -32,17 +32,9 @@
 #include "workers/worker_view.h"
 
 using namespace nitko;
+using nitko::bench::ResidentKib;
 
 namespace {
-
-long ResidentBytes() {
-  std::ifstream status("/proc/self/status");
-  for (std::string key; status >> key;) {
-    long kib = 0;
-    if (key == "VmRSS:" && status >> kib) return kib * 1024;
-  }
-  return 0;
-}
 
 size_t HeapBytes() {
   return mallinfo2().uordblks;
@@ -67,10 +59,10 @@ void BM_MemoLines(benchmark::State& state) {
     memo.Lines().Add("Wyniki obliczeń x, f(x)");
     memo.Show();
     AppendRuns(memo, 1000);
-    const long rss0 = ResidentBytes();
+    const long rss0 = (ResidentKib() * 1024);
     const size_t heap0 = HeapBytes();
     AppendRuns(memo, lines);
-    rssPerLine = static_cast<double>(ResidentBytes() - rss0) / lines;
+    rssPerLine = static_cast<double>((ResidentKib() * 1024) - rss0) / lines;
     heapPerLine = (static_cast<double>(HeapBytes()) - static_cast<double>(heap0)) / lines;
     if (memo.Lines().Count() != lines + 1001) state.SkipWithError("lines lost");
   }
@@ -107,12 +99,12 @@ void BM_WindowRuns(benchmark::State& state) {
     Formularz->Show();
     for (int i = 0; i < 10; ++i) RunOnce(worker);
     const int lines0 = Formularz->Memo1->Lines().Count();
-    const long rss0 = ResidentBytes();
+    const long rss0 = (ResidentKib() * 1024);
     const size_t heap0 = HeapBytes();
     for (int i = 0; i < runs; ++i) RunOnce(worker);
     const int per = worker == 1 ? Formularz->Memo1->Lines().Count() - lines0 : runs;
     if (per != (worker == 1 ? 101 * runs : runs)) state.SkipWithError("lines lost");
-    rssPer = static_cast<double>(ResidentBytes() - rss0) / per;
+    rssPer = static_cast<double>((ResidentKib() * 1024) - rss0) / per;
     heapPer = (static_cast<double>(HeapBytes()) - static_cast<double>(heap0)) / per;
     delete Formularz;
   }

@@ -11,27 +11,19 @@
 #include <QEvent>
 #include <QPushButton>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 
+#include "bench/resident_memory.h"
 #include "dialogs/message_form.h"
 #include "framework/button.h"
 #include "runtime/threads.h"
 #include "workers/worker_messages.h"
 
 using namespace nitko;
+using nitko::bench::ResidentKib;
 
 namespace {
-
-long ResidentKib() {
-  std::ifstream status("/proc/self/status");
-  for (std::string key; status >> key;) {
-    long kib = 0;
-    if (key == "VmRSS:" && status >> kib) return kib;
-  }
-  return 0;
-}
 
 size_t HeapBytes() { return mallinfo2().uordblks; }
 

@@ -38,4 +38,16 @@ void TimeFrames(const char* peer, int points, Frame&& frame) {
   std::fflush(stdout);
 }
 
+// A frame as a shown window draws it after a change: a replot, then the
+// paint into the image. The plot is never shown: its size reaches the layout
+// with the first render, so that render lays it out first, untimed.
+template <typename Plot, typename Image>
+void TimeReplotFrames(const char* peer, int points, Plot& plot, Image& image) {
+  plot.render(&image);
+  TimeFrames(peer, points, [&] {
+    plot.replot();
+    plot.render(&image);
+  });
+}
+
 }  // namespace frame_bench
