@@ -87,7 +87,9 @@ TEST(Gallery, TheDirectoryOutlineStartsAtTheFolderAndFollowsClicks) {
   ASSERT_EQ(shown->ChildCount(), 2);
   EXPECT_EQ(shown->Child(0)->Text(), "a");
   // A click on the row of "b" moves the tree's folder and the label with it.
+  // The tree fits the control when few folders stand beside it, so the top row may not move.
   d.SetTopRow(d.RowOfNode(shown->Child(1)));
-  QTest::mouseClick(d.Widget(), Qt::LeftButton, {}, QPoint(5, d.ItemHeight() / 2));
+  const int y = (d.RowOfNode(shown->Child(1)) - d.TopRow()) * d.ItemHeight() + d.ItemHeight() / 2;
+  QTest::mouseClick(d.Widget(), Qt::LeftButton, {}, QPoint(5, y));
   EXPECT_EQ(g->LabelKatalog->Caption(), home + "\\b");
 }
