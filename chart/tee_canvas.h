@@ -291,6 +291,9 @@ class TTeeCanvas3D : public TCanvas3D {
   void TurnedSolid(const TRect& r, int z0, int z1, bool vertical, double tipScale);
 
   std::unique_ptr<TBitmap> buffer_;
+  // The frame before: the window may still share buffer_'s pixels, so the
+  // next frame is drawn here and the two change places.
+  std::unique_ptr<TBitmap> previous_;
   bool offscreen_ = true;
   // Turns the buffer black and white at EndFrame; without a buffer the
   // canvas draws on the window in colour.

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "chart/chart_rounding.h"
@@ -24,6 +25,7 @@ bool TTeeCanvas3D::Dirty() const {
 
 void TTeeCanvas3D::FreeBuffer() {
   buffer_.reset();
+  previous_.reset();
   MarkDirty();
 }
 
@@ -60,6 +62,8 @@ TRect TTeeCanvas3D::BeginFrame(TCanvas* surface, TView3DOptions* options, const 
   }
   const int w = userRect.Width();
   const int h = userRect.Height();
+  // Drawing into pixels the window shares would copy them first.
+  if (buffer_ && buffer_->Surface().SharesPixels()) std::swap(buffer_, previous_);
   // Not FreeBuffer: this frame redraws the new buffer whole, so no request.
   if (buffer_ && (buffer_->Width() != w || buffer_->Height() != h)) buffer_.reset();
   if (!buffer_) buffer_ = std::make_unique<TBitmap>(w, h);

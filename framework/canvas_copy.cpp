@@ -132,6 +132,14 @@ void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourc
   const QRegion pixels = State::Drawable(*this) & SafeRect(dest);
   if (pixels.isEmpty()) return;
   State::Changing(*this);
+  // A plain copy of one whole picture onto a whole surface of its size
+  // shares the pixels: a cached frame reaches the screen without a copy.
+  const TRect whole{0, 0, surface_->Width(), surface_->Height()};
+  if (copyMode_ == TCopyMode::cmSrcCopy && !transparent && usesSource && dest == whole &&
+      sourceRect == whole && pixels == QRegion(SafeRect(whole)) && surface_->ShareFrom(*source)) {
+    State::Changed(*this);
+    return;
+  }
   // In device pixels of each side: surfaces of different ratios meet as a
   // stretch.
   const int ratio = surface_->Ratio();

@@ -72,6 +72,16 @@ const QImage& TSurface::Image() const {
   return *image_;
 }
 
+bool TSurface::ShareFrom(const TSurface& source) {
+  if (&source == this || source.Width() != Width() || source.Height() != Height() ||
+      source.Ratio() != Ratio())
+    return false;
+  Image() = source.Image();
+  return true;
+}
+
+bool TSurface::SharesPixels() const { return image_ && !image_->isDetached(); }
+
 TColor TSurface::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return clNone;
   if (!image_) return clWhite;

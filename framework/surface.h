@@ -40,6 +40,12 @@ class TSurface {
   void SetSize(int width, int height);
   // Whether the pixels exist yet.
   bool Allocated() const { return image_ != nullptr; }
+  // Takes source's pixels without copying them, when both have the same
+  // size and ratio (false otherwise, nothing done). The first write to
+  // either surface copies them then, so each keeps its own picture.
+  bool ShareFrom(const TSurface& source);
+  // Whether another surface holds these pixels too.
+  bool SharesPixels() const;
 
   // clNone outside the surface; the first device pixel of the pixel.
   TColor Pixel(int x, int y) const;

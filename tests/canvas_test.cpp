@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "framework/bitmap.h"
@@ -285,6 +286,24 @@ TEST(CanvasCopy, MoveWithinOneSurfaceEqualsCopyFromATwin) {
     copied.canvas.CopyRect(dest, twin.canvas, source);
     EXPECT_TRUE(moved.SameAs(copied)) << n;
   }
+}
+
+// A whole copy shares the pixels; a write on either side parts them again.
+TEST(CanvasCopy, AWholeCopySharesUntilEitherSideIsDrawnOn) {
+  Paper from(6, 4), to(6, 4);
+  from.surface.SetPixel(2, 1, clRed);
+  to.canvas.CopyRect(Rect(0, 0, 6, 4), from.canvas, Rect(0, 0, 6, 4));
+  EXPECT_TRUE(to.surface.SharesPixels() && to.SameAs(from));
+  to.surface.SetPixel(0, 0, clBlue);
+  from.canvas.Brush().SetColor(clLime);
+  from.canvas.FillRect(Rect(3, 0, 6, 4));
+  EXPECT_EQ(std::tuple(to.At(0, 0), to.At(2, 1), to.At(4, 2), from.At(0, 0)),
+            std::tuple(clBlue, clRed, kBack, kBack));
+  // A clip or a part of the surface copies as before.
+  to.canvas.SetClipRect(Rect(0, 0, 5, 4));
+  to.canvas.CopyRect(Rect(0, 0, 6, 4), from.canvas, Rect(0, 0, 6, 4));
+  EXPECT_FALSE(to.surface.SharesPixels());
+  EXPECT_EQ(std::pair(to.At(4, 2), to.At(5, 2)), std::pair(clLime, kBack));
 }
 
 TEST(CanvasCopy, StretchAndTransparentColour) {
