@@ -13,6 +13,7 @@
 #include "chart/chart_palette.h"
 #include "chart/chart_series.h"
 #include "chart/tee_canvas.h"
+#include "framework/surface.h"
 
 namespace nitko {
 
@@ -270,19 +271,37 @@ double TCustomAxisPanel::SeriesExtreme(const TCustomChartAxis& axis, bool want_m
 namespace nitko {
 
 void TCustomAxisPanel::DrawChartContent(const TRect& frameRect) {
-  PaintPanelBackground(frameRect);
-  for (TChartSeries* s : series_list_)
-    if (s->Active()) s->DoBeforeDrawChart();
-  DrawTitles();
-  ComputeAxisArea();
-  ComputeSeriesArea();
   TTeeCanvas3D& canvas = Canvas();
-  canvas.SetProjectionCentre(width_3d_, FrameRect(), PlotRect());
-  DrawWallSet();
   const bool axes_first = AxesBeforeSeries();
-  if (axis_visible_ && axes_first) {
-    if (OnBeforeDrawAxes) OnBeforeDrawAxes(this);
-    DrawAxes();
+  // The titles and axes take their room from the plot rectangle: each run
+  // starts from the one the frame began with.
+  const TRect start = PlotRect();
+  const auto background = [&] {
+    SetPlotRect(start);
+    PaintPanelBackground(frameRect);
+    for (TChartSeries* s : series_list_)
+      if (s->Active()) s->DoBeforeDrawChart();
+    DrawTitles();
+    ComputeAxisArea();
+    ComputeSeriesArea();
+    canvas.SetProjectionCentre(width_3d_, FrameRect(), PlotRect());
+    DrawWallSet();
+    if (axis_visible_ && axes_first) {
+      if (OnBeforeDrawAxes) OnBeforeDrawAxes(this);
+      DrawAxes();
+    }
+  };
+  // A handler might draw differently, or count, when run twice.
+  TCanvas* target = canvas.Surface();
+  const bool layered = keep_background_ && !OnBeforeDrawAxes && canvas.OffscreenBuffer() &&
+                       target != nullptr && target->Surface() != nullptr && !target->HasClip() &&
+                       frameRect == TRect{0, 0, target->Surface()->Width(),
+                                          target->Surface()->Height()};
+  if (layered) {
+    background_.Draw(*target, background);
+  } else {
+    background_.Forget();
+    background();
   }
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
   // A series' notifications may free series, its own or others: walk a copy

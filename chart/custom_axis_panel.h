@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/background_layer.h"
 #include "chart/chart_series_list.h"
 #include "chart/tee_panel.h"
 #include "framework/colors.h"
@@ -110,6 +111,11 @@ class TCustomAxisPanel : public TCustomTeePanelExtended {
   void SetScaleLastPage(bool value);
 
   void DrawChartContent(const TRect& frameRect) override;
+  // Whether frames start from the kept background when it is unchanged
+  // (they look the same either way).
+  bool KeepBackground() const { return keep_background_; }
+  void SetKeepBackground(bool value) { keep_background_ = value; }
+  const TBackgroundLayer& Background() const { return background_; }
 
   TNotifyEvent OnBeforeDrawAxes;
   TNotifyEvent OnBeforeDrawSeries;
@@ -161,6 +167,8 @@ class TCustomAxisPanel : public TCustomTeePanelExtended {
   int max_points_per_page_ = 0;
   int page_ = 1;
   bool scale_last_page_ = true;
+  bool keep_background_ = true;
+  TBackgroundLayer background_;
 };
 
 }  // namespace nitko

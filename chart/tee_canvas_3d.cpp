@@ -63,10 +63,16 @@ TRect TTeeCanvas3D::BeginFrame(TCanvas* surface, TView3DOptions* options, const 
   const int w = userRect.Width();
   const int h = userRect.Height();
   // Drawing into pixels the window shares would copy them first.
-  if (buffer_ && buffer_->Surface().SharesPixels()) std::swap(buffer_, previous_);
+  const TBitmap* last = nullptr;
+  if (buffer_ && buffer_->Surface().SharesPixels()) {
+    std::swap(buffer_, previous_);
+    last = previous_.get();
+  }
   // Not FreeBuffer: this frame redraws the new buffer whole, so no request.
   if (buffer_ && (buffer_->Width() != w || buffer_->Height() != h)) buffer_.reset();
   if (!buffer_) buffer_ = std::make_unique<TBitmap>(w, h);
+  // Drawing goes on with the pen, brush and font the last frame left.
+  if (last != nullptr) buffer_->Canvas().AssignState(last->Canvas());
   // Drawing into the buffer is not a change anybody needs to hear about.
   buffer_->Canvas().OnChanging = nullptr;
   buffer_->Canvas().OnChange = nullptr;

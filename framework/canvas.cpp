@@ -5,6 +5,7 @@
 #include <array>
 
 #include "framework/canvas_raster.h"
+#include "framework/canvas_record.h"
 #include "framework/qt_bridge.h"
 #include "framework/surface.h"
 
@@ -59,6 +60,19 @@ void TCanvas::SetSurface(TSurface* surface) {
   ClearClip();
 }
 
+void TCanvas::AssignState(const TCanvas& other) {
+  if (&other == this) return;
+  pen_.Assign(other.pen_);
+  font_.Assign(other.font_);
+  brush_.Assign(other.brush_);
+  penPos_ = other.penPos_;
+  copyMode_ = other.copyMode_;
+  textAlign_ = other.textAlign_;
+  bkMode_ = other.bkMode_;
+  bkColor_ = other.bkColor_;
+  brushChanged_ = other.brushChanged_;
+}
+
 // Whatever was set last wins: an explicit background, or a brush change.
 // Any change counts, also one that ends where the brush was (a colour that
 // made a clear brush solid, then clear again): it is a brush chosen anew.
@@ -96,16 +110,19 @@ void TCanvas::SetBackgroundColor(TColor color) {
 // --- clipping -----------------------------------------------------------
 
 void TCanvas::SetClipRect(const TRect& r) {
+  if (record_) Recorded('k', {r.Left, r.Top, r.Right, r.Bottom});
   state_->clip = QRegion(SafeRect(r));
   clipped_ = true;
 }
 
 void TCanvas::IntersectClipRect(const TRect& r) {
   if (!clipped_) return SetClipRect(r);
+  if (record_) Recorded('i', {r.Left, r.Top, r.Right, r.Bottom});
   state_->clip &= QRegion(SafeRect(r));
 }
 
 void TCanvas::SetClipPolygon(std::span<const TPoint> points) {
+  if (record_) Recorded('p', {}, {}, nullptr, points);
   QPolygon poly;
   for (const TPoint& p : points) poly.append(QPoint(p.X, p.Y));
   state_->clip = points.size() < 3 ? QRegion() : QRegion(poly, Qt::OddEvenFill);
@@ -113,6 +130,7 @@ void TCanvas::SetClipPolygon(std::span<const TPoint> points) {
 }
 
 void TCanvas::ClearClip() {
+  if (record_) Recorded('C', {});
   state_->clip = QRegion();
   clipped_ = false;
 }
@@ -135,6 +153,7 @@ void TCanvas::LineTo(int x, int y) {
 }
 
 void TCanvas::Polyline(std::span<const TPoint> points) {
+  if (record_ && !Recorded('l', {}, {}, nullptr, points)) return;
   const PenInfo pen = PenOf(pen_);
   if (!surface_ || !pen.visible || points.size() < 2) return;
   ShapeOp op(*this, Reach(points, pen.width), !pen.thin);
@@ -154,6 +173,7 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
 // --- shapes -------------------------------------------------------------
 
 void TCanvas::Polygon(std::span<const TPoint> points) {
+  if (record_ && !Recorded('g', {}, {}, nullptr, points)) return;
   const PenInfo pen = PenOf(pen_);
   if (!surface_ || points.size() < 2) return;
   // The fill may reach pixels of the outline: combine both in one layer.
@@ -199,6 +219,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+  if (record_ && !Recorded('r', {left, top, right, bottom})) return;
   int l = ClampFar(std::min(left, right)), r = ClampFar(std::max(left, right));
   int t = ClampFar(std::min(top, bottom)), b = ClampFar(std::max(top, bottom));
   const PenInfo pen = PenOf(pen_);
@@ -264,11 +285,13 @@ void PaintBrush(TCanvas& canvas, const QRegion& pixels) {
 }  // namespace
 
 void TCanvas::FillRect(const TRect& r) {
+  if (record_ && !Recorded('f', {r.Left, r.Top, r.Right, r.Bottom})) return;
   if (!surface_ || r.IsEmpty()) return;
   PaintBrush(*this, State::Drawable(*this) & SafeRect(r));
 }
 
 void TCanvas::FrameRect(const TRect& r) {
+  if (record_ && !Recorded('F', {r.Left, r.Top, r.Right, r.Bottom})) return;
   if (!surface_ || r.IsEmpty()) return;
   const QRect outer = SafeRect(r);
   const QRegion frame = QRegion(outer) - QRegion(outer.adjusted(1, 1, -1, -1));
@@ -276,6 +299,7 @@ void TCanvas::FrameRect(const TRect& r) {
 }
 
 void TCanvas::DrawFocusRect(const TRect& r) {
+  if (record_ && !Recorded('D', {r.Left, r.Top, r.Right, r.Bottom})) return;
   if (!surface_ || r.IsEmpty()) return;
   const QRegion drawable = State::Drawable(*this);
   if (drawable.isEmpty()) return;
@@ -303,10 +327,12 @@ void TCanvas::DrawFocusRect(const TRect& r) {
 }
 
 TColor TCanvas::Pixel(int x, int y) const {
+  if (record_) record_->read_pixels = true;
   return surface_ ? surface_->Pixel(x, y) : clNone;
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
+  if (record_ && !Recorded('x', {x, y, ColorToRGB(color)})) return;
   if (!surface_) return;
   const QRegion drawable = State::Drawable(*this);
   State::Changing(*this);

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "framework/brush.h"
 #include "framework/colors.h"
@@ -16,6 +18,7 @@ namespace nitko {
 
 class TBitmap;
 class TSurface;
+struct TCanvasRecord;
 
 // How CopyRect and Draw combine a source pixel S with the destination D.
 // The values are the raster-operation codes the components are written with.
@@ -77,6 +80,9 @@ class TCanvas {
   TSurface* Surface() const { return surface_; }
   // Attaching another surface drops the clip, which belongs to a surface.
   void SetSurface(TSurface* surface);
+  // Takes other's pen, brush, font, modes and pen position (not its clip),
+  // so that drawing goes on as it would on other.
+  void AssignState(const TCanvas& other);
 
   TPen& Pen() { return pen_; }
   const TPen& Pen() const { return pen_; }
@@ -172,10 +178,19 @@ class TCanvas {
   // The bounding box of the pixels that can be painted.
   TRect ClipRect() const;
 
+  // While a record is attached, each drawing call and clip change appends
+  // itself to it; with draw false it then changes no pixel. Measuring and
+  // the pen position work as always, and a pixel read marks the record.
+  void BeginRecord(TCanvasRecord* record, bool draw);
+  void EndRecord();
+
   struct State;  // the Qt side, framework-internal
 
  private:
   void SyncBackground() const;
+  // Appends a call to the attached record; false when it is to draw nothing.
+  bool Recorded(char call, std::initializer_list<long long> args, std::string_view text = {},
+                const TSurface* source = nullptr, std::span<const TPoint> points = {});
   void Copy(const TRect& dest, const TSurface* source, const TRect& sourceRect,
             const TColor* transparent);
 
@@ -192,6 +207,8 @@ class TCanvas {
   mutable TColor bkColor_ = clWhite;
   mutable bool brushChanged_ = false;
   std::unique_ptr<State> state_;
+  TCanvasRecord* record_ = nullptr;
+  bool recordDraws_ = true;
 };
 
 }  // namespace nitko

@@ -126,6 +126,12 @@ void MoveWithin(QImage& image, const QRect& r, const Span& dest, const Span& sou
 
 void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourceRect,
                    const TColor* transparent) {
+  if (record_ && !Recorded('y',
+                           {dest.Left, dest.Top, dest.Right, dest.Bottom, sourceRect.Left,
+                            sourceRect.Top, sourceRect.Right, sourceRect.Bottom,
+                            transparent ? ColorToRGB(*transparent) : -1},
+                           {}, source))
+    return;
   if (!surface_ || dest.IsEmpty()) return;
   const bool usesSource = UsesSource(copyMode_);
   if (usesSource && (!source || sourceRect.IsEmpty())) return;
@@ -134,8 +140,11 @@ void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourc
   State::Changing(*this);
   // A plain copy of one whole picture onto a whole surface of its size
   // shares the pixels: a cached frame reaches the screen without a copy.
+  // Pixels of the surface's own are written over instead, as new ones
+  // would cost more than the copy.
   const TRect whole{0, 0, surface_->Width(), surface_->Height()};
-  if (copyMode_ == TCopyMode::cmSrcCopy && !transparent && usesSource && dest == whole &&
+  if ((!surface_->Allocated() || surface_->SharesPixels()) && copyMode_ == TCopyMode::cmSrcCopy &&
+      !transparent && usesSource && dest == whole &&
       sourceRect == whole && pixels == QRegion(SafeRect(whole)) && surface_->ShareFrom(*source)) {
     State::Changed(*this);
     return;

@@ -188,11 +188,13 @@ struct ChordShape {
 }  // namespace
 
 void TCanvas::Ellipse(int l, int t, int r, int b) {
+  if (record_ && !Recorded('e', {l, t, r, b})) return;
   PaintShape(*this, BoxOf(l, t, r, b), true,
              [](const QRect& box, int) { return EllipseShape{EllipseGeometry(box)}; });
 }
 
 void TCanvas::RoundRect(int l, int t, int r, int b, int cornerW, int cornerH) {
+  if (record_ && !Recorded('R', {l, t, r, b, cornerW, cornerH})) return;
   PaintShape(*this, BoxOf(l, t, r, b), true, [&](const QRect& box, int k) {
     const auto corner = [k](int size, int room) {
       return static_cast<double>(std::min(std::abs(static_cast<long long>(size)) * k,
@@ -204,6 +206,7 @@ void TCanvas::RoundRect(int l, int t, int r, int b, int cornerW, int cornerH) {
 }
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  if (record_ && !Recorded('a', {x1, y1, x2, y2, x3, y3, x4, y4})) return;
   PaintShape(*this, BoxOf(x1, y1, x2, y2), false, [&](const QRect& box, int k) {
     const EllipseGeometry e(box);
     return SectorShape{e, Sector(e, 1.0 * k * x3, 1.0 * k * y3, 1.0 * k * x4, 1.0 * k * y4), false};
@@ -211,6 +214,7 @@ void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  if (record_ && !Recorded('P', {x1, y1, x2, y2, x3, y3, x4, y4})) return;
   PaintShape(*this, BoxOf(x1, y1, x2, y2), true, [&](const QRect& box, int k) {
     const EllipseGeometry e(box);
     return SectorShape{e, Sector(e, 1.0 * k * x3, 1.0 * k * y3, 1.0 * k * x4, 1.0 * k * y4), true};
@@ -218,6 +222,7 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 }
 
 void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  if (record_ && !Recorded('c', {x1, y1, x2, y2, x3, y3, x4, y4})) return;
   PaintShape(*this, BoxOf(x1, y1, x2, y2), true, [&](const QRect& box, int k) {
     const EllipseGeometry e(box);
     return ChordShape(e, Sector(e, 1.0 * k * x3, 1.0 * k * y3, 1.0 * k * x4, 1.0 * k * y4));

@@ -76,7 +76,10 @@ bool TSurface::ShareFrom(const TSurface& source) {
   if (&source == this || source.Width() != Width() || source.Height() != Height() ||
       source.Ratio() != Ratio())
     return false;
-  Image() = source.Image();
+  if (image_)
+    *image_ = source.Image();
+  else
+    image_ = std::make_unique<QImage>(source.Image());
   return true;
 }
 

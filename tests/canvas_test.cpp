@@ -288,22 +288,25 @@ TEST(CanvasCopy, MoveWithinOneSurfaceEqualsCopyFromATwin) {
   }
 }
 
-// A whole copy shares the pixels; a write on either side parts them again.
+// A whole copy onto a surface without pixels of its own shares them; a
+// write on either side parts them again.
 TEST(CanvasCopy, AWholeCopySharesUntilEitherSideIsDrawnOn) {
-  Paper from(6, 4), to(6, 4);
+  Paper from(6, 4);
   from.surface.SetPixel(2, 1, clRed);
-  to.canvas.CopyRect(Rect(0, 0, 6, 4), from.canvas, Rect(0, 0, 6, 4));
-  EXPECT_TRUE(to.surface.SharesPixels() && to.SameAs(from));
-  to.surface.SetPixel(0, 0, clBlue);
+  TSurface to(6, 4);
+  TCanvas onto(&to);
+  const TRect whole = Rect(0, 0, 6, 4);
+  onto.CopyRect(whole, from.canvas, whole);
+  EXPECT_TRUE(to.SharesPixels());
+  to.SetPixel(0, 0, clBlue);
   from.canvas.Brush().SetColor(clLime);
   from.canvas.FillRect(Rect(3, 0, 6, 4));
-  EXPECT_EQ(std::tuple(to.At(0, 0), to.At(2, 1), to.At(4, 2), from.At(0, 0)),
+  EXPECT_EQ(std::tuple(to.Pixel(0, 0), to.Pixel(2, 1), to.Pixel(4, 2), from.At(0, 0)),
             std::tuple(clBlue, clRed, kBack, kBack));
-  // A clip or a part of the surface copies as before.
-  to.canvas.SetClipRect(Rect(0, 0, 5, 4));
-  to.canvas.CopyRect(Rect(0, 0, 6, 4), from.canvas, Rect(0, 0, 6, 4));
-  EXPECT_FALSE(to.surface.SharesPixels());
-  EXPECT_EQ(std::pair(to.At(4, 2), to.At(5, 2)), std::pair(clLime, kBack));
+  // Pixels of its own are written over.
+  onto.CopyRect(whole, from.canvas, whole);
+  EXPECT_FALSE(to.SharesPixels());
+  EXPECT_EQ(std::pair(to.Pixel(0, 0), to.Pixel(4, 2)), std::pair(kBack, clLime));
 }
 
 TEST(CanvasCopy, StretchAndTransparentColour) {

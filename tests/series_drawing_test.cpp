@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <iterator>
+#include <limits>
 #include <functional>
 #include <memory>
 #include <random>
@@ -191,6 +194,51 @@ TEST(SeriesDrawing, CulledMarkersMatchOneMarkerPerPoint) {
     };
     for (int shape : {0, 2, 3})
       ExpectSamePictures<TPointSeries, PointByPointMarkers>(6000, 1, kShapes[shape], setup);
+  }
+}
+
+// Frames that start from the kept background equal frames drawn whole,
+// while the data, the axes and the properties change between them.
+TEST(SeriesDrawing, FramesFromTheKeptBackgroundEqualFramesDrawnWhole) {
+  const Shape holed{"holed", [](int i, std::mt19937&) {
+                      return i % 7 == 3 ? std::numeric_limits<double>::quiet_NaN() : i % 13;
+                    }};
+  std::vector<Shape> shapes(std::begin(kShapes), std::end(kShapes));
+  shapes.push_back(holed);
+  const std::function<void(TChart&)> changes[] = {
+      [](TChart&) {},                                                 // nothing
+      [](TChart& c) { c.SeriesAt(0)->AddPoint(50, 40, "", clDefault); },  // inside the axes
+      [](TChart& c) { c.SeriesAt(1)->AddPoint(500, 1e3, "", clDefault); },  // widens them
+      [](TChart& c) { c.Title().Text().SetText("Other"); },
+      [](TChart& c) { c.BottomAxis().SetRange(10, 60); },
+      [](TChart& c) { c.BackWall().Brush().SetColor(clYellow); },
+  };
+  for (const Shape& shape : shapes) {
+    Scene kept, whole;
+    whole.chart.SetKeepBackground(false);
+    for (Scene* s : {&kept, &whole}) {
+      s->chart.Title().Text().SetText("Title");
+      auto* line = new TFastLineSeries(&s->chart);
+      auto* points = new TPointSeries(&s->chart);
+      for (TChartSeries* series : {static_cast<TChartSeries*>(line), static_cast<TChartSeries*>(points)}) {
+        series->SetParentChart(&s->chart);
+        std::mt19937 rng(3);
+        for (int i = 0; i < 100; ++i) series->AddPoint(i, shape.y(i, rng), "", clDefault);
+      }
+    }
+    long long reused = 0;
+    for (size_t step = 0; step < std::size(changes) * 3; ++step) {
+      if (step % 3 == 0) reused = kept.chart.Background().Reused();
+      for (Scene* s : {&kept, &whole}) {
+        if (step % 3 == 0) changes[step / 3](s->chart);
+        s->Draw();
+      }
+      ASSERT_TRUE(SamePixels(kept.surface, whole.surface)) << shape.name << " step " << step;
+      // Two frames alike are kept, and the third starts from them (past the
+      // first frames, whose buffers start with a fresh pen and font).
+      if (step % 3 == 2 && step > 2)
+        EXPECT_GT(kept.chart.Background().Reused(), reused) << shape.name << " step " << step;
+    }
   }
 }
 
