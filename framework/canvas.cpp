@@ -39,8 +39,16 @@ QPolygonF CentredPolygon(std::span<const TPoint> points) {
 
 QRegion TCanvas::State::Drawable(const TCanvas& canvas) {
   if (!canvas.surface_) return {};
-  const QRegion all(0, 0, canvas.surface_->Width(), canvas.surface_->Height());
-  return canvas.clipped_ ? canvas.state_->clip & all : all;
+  State& s = *canvas.state_;
+  const int w = canvas.surface_->Width(), h = canvas.surface_->Height();
+  if (s.drawableFor != canvas.surface_ || s.drawableWidth != w || s.drawableHeight != h) {
+    const QRegion all(0, 0, w, h);
+    s.drawable = canvas.clipped_ ? s.clip & all : all;
+    s.drawableFor = canvas.surface_;
+    s.drawableWidth = w;
+    s.drawableHeight = h;
+  }
+  return s.drawable;
 }
 
 QRgb TCanvas::State::BackgroundRgb(const TCanvas& canvas) {
@@ -112,6 +120,7 @@ void TCanvas::SetBackgroundColor(TColor color) {
 void TCanvas::SetClipRect(const TRect& r) {
   if (record_) Recorded('k', {r.Left, r.Top, r.Right, r.Bottom});
   state_->clip = QRegion(SafeRect(r));
+  state_->ClipChanged();
   clipped_ = true;
 }
 
@@ -119,6 +128,7 @@ void TCanvas::IntersectClipRect(const TRect& r) {
   if (!clipped_) return SetClipRect(r);
   if (record_) Recorded('i', {r.Left, r.Top, r.Right, r.Bottom});
   state_->clip &= QRegion(SafeRect(r));
+  state_->ClipChanged();
 }
 
 void TCanvas::SetClipPolygon(std::span<const TPoint> points) {
@@ -126,12 +136,14 @@ void TCanvas::SetClipPolygon(std::span<const TPoint> points) {
   QPolygon poly;
   for (const TPoint& p : points) poly.append(QPoint(p.X, p.Y));
   state_->clip = points.size() < 3 ? QRegion() : QRegion(poly, Qt::OddEvenFill);
+  state_->ClipChanged();
   clipped_ = true;
 }
 
 void TCanvas::ClearClip() {
   if (record_) Recorded('C', {});
   state_->clip = QRegion();
+  state_->ClipChanged();
   clipped_ = false;
 }
 

@@ -16,6 +16,12 @@ namespace nitko {
 
 struct TCanvas::State {
   QRegion clip;  // surface pixels; used while TCanvas::clipped_
+  // The last answer of Drawable, kept until the clip or the surface's size
+  // changes: most calls would build the same region anew.
+  QRegion drawable;
+  const TSurface* drawableFor = nullptr;
+  int drawableWidth = -1, drawableHeight = -1;
+  void ClipChanged() { drawableFor = nullptr; }
 
   // The Qt font for the canvas font, rebuilt only when the font changes.
   const QFont& QtFont(const TFont& font);
