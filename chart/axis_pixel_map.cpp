@@ -1,6 +1,52 @@
 #include "chart/axis_pixel_map.h"
 
+#include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace nitko {
+
+void TAxisPixelMap::MapAll(std::span<const double> values, double multiplier, int* out) const {
+  const bool from_start = horizontal != inverted;
+  const double base = from_start ? pixel_start : pixel_end;
+  const double sign = from_start ? 1 : -1;
+  if (logarithmic || range_span == 0 || scale == 0 || !(std::fabs(base) < 1e9)) {
+    for (size_t i = 0; i < values.size(); ++i) out[i] = Map(values[i] * multiplier);
+    return;
+  }
+  size_t i = 0;
+#if defined(__SSE2__)
+  // Two values at a time: the product by the reciprocal, rounded, where it
+  // is sure (as RoundedByReciprocal decides), else Map.
+  const __m128d k_mult = _mm_set1_pd(multiplier), k_min = _mm_set1_pd(range_min);
+  const __m128d k_scale = _mm_set1_pd(scale), k_base = _mm_set1_pd(base), k_sign = _mm_set1_pd(sign);
+  const __m128d k_shift = _mm_set1_pd(6755399441055744.0);  // as in RoundEvenSmall
+  const __m128d k_abs = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
+  const __m128d k_half = _mm_set1_pd(0.5), k_near_half = _mm_set1_pd(kNearHalf);
+  const __m128d k_near_limit = _mm_set1_pd(kNearLimit);
+  const __m128d k_big = _mm_set1_pd(1e290), k_tiny = _mm_set1_pd(1e-290), k_zero = _mm_setzero_pd();
+  for (; i + 2 <= values.size(); i += 2) {
+    const __m128d d = _mm_sub_pd(_mm_mul_pd(_mm_loadu_pd(values.data() + i), k_mult), k_min);
+    const __m128d a = _mm_and_pd(d, k_abs);
+    const __m128d t = _mm_mul_pd(d, k_scale);
+    const __m128d r = _mm_sub_pd(_mm_add_pd(t, k_shift), k_shift);
+    const __m128d off_half = _mm_sub_pd(k_half, _mm_and_pd(_mm_sub_pd(t, r), k_abs));
+    __m128d sure = _mm_and_pd(_mm_cmplt_pd(_mm_and_pd(t, k_abs), k_near_limit),
+                              _mm_cmpgt_pd(off_half, k_near_half));
+    sure = _mm_and_pd(sure, _mm_cmplt_pd(a, k_big));
+    sure = _mm_and_pd(sure, _mm_or_pd(_mm_cmpge_pd(a, k_tiny), _mm_cmpeq_pd(a, k_zero)));
+    const __m128d p = _mm_add_pd(k_base, _mm_mul_pd(k_sign, _mm_and_pd(r, sure)));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_cvttpd_epi32(p));
+    const int lanes = _mm_movemask_pd(sure);
+    if (lanes != 3)
+      for (int k = 0; k < 2; ++k)
+        if ((lanes & (1 << k)) == 0) out[i + k] = Map(values[i + k] * multiplier);
+  }
+#endif
+  for (; i < values.size(); ++i) out[i] = Map(values[i] * multiplier);
+}
 
 int TAxisPixelMap::MapLogarithmic(double v) const {
   const double d_range = log_high - log_low;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <span>
 
 #include "chart/chart_rounding.h"
 
@@ -21,19 +22,47 @@ struct TAxisPixelMap {
   int pixel_end = 0;
   int pixel_length = 0;
   int pixel_center = 0;
+  // pixel_length / range_span once the fields are set (Prepare), else 0.
+  double scale = 0;
+
+  void Prepare() { scale = range_span != 0 ? pixel_length / range_span : 0; }
 
   int Map(double v) const {
     if (logarithmic) return MapLogarithmic(v);
     if (range_span == 0) return pixel_center;
-    const double t = (v - range_min) * pixel_length / range_span;
-    // Also catches NaN: such a value has no place on the axis.
-    if (!(std::fabs(t) < kPixelLimit)) return pixel_center;
-    const long long rt = RoundEvenSmall(t);
+    const double d = v - range_min;
+    long long rt;
+    if (!RoundedByReciprocal(d, rt)) {
+      const double t = d * pixel_length / range_span;
+      // Also catches NaN: such a value has no place on the axis.
+      if (!(std::fabs(t) < kPixelLimit)) return pixel_center;
+      rt = RoundEvenSmall(t);
+    }
     if (horizontal) return OnAxisOrCentre(inverted ? pixel_end - rt : pixel_start + rt);
     return OnAxisOrCentre(inverted ? pixel_start + rt : pixel_end - rt);
   }
+  // out[i] = Map(values[i] * multiplier) for each i: a pass without
+  // branches that the compiler can run on several values at once, and Map
+  // for the values it was not sure of.
+  void MapAll(std::span<const double> values, double multiplier, int* out) const;
 
  private:
+  static constexpr double kNearLimit = 16777216.0;  // 2^24: units in the last place below 2^-28
+  static constexpr double kNearHalf = 1e-6;
+  // A product by the reciprocal lies within a few units in the last place
+  // of the quotient, so it rounds to the same integer unless it lies next to
+  // a half; there, and far out, the quotient decides. True when rt holds
+  // the rounded product and that is sure. Offsets whose product with the
+  // length would overflow or lose bits below the smallest normal number go
+  // the quotient's way.
+  bool RoundedByReciprocal(double d, long long& rt) const {
+    const double a = std::fabs(d);
+    if (scale == 0 || !(a < 1e290) || (a < 1e-290 && a != 0)) return false;
+    const double t = d * scale;
+    if (!(std::fabs(t) < kNearLimit)) return false;
+    rt = RoundEvenSmall(t);
+    return 0.5 - std::fabs(t - static_cast<double>(rt)) > kNearHalf;
+  }
   int MapLogarithmic(double v) const;
   int OnAxisOrCentre(long long p) const {
     // Like an offset past the int range, a pixel past it has no place.

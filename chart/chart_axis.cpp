@@ -330,6 +330,7 @@ TAxisPixelMap TCustomChartAxis::PixelMap(bool horizontal) const {
   map.pixel_end = pixel_end_;
   map.pixel_length = pixel_length_;
   map.pixel_center = pixel_center_;
+  map.Prepare();
   return map;
 }
 

@@ -32,7 +32,13 @@ inline int ClampToInt(long long v) {
 // taking away 1.5 * 2^52 leaves v rounded to an integer, halves even.
 inline long long RoundEvenSmall(double v) {
   constexpr double kShift = 6755399441055744.0;
-  volatile double shifted = v + kShift;  // kept from being folded away
+  double shifted = v + kShift;
+  // Kept from being folded away, in a register rather than through memory.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  asm("" : "+x"(shifted));
+#else
+  shifted = *static_cast<volatile double*>(&shifted);
+#endif
   return static_cast<long long>(shifted - kShift);
 }
 

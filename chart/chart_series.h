@@ -82,7 +82,12 @@ class TChartSeries : public TComponent {
   int AddOneValue(double value, const std::string& label, TColor color);
   int AddGap(const std::string& label);
   int AddGapXY(double x, double y, const std::string& label);
-  bool IsGap(int index) const { return PointColor(index) == clNone; }
+  // PointColor(index) == clNone; palette colours never are.
+  bool IsGap(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= colors_.size()) return series_color_ == clNone;
+    const TColor c = colors_[static_cast<size_t>(index)];
+    return c != clDefault ? c == clNone : !color_each_point_ && series_color_ == clNone;
+  }
 
   int PointCount() const { return x_values_.ValueCount(); }
   virtual void ClearPoints();

@@ -121,10 +121,18 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
   std::vector<Kept> kept;
   kept.reserve(static_cast<size_t>(last_visible_ - first_visible_ + 1));
   const TSeriesPixels pixels(*this);
+  // The centre of the marker last met that paints: one on the same pixel
+  // paints the same pixels, without asking the cover.
+  int later_x = 0, later_y = 0;
+  bool later = false;
   for (int i = last_visible_; i >= first_visible_; --i) {
     const int x = pixels.X(i);
     const int y = pixels.Y(i);
     if (!DrawableAt(x, y) || IsGap(i)) continue;
+    if (later && x == later_x && y == later_y) continue;
+    later = true;
+    later_x = x;
+    later_y = y;
     // Drawable centres and bounded sizes keep these sums within int.
     const TRect painted =
         boxes ? TRect{x - h, y - v, x + h + reach, y + v + reach} : TRect{x, y, x + 1, y + 1};

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,7 @@ TEST(RasterFastPaths, AxisMappingRoundsHalvesToEvenLikeTheLibrary) {
   m.pixel_end = 50;
   m.pixel_length = 20;
   m.pixel_center = 40;
+  m.Prepare();
   // t = 2v: halves on both sides of zero, values just off them, the limits.
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const std::array<double, 16> values{0.25, 0.75, 1.25, -0.25, -0.75, -1.25, 0.2499999999999999,
@@ -200,6 +202,27 @@ TEST(RasterFastPaths, AxisMappingRoundsHalvesToEvenLikeTheLibrary) {
     m.inverted = variant >= 2;
     for (double v : values) EXPECT_EQ(m.Map(v), ReferencePixel(m, v)) << v << " " << variant;
   }
+  // The product by the reciprocal gives the quotient's pixel on random axes,
+  // halves and their neighbours included.
+  std::mt19937 rng(11);
+  for (int n = 0; n < 200000; ++n) {
+    m.range_min = std::uniform_real_distribution(-1e3, 1e3)(rng);
+    m.range_span = std::pow(10.0, std::uniform_real_distribution(-6.0, 6.0)(rng));
+    m.pixel_length = std::uniform_int_distribution(1, 4000)(rng);
+    m.Prepare();
+    const double at = std::uniform_int_distribution(-9000, 9000)(rng) * 0.5 / m.pixel_length;
+    const double half = m.range_min + at * m.range_span;
+    const double v = n % 4 == 0   ? half
+                     : n % 4 == 3 ? half + std::uniform_real_distribution(-1.0, 1.0)(rng) * m.range_span
+                                  : std::nextafter(half, n % 4 == 1 ? 1e9 : -1e9);
+    ASSERT_EQ(m.Map(v), ReferencePixel(m, v)) << v << " " << m.range_min << " " << m.range_span;
+    int all[2];
+    const double pair[2] = {v, -v};
+    m.MapAll(pair, 1, all);
+    ASSERT_EQ(std::pair(all[0], all[1]), std::pair(m.Map(v), m.Map(-v))) << v;
+  }
+  m.range_min = 0;
+  m.scale = 0;
   // Every tie between 0 and 2^20 lands on the even neighbour.
   m.range_span = 1;
   m.pixel_length = 1;
