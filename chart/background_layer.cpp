@@ -1,6 +1,5 @@
 #include "chart/background_layer.h"
 
-#include "framework/canvas.h"
 #include "framework/surface.h"
 
 namespace nitko {
@@ -19,9 +18,14 @@ void RecordWhile(TCanvas& canvas, TCanvasRecord& record, bool drawing,
   canvas.EndRecord();
 }
 
+// More than this share of a surface in parts costs more than one whole copy.
+constexpr long long kMostPartsPercent = 40;
+
 }  // namespace
 
 void TBackgroundLayer::Draw(TCanvas& target, const std::function<void()>& draw) {
+  target.TrackChanges(nullptr);
+  tracking_ = nullptr;
   TSurface* surface = target.Surface();
   TCanvasRecord now;
   if (keeping_ && surface != nullptr) {
@@ -29,12 +33,9 @@ void TBackgroundLayer::Draw(TCanvas& target, const std::function<void()>& draw) 
     start_.AssignState(target);
     RecordWhile(target, now, false, draw);
     if (now.SamePictureAs(kept_)) {
-      const TRect whole{0, 0, surface->Width(), surface->Height()};
-      const TCopyMode mode = target.CopyMode();
-      target.SetCopyMode(TCopyMode::cmSrcCopy);
-      target.CopyRect(whole, picture_.Canvas(), whole);
-      target.SetCopyMode(mode);
+      Restore(target);
       ++reused_;
+      TrackOn(target);
       return;
     }
     Forget();
@@ -45,15 +46,63 @@ void TBackgroundLayer::Draw(TCanvas& target, const std::function<void()>& draw) 
   if (surface != nullptr && now.SamePictureAs(last_)) {
     picture_.SetSize(surface->Width(), surface->Height());
     keeping_ = picture_.Surface().ShareFrom(*surface);
-    if (keeping_) kept_ = now;
+    if (keeping_) {
+      kept_ = now;
+      TrackOn(target);
+    }
   }
   last_ = std::move(now);
+}
+
+void TBackgroundLayer::Restore(TCanvas& target) {
+  TSurface& surface = *target.Surface();
+  for (Changed& c : changed_) {
+    if (c.surface != &surface || c.key == 0 || c.key != surface.PixelsKey()) continue;
+    long long area = 0;
+    for (const TRect& r : c.parts)
+      area += static_cast<long long>(std::max(0, r.Width())) * std::max(0, r.Height());
+    const long long whole = static_cast<long long>(surface.Width()) * surface.Height();
+    if (area * 100 <= whole * kMostPartsPercent &&
+        surface.CopyPartsFrom(picture_.Surface(), c.parts)) {
+      ++reused_in_parts_;
+      return;
+    }
+  }
+  const TRect whole{0, 0, surface.Width(), surface.Height()};
+  const TCopyMode mode = target.CopyMode();
+  target.SetCopyMode(TCopyMode::cmSrcCopy);
+  target.CopyRect(whole, picture_.Canvas(), whole);
+  target.SetCopyMode(mode);
+}
+
+void TBackgroundLayer::TrackOn(TCanvas& target) {
+  // The surface's own slot, else the one not used last: the chart draws
+  // into its two buffers by turns.
+  size_t slot = 1 - last_slot_;
+  for (size_t i = 0; i < changed_.size(); ++i)
+    if (changed_[i].surface == target.Surface()) slot = i;
+  last_slot_ = slot;
+  Changed& c = changed_[slot];
+  c.surface = target.Surface();
+  c.key = 0;
+  c.parts.clear();
+  tracking_ = &c;
+  target.TrackChanges(&c.parts);
+}
+
+void TBackgroundLayer::FrameDone(TCanvas& target) {
+  target.TrackChanges(nullptr);
+  if (tracking_ == nullptr || tracking_->surface != target.Surface()) return;
+  tracking_->key = target.Surface()->PixelsKey();
+  tracking_ = nullptr;
 }
 
 void TBackgroundLayer::Forget() {
   keeping_ = false;
   kept_.Clear();
   picture_.SetSize(0, 0);
+  for (Changed& c : changed_) c = Changed{};
+  tracking_ = nullptr;
 }
 
 }  // namespace nitko

@@ -297,12 +297,20 @@ void TCustomAxisPanel::DrawChartContent(const TRect& frameRect) {
                        target != nullptr && target->Surface() != nullptr && !target->HasClip() &&
                        frameRect == TRect{0, 0, target->Surface()->Width(),
                                           target->Surface()->Height()};
-  if (layered) {
-    background_.Draw(*target, background);
-  } else {
+  if (!layered) {
     background_.Forget();
     background();
+  } else {
+    background_.Draw(*target, background);
   }
+  // The layer notes what the rest of the frame changes, until it ends.
+  struct FrameEnd {
+    TBackgroundLayer& layer;
+    TCanvas* target;
+    ~FrameEnd() {
+      if (target != nullptr) layer.FrameDone(*target);
+    }
+  } frame_end{background_, layered ? target : nullptr};
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
   // A series' notifications may free series, its own or others: walk a copy
   // of the list and pass over those gone.

@@ -166,6 +166,7 @@ void TCanvas::LineTo(int x, int y) {
 
 void TCanvas::Polyline(std::span<const TPoint> points) {
   if (record_ && !Recorded('l', {}, {}, nullptr, points)) return;
+  if (changes_) TouchedPoints(points);
   const PenInfo pen = PenOf(pen_);
   if (!surface_ || !pen.visible || points.size() < 2) return;
   ShapeOp op(*this, Reach(points, pen.width), !pen.thin);
@@ -186,6 +187,7 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
 
 void TCanvas::Polygon(std::span<const TPoint> points) {
   if (record_ && !Recorded('g', {}, {}, nullptr, points)) return;
+  if (changes_) TouchedPoints(points);
   const PenInfo pen = PenOf(pen_);
   if (!surface_ || points.size() < 2) return;
   // The fill may reach pixels of the outline: combine both in one layer.
@@ -232,6 +234,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   if (record_ && !Recorded('r', {left, top, right, bottom})) return;
+  if (changes_) Touched(left, top, right, bottom, std::max(pen_.Width(), 1) + 1);
   int l = ClampFar(std::min(left, right)), r = ClampFar(std::max(left, right));
   int t = ClampFar(std::min(top, bottom)), b = ClampFar(std::max(top, bottom));
   const PenInfo pen = PenOf(pen_);
@@ -298,12 +301,14 @@ void PaintBrush(TCanvas& canvas, const QRegion& pixels) {
 
 void TCanvas::FillRect(const TRect& r) {
   if (record_ && !Recorded('f', {r.Left, r.Top, r.Right, r.Bottom})) return;
+  if (changes_) Touched(r.Left, r.Top, r.Right, r.Bottom, 1);
   if (!surface_ || r.IsEmpty()) return;
   PaintBrush(*this, State::Drawable(*this) & SafeRect(r));
 }
 
 void TCanvas::FrameRect(const TRect& r) {
   if (record_ && !Recorded('F', {r.Left, r.Top, r.Right, r.Bottom})) return;
+  if (changes_) Touched(r.Left, r.Top, r.Right, r.Bottom, 1);
   if (!surface_ || r.IsEmpty()) return;
   const QRect outer = SafeRect(r);
   const QRegion frame = QRegion(outer) - QRegion(outer.adjusted(1, 1, -1, -1));
@@ -312,6 +317,7 @@ void TCanvas::FrameRect(const TRect& r) {
 
 void TCanvas::DrawFocusRect(const TRect& r) {
   if (record_ && !Recorded('D', {r.Left, r.Top, r.Right, r.Bottom})) return;
+  if (changes_) Touched(r.Left, r.Top, r.Right, r.Bottom, 1);
   if (!surface_ || r.IsEmpty()) return;
   const QRegion drawable = State::Drawable(*this);
   if (drawable.isEmpty()) return;
@@ -345,6 +351,7 @@ TColor TCanvas::Pixel(int x, int y) const {
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
   if (record_ && !Recorded('x', {x, y, ColorToRGB(color)})) return;
+  if (changes_) Touched(x, y, x + 1LL, y + 1LL, 0);
   if (!surface_) return;
   const QRegion drawable = State::Drawable(*this);
   State::Changing(*this);

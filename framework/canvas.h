@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/brush.h"
 #include "framework/colors.h"
@@ -183,6 +184,9 @@ class TCanvas {
   // the pen position work as always, and a pixel read marks the record.
   void BeginRecord(TCanvasRecord* record, bool draw);
   void EndRecord();
+  // While a list is attached, each drawing call adds to it a rectangle that
+  // holds every pixel the call may change (text: the whole surface).
+  void TrackChanges(std::vector<TRect>* changes) { changes_ = changes; }
 
   struct State;  // the Qt side, framework-internal
 
@@ -191,6 +195,10 @@ class TCanvas {
   // Appends a call to the attached record; false when it is to draw nothing.
   bool Recorded(char call, std::initializer_list<long long> args, std::string_view text = {},
                 const TSurface* source = nullptr, std::span<const TPoint> points = {});
+  // Adds [l, r) x [t, b) grown by margin on every side to the tracked changes.
+  void Touched(long long l, long long t, long long r, long long b, long long margin);
+  void TouchedPoints(std::span<const TPoint> points);
+  void TouchedAll();
   void Copy(const TRect& dest, const TSurface* source, const TRect& sourceRect,
             const TColor* transparent);
 
@@ -208,6 +216,7 @@ class TCanvas {
   mutable bool brushChanged_ = false;
   std::unique_ptr<State> state_;
   TCanvasRecord* record_ = nullptr;
+  std::vector<TRect>* changes_ = nullptr;
   bool recordDraws_ = true;
 };
 

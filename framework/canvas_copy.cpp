@@ -132,6 +132,7 @@ void TCanvas::Copy(const TRect& dest, const TSurface* source, const TRect& sourc
                             transparent ? ColorToRGB(*transparent) : -1},
                            {}, source))
     return;
+  if (changes_) Touched(dest.Left, dest.Top, dest.Right, dest.Bottom, 0);
   if (!surface_ || dest.IsEmpty()) return;
   const bool usesSource = UsesSource(copyMode_);
   if (usesSource && (!source || sourceRect.IsEmpty())) return;

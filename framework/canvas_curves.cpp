@@ -189,12 +189,14 @@ struct ChordShape {
 
 void TCanvas::Ellipse(int l, int t, int r, int b) {
   if (record_ && !Recorded('e', {l, t, r, b})) return;
+  if (changes_) Touched(l, t, r, b, std::max(pen_.Width(), 1) + 1);
   PaintShape(*this, BoxOf(l, t, r, b), true,
              [](const QRect& box, int) { return EllipseShape{EllipseGeometry(box)}; });
 }
 
 void TCanvas::RoundRect(int l, int t, int r, int b, int cornerW, int cornerH) {
   if (record_ && !Recorded('R', {l, t, r, b, cornerW, cornerH})) return;
+  if (changes_) Touched(l, t, r, b, std::max(pen_.Width(), 1) + 1);
   PaintShape(*this, BoxOf(l, t, r, b), true, [&](const QRect& box, int k) {
     const auto corner = [k](int size, int room) {
       return static_cast<double>(std::min(std::abs(static_cast<long long>(size)) * k,
@@ -207,6 +209,7 @@ void TCanvas::RoundRect(int l, int t, int r, int b, int cornerW, int cornerH) {
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   if (record_ && !Recorded('a', {x1, y1, x2, y2, x3, y3, x4, y4})) return;
+  if (changes_) Touched(x1, y1, x2, y2, std::max(pen_.Width(), 1) + 1);
   PaintShape(*this, BoxOf(x1, y1, x2, y2), false, [&](const QRect& box, int k) {
     const EllipseGeometry e(box);
     return SectorShape{e, Sector(e, 1.0 * k * x3, 1.0 * k * y3, 1.0 * k * x4, 1.0 * k * y4), false};
@@ -215,6 +218,7 @@ void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   if (record_ && !Recorded('P', {x1, y1, x2, y2, x3, y3, x4, y4})) return;
+  if (changes_) Touched(x1, y1, x2, y2, std::max(pen_.Width(), 1) + 1);
   PaintShape(*this, BoxOf(x1, y1, x2, y2), true, [&](const QRect& box, int k) {
     const EllipseGeometry e(box);
     return SectorShape{e, Sector(e, 1.0 * k * x3, 1.0 * k * y3, 1.0 * k * x4, 1.0 * k * y4), true};
@@ -223,6 +227,7 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 
 void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   if (record_ && !Recorded('c', {x1, y1, x2, y2, x3, y3, x4, y4})) return;
+  if (changes_) Touched(x1, y1, x2, y2, std::max(pen_.Width(), 1) + 1);
   PaintShape(*this, BoxOf(x1, y1, x2, y2), true, [&](const QRect& box, int k) {
     const EllipseGeometry e(box);
     return ChordShape(e, Sector(e, 1.0 * k * x3, 1.0 * k * y3, 1.0 * k * x4, 1.0 * k * y4));

@@ -1,6 +1,7 @@
 #include "framework/canvas_record.h"
 
 #include <QImage>
+#include <algorithm>
 #include <cstring>
 
 #include "framework/canvas.h"
@@ -32,6 +33,30 @@ void TCanvas::BeginRecord(TCanvasRecord* record, bool draw) {
   Put(record_->calls, surface_ ? surface_->Width() : -1);
   Put(record_->calls, surface_ ? surface_->Height() : -1);
   Put(record_->calls, surface_ ? surface_->Ratio() : 0);
+}
+
+void TCanvas::Touched(long long l, long long t, long long r, long long b, long long margin) {
+  const auto fit = [](long long v) {
+    return static_cast<int>(std::clamp<long long>(v, -kMaxSurfaceSide, 2LL * kMaxSurfaceSide));
+  };
+  changes_->push_back({fit(std::min(l, r) - margin), fit(std::min(t, b) - margin),
+                       fit(std::max(l, r) + margin), fit(std::max(t, b) + margin)});
+}
+
+void TCanvas::TouchedPoints(std::span<const TPoint> points) {
+  if (points.empty()) return;
+  long long l = points[0].X, t = points[0].Y, r = l, b = t;
+  for (const TPoint& p : points) {
+    l = std::min<long long>(l, p.X);
+    t = std::min<long long>(t, p.Y);
+    r = std::max<long long>(r, p.X);
+    b = std::max<long long>(b, p.Y);
+  }
+  Touched(l, t, r + 1, b + 1, std::max(pen_.Width(), 1) + 1);
+}
+
+void TCanvas::TouchedAll() {
+  Touched(-kMaxSurfaceSide, -kMaxSurfaceSide, 2LL * kMaxSurfaceSide, 2LL * kMaxSurfaceSide, 0);
 }
 
 void TCanvas::EndRecord() {

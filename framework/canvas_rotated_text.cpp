@@ -10,6 +10,7 @@ namespace nitko {
 
 void TCanvas::TextOutRotated(int x, int y, const std::string& text, int angleTenths) {
   if (record_ && !Recorded('o', {x, y, angleTenths}, text)) return;
+  if (changes_) TouchedAll();
   if (!surface_ || text.empty()) return;
   const QRegion region = State::Drawable(*this);
   if (region.isEmpty()) return;

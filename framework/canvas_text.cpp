@@ -181,6 +181,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     if ((textAlign_ & taCenter) == taRight) penPos_.X -= width;
   }
   if (record_ && !Recorded('t', {x, y}, text)) return;
+  if (changes_) TouchedAll();
   if (!surface_ || s.isEmpty()) return;
   const QRegion region = State::Drawable(*this);
   if (region.isEmpty()) return;
@@ -195,6 +196,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
   if (record_ && !Recorded('T', {r.Left, r.Top, r.Right, r.Bottom, x, y}, text)) return;
+  if (changes_) TouchedAll();
   if (!surface_ || r.IsEmpty()) return;
   const QRegion region = State::Drawable(*this) & SafeRect(r);
   if (region.isEmpty()) return;
@@ -357,6 +359,7 @@ int TCanvas::DrawText(TRect& rect, const std::string& text, TDrawTextFlags flags
   }
   if (record_ && !Recorded('d', {rect.Left, rect.Top, rect.Right, rect.Bottom, flags}, text))
     return height;
+  if (changes_) TouchedAll();
   if (!surface_ || lines.empty()) return height;
   QRegion region = State::Drawable(*this);
   if (!(flags & dtNoClip)) region &= SafeRect(rect);

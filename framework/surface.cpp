@@ -85,6 +85,30 @@ bool TSurface::ShareFrom(const TSurface& source) {
 
 bool TSurface::SharesPixels() const { return image_ && !image_->isDetached(); }
 
+bool TSurface::CopyPartsFrom(const TSurface& source, std::span<const TRect> parts) {
+  if (&source == this || source.Width() != Width() || source.Height() != Height() ||
+      source.Ratio() != Ratio())
+    return false;
+  const QImage& from = source.Image();
+  QImage& to = Image();
+  const int k = Ratio();
+  const int w = to.width(), h = to.height();
+  auto* dst = reinterpret_cast<QRgb*>(to.bits());
+  const auto* src = reinterpret_cast<const QRgb*>(from.constBits());
+  const ptrdiff_t dst_stride = to.bytesPerLine() / 4, src_stride = from.bytesPerLine() / 4;
+  for (const TRect& r : parts) {
+    const int l = std::clamp(r.Left * k, 0, w), right = std::clamp(r.Right * k, 0, w);
+    const int t = std::clamp(r.Top * k, 0, h), b = std::clamp(r.Bottom * k, 0, h);
+    if (l >= right) continue;
+    for (int y = t; y < b; ++y)
+      std::memcpy(dst + y * dst_stride + l, src + y * src_stride + l,
+                  static_cast<size_t>(right - l) * sizeof(QRgb));
+  }
+  return true;
+}
+
+long long TSurface::PixelsKey() const { return image_ ? image_->cacheKey() : 0; }
+
 TColor TSurface::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return clNone;
   if (!image_) return clWhite;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <memory>
+#include <span>
 
 #include "framework/colors.h"
+#include "framework/types.h"
 
 class QImage;
 
@@ -46,6 +48,11 @@ class TSurface {
   bool ShareFrom(const TSurface& source);
   // Whether another surface holds these pixels too.
   bool SharesPixels() const;
+  // Copies the pixels of each rectangle (as far as it lies on the surface)
+  // from source, of the same size and ratio; false otherwise, nothing done.
+  bool CopyPartsFrom(const TSurface& source, std::span<const TRect> parts);
+  // Changes whenever the pixels may have: equal keys, equal pixels.
+  long long PixelsKey() const;
 
   // clNone outside the surface; the first device pixel of the pixel.
   TColor Pixel(int x, int y) const;
