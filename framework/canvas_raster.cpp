@@ -143,18 +143,26 @@ ShapeOp::ShapeOp(TCanvas& canvas, const QRect& reach, bool overlaps)
     : canvas_(canvas),
       image_(canvas.Surface()->Image()),
       ratio_(canvas.Surface()->Ratio()),
-      logical_(TCanvas::State::Drawable(canvas) & reach),
-      region_(ToDevice(logical_, ratio_)),
       mode_(canvas.Pen().Mode()),
       layered_(mode_ != TPenMode::pmCopy && overlaps) {
-  if (layered_ && !region_.isEmpty()) {
-    const QRect box = region_.boundingRect();
-    origin_ = box.topLeft();
-    layer_ = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+  const QRegion drawable = TCanvas::State::Drawable(canvas);
+  rectangular_ = drawable.rectCount() <= 1;
+  if (rectangular_) {
+    logicalBox_ = drawable.boundingRect() & reach;
+    bounds_ = logicalBox_.isEmpty() ? QRect() : ToDevice(logicalBox_, ratio_);
+  } else {
+    logical_ = drawable & reach;
+    region_ = ToDevice(logical_, ratio_);
+    bounds_ = region_.boundingRect();
+  }
+  if (layered_ && !bounds_.isEmpty()) {
+    origin_ = bounds_.topLeft();
+    layer_ = QImage(bounds_.size(), QImage::Format_ARGB32_Premultiplied);
     layer_.setDevicePixelRatio(ratio_);
     layer_.fill(0);
-    layerRegion_ = QRegion(layer_.rect());
-    writer_.emplace(layer_, layerRegion_, TPenMode::pmCopy);
+    writer_.emplace(layer_, layer_.rect(), TPenMode::pmCopy);
+  } else if (rectangular_) {
+    writer_.emplace(image_, bounds_, mode_);
   } else {
     writer_.emplace(image_, region_, mode_);
   }
@@ -167,7 +175,8 @@ QPainter& ShapeOp::Painter() {
       painter_->translate(-origin_ / ratio_);
     } else {
       painter_.emplace(&image_);
-      if (canvas_.HasClip()) painter_->setClipRegion(logical_);
+      if (canvas_.HasClip())
+        painter_->setClipRegion(rectangular_ ? QRegion(logicalBox_) : logical_);
     }
     PrepareQPainter(*painter_);
   }
@@ -188,10 +197,11 @@ void ShapeOp::PlotRect(const QRect& rect, QRgb rgb) {
 
 void ShapeOp::Finish() {
   painter_.reset();
-  if (!layered_ || region_.isEmpty()) return;
+  if (!layered_ || bounds_.isEmpty()) return;
   QRgb* dst = reinterpret_cast<QRgb*>(image_.bits());
   const int stride = image_.bytesPerLine() / 4;
-  for (const QRect& r : region_) {
+  const QRegion device = rectangular_ ? QRegion(bounds_) : region_;
+  for (const QRect& r : device) {
     for (int y = r.top(); y <= r.bottom(); ++y) {
       const QRgb* src = reinterpret_cast<const QRgb*>(layer_.constScanLine(y - origin_.y()));
       QRgb* row = dst + static_cast<ptrdiff_t>(y) * stride;

@@ -45,16 +45,10 @@ QRegion ToDevice(const QRegion& region, int ratio);
 class PixelWriter {
  public:
   PixelWriter(QImage& image, const QRegion& region, TPenMode mode)
-      : region_(region),
-        bounds_(region.boundingRect()),
-        left_(bounds_.left()),
-        top_(bounds_.top()),
-        right_(bounds_.right()),
-        bottom_(bounds_.bottom()),
-        single_(region.rectCount() <= 1),
-        mode_(mode),
-        bits_(bounds_.isEmpty() ? nullptr : reinterpret_cast<QRgb*>(image.bits())),
-        stride_(image.bytesPerLine() / 4) {}
+      : PixelWriter(image, &region, region.boundingRect(), region.rectCount() <= 1, mode) {}
+  // The pixels of one rectangle, without building a region for it.
+  PixelWriter(QImage& image, const QRect& bounds, TPenMode mode)
+      : PixelWriter(image, nullptr, bounds, true, mode) {}
 
   const QRect& Bounds() const { return bounds_; }
   // Whether the region is its bounding box, so that Bounds() alone clips.
@@ -68,7 +62,7 @@ class PixelWriter {
   void Plot(int x, int y, QRgb rgb) {
     // An empty region has right < left, so nothing passes.
     if (x < left_ || x > right_ || y < top_ || y > bottom_ ||
-        (!single_ && !region_.contains(QPoint(x, y))))
+        (!single_ && !region_->contains(QPoint(x, y))))
       return;
     QRgb& d = bits_[static_cast<ptrdiff_t>(y) * stride_ + x];
     d = mode_ == TPenMode::pmCopy ? rgb | 0xFF000000u : CombinePen(mode_, rgb, d);
@@ -85,7 +79,20 @@ class PixelWriter {
   }
 
  private:
-  const QRegion& region_;
+  PixelWriter(QImage& image, const QRegion* region, const QRect& bounds, bool single,
+              TPenMode mode)
+      : region_(region),
+        bounds_(bounds),
+        left_(bounds_.left()),
+        top_(bounds_.top()),
+        right_(bounds_.right()),
+        bottom_(bounds_.bottom()),
+        single_(single),
+        mode_(mode),
+        bits_(bounds_.isEmpty() ? nullptr : reinterpret_cast<QRgb*>(image.bits())),
+        stride_(image.bytesPerLine() / 4) {}
+
+  const QRegion* region_;  // null: bounds_ alone
   QRect bounds_;
   int left_, top_, right_, bottom_;
   bool single_;
@@ -203,11 +210,11 @@ class ShapeOp {
  public:
   ShapeOp(TCanvas& canvas, const QRect& reach, bool overlaps);
 
-  bool Empty() const { return region_.isEmpty(); }
+  bool Empty() const { return bounds_.isEmpty(); }
   // Device pixels per pixel.
   int Ratio() const { return ratio_; }
   // Device pixels the operation may reach.
-  QRect Bounds() const { return region_.boundingRect(); }
+  QRect Bounds() const { return bounds_; }
   // A painter in (unscaled) surface coordinates, for wide strokes.
   QPainter& Painter();
   void Plot(int x, int y, QRgb rgb) {
@@ -238,13 +245,17 @@ class ShapeOp {
   TCanvas& canvas_;
   QImage& image_;
   int ratio_;
-  QRegion logical_;  // the pixels within reach
-  QRegion region_;   // their device pixels
+  // The pixels within reach and their device pixels: a rectangle alone
+  // when the canvas clips to one (or not at all), else regions.
+  bool rectangular_;
+  QRect logicalBox_;
+  QRect bounds_;
+  QRegion logical_;
+  QRegion region_;
   TPenMode mode_;
   bool layered_;
   QPoint origin_;
   QImage layer_;
-  QRegion layerRegion_;
   std::optional<PixelWriter> writer_;
   std::optional<QPainter> painter_;
 };

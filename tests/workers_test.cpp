@@ -277,9 +277,11 @@ TEST_F(Workers, ASecondStartSharesTheResetPositionAndBothWriteTheMemo) {
   EXPECT_EQ(w.memo.Lines().Count(), 202);
   EXPECT_LE(w.series1->PointCount(), 202 - cleared + 1);
   EXPECT_GE(w.series1->PointCount(), 202 - cleared - 1);
-  // Every pass of either thread moved the shared position by one step.
-  const int passesAfterReset = w.series1->PointCount();
-  EXPECT_NEAR(w.state.x1.load(), passesAfterReset * 0.1, 1e-9 * passesAfterReset);
+  // Every pass of either thread moved the shared position by one step; the
+  // released thread's pass in flight may fall on either side of the reset
+  // and of the clear, as the point count allows.
+  const double steps = w.state.x1.load() / 0.1 - w.series1->PointCount();
+  EXPECT_TRUE(std::fabs(steps - std::round(steps)) < 1e-6 && std::fabs(steps) < 1.5) << steps;
 }
 
 TEST_F(Workers, BothWorkersRunTogetherAndReadPAfreshEachPass) {
