@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <typeinfo>
 #include <vector>
 
 #include "chart/custom_axis_panel.h"
@@ -140,7 +142,22 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
     cover.Add(painted);
     kept.push_back({i, x, y});
   }
-  for (auto it = kept.rbegin(); it != kept.rend(); ++it) DrawMarkerAt(canvas, it->index, it->x, it->y);
+  auto from = kept.rbegin();
+  // Solid boxes on the plain flat canvas go to the surface in one call, in
+  // the colours each marker's drawing would set; the last one is drawn as
+  // ever, so the canvas ends as it would.
+  if (boxes && !kept.empty() && typeid(canvas) == typeid(TTeeCanvas3D)) {
+    const auto last = std::prev(kept.rend());
+    std::vector<TCanvas::TPaintedRect> batch;
+    batch.reserve(kept.size() - 1);
+    for (; from != last; ++from) {
+      pointer_->PreparePointerCanvas(canvas, PointColor(from->index));
+      batch.push_back({pointer_->RectangleBox(from->x, from->y), canvas.Pen().Color(),
+                       canvas.Brush().Color()});
+    }
+    canvas.Surface()->Rectangles(batch);
+  }
+  for (auto it = from; it != kept.rend(); ++it) DrawMarkerAt(canvas, it->index, it->x, it->y);
   return true;
 }
 

@@ -73,6 +73,11 @@ struct Corners {
 
 }  // namespace
 
+TRect TSeriesPointer::RectangleBox(int x, int y) const {
+  const Corners c(x, y, horiz_size_, vert_size_);
+  return {c.l, c.t, c.r1, c.b1};
+}
+
 void TSeriesPointer::DrawPointerShape(TCanvas3D& canvas, bool is3D, int x, int y, int h, int v,
                                       TColor color, TSeriesPointerStyle style) const {
   using S = TSeriesPointerStyle;

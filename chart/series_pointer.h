@@ -62,6 +62,8 @@ class TSeriesPointer : public TPersistent {
   // Pen and brush for one marker in colour: a clDefault pen colour or brush
   // colour takes the marker's colour.
   void PreparePointerCanvas(TCanvas3D& canvas, TColor color) const;
+  // The corners a flat psRectangle marker at (x, y) is drawn with.
+  TRect RectangleBox(int x, int y) const;
   // One marker centred on (x, y) with half sizes h and v; is3D draws the
   // depth shapes at the series' depth.
   void DrawPointerShape(TCanvas3D& canvas, bool is3D, int x, int y, int h, int v, TColor color,

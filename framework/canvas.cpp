@@ -273,6 +273,64 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   State::Changed(*this);
 }
 
+void TCanvas::Rectangles(std::span<const TPaintedRect> rects) {
+  const PenInfo pen = PenOf(pen_);
+  const bool plain = surface_ != nullptr && record_ == nullptr && surface_->Ratio() == 1 &&
+                     pen.thin && !pen.dashes && pen_.Mode() == TPenMode::pmCopy;
+  const QRegion drawable = plain ? State::Drawable(*this) : QRegion();
+  if (!plain || drawable.rectCount() > 1) {
+    // One by one, as asked.
+    const TColor pen_color = pen_.Color(), brush_color = brush_.Color();
+    const TBrushStyle brush_style = brush_.Style();
+    for (const TPaintedRect& r : rects) {
+      pen_.SetColor(r.pen);
+      brush_.SetColor(r.brush);
+      brush_.SetStyle(TBrushStyle::bsSolid);
+      Rectangle(r.box);
+    }
+    pen_.SetColor(pen_color);
+    brush_.SetColor(brush_color);
+    brush_.SetStyle(brush_style);
+    return;
+  }
+  if (drawable.isEmpty() || rects.empty()) return;
+  State::Changing(*this);
+  // The pixels Rectangle paints, straight into the surface within the one
+  // clipping rectangle: a frame of the pen, the brush inside it (without a
+  // pen the brush leaves out the right column and bottom row).
+  const QRect clip = drawable.boundingRect();
+  QImage& image = surface_->Image();
+  QRgb* bits = reinterpret_cast<QRgb*>(image.bits());
+  const ptrdiff_t stride = image.bytesPerLine() / 4;
+  const auto fill = [&](int l, int t, int r, int b, QRgb rgb) {  // inclusive
+    l = std::max(l, clip.left());
+    t = std::max(t, clip.top());
+    r = std::min(r, clip.right());
+    b = std::min(b, clip.bottom());
+    if (l > r) return;
+    for (int y = t; y <= b; ++y) std::fill(bits + y * stride + l, bits + y * stride + r + 1, rgb);
+  };
+  for (const TPaintedRect& p : rects) {
+    const TRect& q = p.box;
+    const int l = ClampFar(std::min(q.Left, q.Right)), r = ClampFar(std::max(q.Left, q.Right));
+    const int t = ClampFar(std::min(q.Top, q.Bottom)), b = ClampFar(std::max(q.Top, q.Bottom));
+    if (r <= l || b <= t) continue;
+    if (changes_) Touched(l, t, r, b, 2);
+    const QRgb brush = ColorToQRgb(p.brush) | 0xFF000000u;
+    if (!pen.visible) {
+      fill(l, t, r - 2, b - 2, brush);
+      continue;
+    }
+    const QRgb ink = ColorToQRgb(p.pen) | 0xFF000000u;
+    fill(l + 1, t + 1, r - 2, b - 2, brush);
+    fill(l, t, r - 1, t, ink);
+    fill(l, b - 1, r - 1, b - 1, ink);
+    fill(l, t, l, b - 1, ink);
+    fill(r - 1, t, r - 1, b - 1, ink);
+  }
+  State::Changed(*this);
+}
+
 // --- fills and pixels ---------------------------------------------------
 
 namespace {

@@ -108,6 +108,14 @@ class TCanvas {
   void Polygon(std::span<const TPoint> points);
   void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
   void Rectangle(int left, int top, int right, int bottom);
+  // Rectangle(box) for each in turn with the pen in the colour pen and a
+  // solid brush of colour brush; the pen and brush keep their own colours.
+  struct TPaintedRect {
+    TRect box;
+    TColor pen;
+    TColor brush;
+  };
+  void Rectangles(std::span<const TPaintedRect> rects);
   void RoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH);
   void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
   void Ellipse(int left, int top, int right, int bottom);

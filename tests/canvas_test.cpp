@@ -8,9 +8,11 @@
 #include <array>
 #include <limits>
 #include <memory>
+#include <random>
 #include <set>
 #include <string>
 #include <tuple>
+#include <vector>
 #include <utility>
 
 #include "framework/bitmap.h"
@@ -111,6 +113,37 @@ TEST(CanvasRaster, RectangleAndEllipseLeaveOutRightColumnAndBottomRow) {
   EXPECT_EQ(e.Ink(), Rect(4, 3, 25, 17));
   EXPECT_EQ(e.At(14, 10), clYellow);
   EXPECT_EQ(e.At(4, 3), kBack);  // corners of the box stay empty
+}
+
+// Many rectangles in one call paint what Rectangle paints for each in turn,
+// on the fast path and on the others (a polygon clip, a dashed pen).
+TEST(CanvasRaster, RectanglesInOneCallEqualOneByOne) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> at(-8, 48), size(-3, 12);
+  std::vector<TCanvas::TPaintedRect> rects;
+  for (int i = 0; i < 300; ++i) {
+    const int x = at(rng), y = at(rng);
+    rects.push_back({{x, y, x + size(rng), y + size(rng)}, static_cast<TColor>(rng() & 0xFFFFFF),
+                     static_cast<TColor>(rng() & 0xFFFFFF)});
+  }
+  const std::array<TPoint, 3> triangle{TPoint{0, 0}, TPoint{40, 5}, TPoint{10, 30}};
+  const TPenStyle pens[] = {TPenStyle::psSolid, TPenStyle::psSolid, TPenStyle::psSolid,
+                            TPenStyle::psClear, TPenStyle::psDash};
+  for (int variant = 0; variant < 5; ++variant) {
+    Paper batch, single;
+    for (Paper* p : {&batch, &single}) {
+      if (variant == 1) p->canvas.SetClipRect(Rect(3, 4, 33, 25));
+      if (variant == 2) p->canvas.SetClipPolygon(triangle);
+      p->canvas.Pen().SetStyle(pens[variant]);
+    }
+    batch.canvas.Rectangles(rects);
+    for (const TCanvas::TPaintedRect& r : rects) {
+      single.canvas.Pen().SetColor(r.pen);
+      single.canvas.Brush().SetColor(r.brush);
+      single.canvas.Rectangle(r.box);
+    }
+    EXPECT_TRUE(batch.SameAs(single)) << variant;
+  }
 }
 
 TEST(CanvasRaster, CurvesStayInsideTheirBoxAndTouchItsSides) {
