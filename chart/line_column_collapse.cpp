@@ -1,6 +1,9 @@
 #include "chart/line_column_collapse.h"
 
+#include <algorithm>
+
 #include "chart/tee_canvas.h"
+#include "framework/canvas.h"
 
 namespace nitko {
 
@@ -28,16 +31,44 @@ void TLineColumnCollapse::LineTo(int x, int y) {
     return;
   }
   FlushColumn(false);
-  canvas_.PenLineTo(x, y);
+  PathTo(x, y);
   Start(x, y);
 }
 
-void TLineColumnCollapse::Finish() { FlushColumn(true); }
+void TLineColumnCollapse::Finish() {
+  FlushColumn(true);
+  DrawPath();
+}
 
 void TLineColumnCollapse::VerticalTo(int y) {
   if (y == pen_y_) return;
-  canvas_.PenLineTo(x_, y);
+  PathTo(x_, y);
   pen_y_ = y;
+}
+
+void TLineColumnCollapse::PathTo(int x, int y) {
+  TCanvas* surface = canvas_.Surface();
+  if (surface == nullptr) return;
+  if (path_.empty()) {
+    path_.push_back(surface->PenPos());
+    box_ = {path_[0].X, path_[0].Y, path_[0].X, path_[0].Y};
+  }
+  path_.push_back({x, y});
+  box_ = {std::min(box_.Left, x), std::min(box_.Top, y), std::max(box_.Right, x),
+          std::max(box_.Bottom, y)};
+  // Small polylines keep the rectangles a frame notes as changed small.
+  constexpr long long kSide = 12;
+  if (path_.size() >= 32 || static_cast<long long>(box_.Right) - box_.Left > kSide ||
+      static_cast<long long>(box_.Bottom) - box_.Top > kSide)
+    DrawPath();
+}
+
+void TLineColumnCollapse::DrawPath() {
+  if (path_.size() < 2) return;
+  TCanvas& surface = *canvas_.Surface();
+  surface.Polyline(path_);
+  surface.MoveTo(path_.back().X, path_.back().Y);
+  path_.clear();
 }
 
 void TLineColumnCollapse::FlushColumn(bool lastOfLine) {

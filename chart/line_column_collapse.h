@@ -1,5 +1,9 @@
 #pragma once
 
+#include <vector>
+
+#include "framework/types.h"
+
 namespace nitko {
 
 class TTeeCanvas;
@@ -11,7 +15,8 @@ class TTeeCanvas;
 // mode the pixels equal those of one line per point: within the column the
 // path covers every row between the extremes either way, and the last pixel
 // of the whole line, which a line leaves out, is covered exactly when the
-// point-by-point path passes it before its end.
+// point-by-point path passes it before its end. The lines go to the canvas a
+// few dozen at a time as one polyline, which paints the same pixels.
 class TLineColumnCollapse {
  public:
   explicit TLineColumnCollapse(TTeeCanvas& canvas) : canvas_(canvas) {}
@@ -25,8 +30,12 @@ class TLineColumnCollapse {
  private:
   void FlushColumn(bool lastOfLine);
   void VerticalTo(int y);
+  void PathTo(int x, int y);
+  void DrawPath();
 
   TTeeCanvas& canvas_;
+  std::vector<TPoint> path_;  // from the pen position on
+  TRect box_;                 // the path's corner points
   int x_ = 0;
   int pen_y_ = 0;  // where the pen stands in column x_
   int last_ = 0;
