@@ -234,7 +234,8 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   if (record_ && !Recorded('r', {left, top, right, bottom})) return;
-  if (changes_) Touched(left, top, right, bottom, std::max(pen_.Width(), 1) + 1);
+  // Outline and fill, of any pen, stay inside the rectangle.
+  if (changes_) Touched(left, top, right, bottom, 0);
   int l = ClampFar(std::min(left, right)), r = ClampFar(std::max(left, right));
   int t = ClampFar(std::min(top, bottom)), b = ClampFar(std::max(top, bottom));
   const PenInfo pen = PenOf(pen_);
@@ -315,7 +316,7 @@ void TCanvas::Rectangles(std::span<const TPaintedRect> rects) {
     const int l = ClampFar(std::min(q.Left, q.Right)), r = ClampFar(std::max(q.Left, q.Right));
     const int t = ClampFar(std::min(q.Top, q.Bottom)), b = ClampFar(std::max(q.Top, q.Bottom));
     if (r <= l || b <= t) continue;
-    if (changes_) Touched(l, t, r, b, 2);
+    if (changes_) Touched(l, t, r, b, 0);
     const QRgb brush = ColorToQRgb(p.brush) | 0xFF000000u;
     if (!pen.visible) {
       fill(l, t, r - 2, b - 2, brush);

@@ -52,7 +52,8 @@ void TCanvas::TouchedPoints(std::span<const TPoint> points) {
     r = std::max<long long>(r, p.X);
     b = std::max<long long>(b, p.Y);
   }
-  Touched(l, t, r + 1, b + 1, std::max(pen_.Width(), 1) + 1);
+  // A one-pixel line stays between its ends; a wider one reaches out by its width.
+  Touched(l, t, r + 1, b + 1, pen_.Width() <= 1 ? 0 : pen_.Width() + 1);
 }
 
 void TCanvas::TouchedAll() {
