@@ -13,7 +13,12 @@ namespace nitko {
 
 namespace {
 
-QRect Reach(std::span<const TPoint> points, int penWidth) {
+// The pixels [l, r) x [t, b) that hold the points.
+struct PointBox {
+  long long l = 0, t = 0, r = 0, b = 0;
+};
+
+PointBox BoxOf(std::span<const TPoint> points) {
   if (points.empty()) return {};
   int l = points[0].X, t = points[0].Y, r = l, b = t;
   for (const TPoint& p : points) {
@@ -22,8 +27,20 @@ QRect Reach(std::span<const TPoint> points, int penWidth) {
     r = std::max(r, p.X);
     b = std::max(b, p.Y);
   }
+  return {l, t, r + 1LL, b + 1LL};
+}
+
+// Every pixel a line or shape through the points may paint with the pen.
+QRect Reach(const PointBox& box, int penWidth) {
+  if (box.r <= box.l) return {};
   const long long m = static_cast<long long>(penWidth) + 1;
-  return SafeRect(l - m, t - m, r + m + 1, b + m + 1);
+  return SafeRect(box.l - m, box.t - m, box.r + m, box.b + m);
+}
+
+// The rectangle's corners in order, held within kFar.
+TRect SortedBox(int left, int top, int right, int bottom) {
+  return {ClampFar(std::min(left, right)), ClampFar(std::min(top, bottom)),
+          ClampFar(std::max(left, right)), ClampFar(std::max(top, bottom))};
 }
 
 QPolygonF CentredPolygon(std::span<const TPoint> points) {
@@ -166,10 +183,12 @@ void TCanvas::LineTo(int x, int y) {
 
 void TCanvas::Polyline(std::span<const TPoint> points) {
   if (record_ && !Recorded('l', {}, {}, nullptr, points)) return;
-  if (changes_) TouchedPoints(points);
   const PenInfo pen = PenOf(pen_);
+  const PointBox box = BoxOf(points);
+  // A one-pixel line stays between its ends; a wider one reaches out by its width.
+  if (changes_) Touched(box.l, box.t, box.r, box.b, pen.thin ? 0 : pen.width + 1);
   if (!surface_ || !pen.visible || points.size() < 2) return;
-  ShapeOp op(*this, Reach(points, pen.width), !pen.thin);
+  ShapeOp op(*this, Reach(box, pen.width), !pen.thin);
   if (op.Empty()) return;
   State::Changing(*this);
   if (pen.thin) {
@@ -187,11 +206,12 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
 
 void TCanvas::Polygon(std::span<const TPoint> points) {
   if (record_ && !Recorded('g', {}, {}, nullptr, points)) return;
-  if (changes_) TouchedPoints(points);
   const PenInfo pen = PenOf(pen_);
+  const PointBox box = BoxOf(points);
+  if (changes_) Touched(box.l, box.t, box.r, box.b, pen.thin ? 0 : pen.width + 1);
   if (!surface_ || points.size() < 2) return;
   // The fill may reach pixels of the outline: combine both in one layer.
-  ShapeOp op(*this, Reach(points, pen.width), true);
+  ShapeOp op(*this, Reach(box, pen.width), true);
   if (op.Empty()) return;
   State::Changing(*this);
   const BrushSampler brush(*this);
@@ -236,8 +256,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   if (record_ && !Recorded('r', {left, top, right, bottom})) return;
   // Outline and fill, of any pen, stay inside the rectangle.
   if (changes_) Touched(left, top, right, bottom, 0);
-  int l = ClampFar(std::min(left, right)), r = ClampFar(std::max(left, right));
-  int t = ClampFar(std::min(top, bottom)), b = ClampFar(std::max(top, bottom));
+  const auto [l, t, r, b] = SortedBox(left, top, right, bottom);
   const PenInfo pen = PenOf(pen_);
   if (!surface_ || r <= l || b <= t) return;
   // Outline and fill never share a pixel, so no layer is needed.
@@ -312,9 +331,7 @@ void TCanvas::Rectangles(std::span<const TPaintedRect> rects) {
     for (int y = t; y <= b; ++y) std::fill(bits + y * stride + l, bits + y * stride + r + 1, rgb);
   };
   for (const TPaintedRect& p : rects) {
-    const TRect& q = p.box;
-    const int l = ClampFar(std::min(q.Left, q.Right)), r = ClampFar(std::max(q.Left, q.Right));
-    const int t = ClampFar(std::min(q.Top, q.Bottom)), b = ClampFar(std::max(q.Top, q.Bottom));
+    const auto [l, t, r, b] = SortedBox(p.box.Left, p.box.Top, p.box.Right, p.box.Bottom);
     if (r <= l || b <= t) continue;
     if (changes_) Touched(l, t, r, b, 0);
     const QRgb brush = ColorToQRgb(p.brush) | 0xFF000000u;

@@ -205,7 +205,6 @@ class TCanvas {
                 const TSurface* source = nullptr, std::span<const TPoint> points = {});
   // Adds [l, r) x [t, b) grown by margin on every side to the tracked changes.
   void Touched(long long l, long long t, long long r, long long b, long long margin);
-  void TouchedPoints(std::span<const TPoint> points);
   void TouchedAll();
   void Copy(const TRect& dest, const TSurface* source, const TRect& sourceRect,
             const TColor* transparent);

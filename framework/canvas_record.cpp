@@ -43,19 +43,6 @@ void TCanvas::Touched(long long l, long long t, long long r, long long b, long l
                        fit(std::max(l, r) + margin), fit(std::max(t, b) + margin)});
 }
 
-void TCanvas::TouchedPoints(std::span<const TPoint> points) {
-  if (points.empty()) return;
-  long long l = points[0].X, t = points[0].Y, r = l, b = t;
-  for (const TPoint& p : points) {
-    l = std::min<long long>(l, p.X);
-    t = std::min<long long>(t, p.Y);
-    r = std::max<long long>(r, p.X);
-    b = std::max<long long>(b, p.Y);
-  }
-  // A one-pixel line stays between its ends; a wider one reaches out by its width.
-  Touched(l, t, r + 1, b + 1, pen_.Width() <= 1 ? 0 : pen_.Width() + 1);
-}
-
 void TCanvas::TouchedAll() {
   Touched(-kMaxSurfaceSide, -kMaxSurfaceSide, 2LL * kMaxSurfaceSide, 2LL * kMaxSurfaceSide, 0);
 }
