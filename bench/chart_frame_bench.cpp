@@ -33,7 +33,7 @@ struct ProgramChart {
   explicit ProgramChart(int n) {
     chart->SetBounds(8, 8, kFrameWidth, kFrameHeight);
     chart->BackWall().Brush().SetColor(clWhite);
-    chart->Title().Text().SetText("Wykres  badanej  funkcji  f(x,p)  oraz  f(x, p+1)");
+    chart->Title().Text().SetText(kFrameTitle);
     chart->LeftAxis().SetExactDateTime(false);
     chart->LeftAxis().SetIncrement(0.1);
     chart->Legend().SetVisible(false);

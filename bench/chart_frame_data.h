@@ -13,6 +13,7 @@ namespace frame_bench {
 inline constexpr int kFrameWidth = 753;
 inline constexpr int kFrameHeight = 321;
 inline constexpr int kFramePointCounts[] = {101, 10000, 1000000};
+inline constexpr const char* kFrameTitle = "Wykres  badanej  funkcji  f(x,p)  oraz  f(x, p+1)";
 
 struct FrameData {
   std::vector<double> x;

@@ -3,40 +3,37 @@
 // default axes and grid, set up as its users run a fast plot: adaptive
 // sampling on (its default), no antialiasing, fast polylines, no OpenGL.
 // Usage: qcustomplot_frame <points>
-#include <QApplication>
 #include <QImage>
-#include <cstdlib>
 #include <qcustomplot.h>
 
-#include "../chart_frame_data.h"
 #include "peer_frame_timer.h"
+#include "peer_start.h"
 
 using namespace frame_bench;
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  const int n = argc > 1 ? std::atoi(argv[1]) : 101;
-  const FrameData data = MakeFrameData(n);
-  const QVector<double> x(data.x.begin(), data.x.end());
+  const PeerStart start(argc, argv);
+  const int n = start.points;
+  const FrameData& data = start.data;
+  const QVector<double> x = ToQVector(data.x);
 
   QCustomPlot plot;
   plot.resize(kFrameWidth, kFrameHeight);
   plot.plotLayout()->insertRow(0);
   plot.plotLayout()->addElement(
-      0, 0, new QCPTextElement(&plot, "Wykres  badanej  funkcji  f(x,p)  oraz  f(x, p+1)"));
+      0, 0, new QCPTextElement(&plot, kFrameTitle));
 
   QCPGraph* line = plot.addGraph();
   line->setPen(QPen(Qt::red));
   line->setAdaptiveSampling(true);
-  line->setData(x, QVector<double>(data.line.begin(), data.line.end()), true);
+  line->setData(x, ToQVector(data.line), true);
 
   QCPGraph* points = plot.addGraph();
   points->setLineStyle(QCPGraph::lsNone);
   points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::darkGreen,
                                           Qt::darkGreen, 5));
   points->setAdaptiveSampling(true);
-  points->setData(x, QVector<double>(data.points.begin(), data.points.end()), true);
+  points->setData(x, ToQVector(data.points), true);
   plot.rescaleAxes();
   // Plottables are antialiased by default, which costs most with many
   // points: users of fast plots turn it off, and the other charts here draw

@@ -11,18 +11,16 @@
 #include <QPainter>
 #include <QPointF>
 #include <QScatterSeries>
-#include <cstdlib>
 
-#include "../chart_frame_data.h"
 #include "peer_frame_timer.h"
+#include "peer_start.h"
 
 using namespace frame_bench;
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  const int n = argc > 1 ? std::atoi(argv[1]) : 101;
-  const FrameData data = MakeFrameData(n);
+  const PeerStart start(argc, argv);
+  const int n = start.points;
+  const FrameData& data = start.data;
   QList<QPointF> linePoints, markerPoints;
   linePoints.reserve(n);
   markerPoints.reserve(n);
@@ -41,7 +39,7 @@ int main(int argc, char** argv) {
   markers->replace(markerPoints);
 
   auto* chart = new QChart;
-  chart->setTitle("Wykres  badanej  funkcji  f(x,p)  oraz  f(x, p+1)");
+  chart->setTitle(kFrameTitle);
   chart->legend()->hide();
   chart->addSeries(line);
   chart->addSeries(markers);

@@ -4,11 +4,8 @@
 // antialiasing (its default), the canvas drawn straight without a backing
 // store.
 // Usage: qwt_frame <points>
-#include <QApplication>
 #include <QImage>
 #include <QPen>
-#include <QVector>
-#include <cstdlib>
 #include <qwt_global.h>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
@@ -16,8 +13,8 @@
 #include <qwt_plot_grid.h>
 #include <qwt_symbol.h>
 
-#include "../../chart_frame_data.h"
 #include "../peer_frame_timer.h"
+#include "../peer_start.h"
 
 using namespace frame_bench;
 
@@ -37,15 +34,14 @@ void SetFiltering(QwtPlotCurve* curve, int points) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  const int n = argc > 1 ? std::atoi(argv[1]) : 101;
-  const FrameData data = MakeFrameData(n);
-  const QVector<double> x(data.x.begin(), data.x.end());
+  const PeerStart start(argc, argv);
+  const int n = start.points;
+  const FrameData& data = start.data;
+  const QVector<double> x = ToQVector(data.x);
 
   QwtPlot plot;
   plot.resize(kFrameWidth, kFrameHeight);
-  plot.setTitle("Wykres  badanej  funkcji  f(x,p)  oraz  f(x, p+1)");
+  plot.setTitle(kFrameTitle);
   plot.setCanvasBackground(Qt::white);
   // Every frame here is a replot, and for that the backing store is one more
   // canvas-sized pixmap to fill, frame and copy (more than the whole plot
@@ -60,7 +56,7 @@ int main(int argc, char** argv) {
   auto* line = new QwtPlotCurve;
   line->setPen(Qt::red);
   SetFiltering(line, n);
-  line->setSamples(x, QVector<double>(data.line.begin(), data.line.end()));
+  line->setSamples(x, ToQVector(data.line));
   line->attach(&plot);
 
   // The same marker as the QCustomPlot peer's: a 5-pixel square.
@@ -69,7 +65,7 @@ int main(int argc, char** argv) {
   points->setSymbol(new QwtSymbol(QwtSymbol::Rect, QBrush(Qt::darkGreen), QPen(Qt::darkGreen),
                                   QSize(5, 5)));
   SetFiltering(points, n);
-  points->setSamples(x, QVector<double>(data.points.begin(), data.points.end()));
+  points->setSamples(x, ToQVector(data.points));
   points->attach(&plot);
 
   QImage image(kFrameWidth, kFrameHeight, QImage::Format_ARGB32_Premultiplied);
