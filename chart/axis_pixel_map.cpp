@@ -1,6 +1,8 @@
 #include "chart/axis_pixel_map.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -46,6 +48,46 @@ void TAxisPixelMap::MapAll(std::span<const double> values, double multiplier, in
   }
 #endif
   for (; i < values.size(); ++i) out[i] = Map(values[i] * multiplier);
+}
+
+namespace {
+
+// Doubles in order as unsigned integers: the order of values, with -0
+// before +0, and neighbouring keys are neighbouring doubles.
+uint64_t KeyOf(double v) {
+  const auto u = std::bit_cast<uint64_t>(v);
+  return (u >> 63) != 0 ? ~u : u | (uint64_t{1} << 63);
+}
+
+double FromKey(uint64_t k) {
+  return std::bit_cast<double>((k >> 63) != 0 ? k & ~(uint64_t{1} << 63) : ~k);
+}
+
+}  // namespace
+
+bool TAxisPixelMap::Band(double v, double& low, double& high) const {
+  int p;
+  if (logarithmic || range_span == 0 || !Place(v, p)) return false;
+  // Two pixels' worth of value away lies surely another pixel.
+  const double step = std::fabs(range_span / pixel_length) * 2;
+  low = high = v;
+  if (!(step > 0) || !std::isfinite(step)) return true;
+  low = BandEdge(v, p, v - step);
+  high = BandEdge(v, p, v + step);
+  return true;
+}
+
+double TAxisPixelMap::BandEdge(double v, int p, double beyond) const {
+  int q;
+  // With both ends placed, every value between maps in order, so the
+  // values on p form one stretch from v on, found by halving.
+  if (!Place(beyond, q) || q == p) return v;
+  uint64_t in = KeyOf(v), out = KeyOf(beyond);
+  while (in + 1 != out && out + 1 != in) {
+    const uint64_t mid = in < out ? in + (out - in) / 2 : out + (in - out) / 2;
+    (Place(FromKey(mid), q) && q == p ? in : out) = mid;
+  }
+  return FromKey(in);
 }
 
 int TAxisPixelMap::MapLogarithmic(double v) const {

@@ -30,17 +30,20 @@ struct TAxisPixelMap {
   int Map(double v) const {
     if (logarithmic) return MapLogarithmic(v);
     if (range_span == 0) return pixel_center;
-    const double d = v - range_min;
-    long long rt;
-    if (!RoundedByReciprocal(d, rt)) {
-      const double t = d * pixel_length / range_span;
-      // Also catches NaN: such a value has no place on the axis.
-      if (!(std::fabs(t) < kPixelLimit)) return pixel_center;
-      rt = RoundEvenSmall(t);
-    }
-    if (horizontal) return OnAxisOrCentre(inverted ? pixel_end - rt : pixel_start + rt);
-    return OnAxisOrCentre(inverted ? pixel_start + rt : pixel_end - rt);
+    int p;
+    return Place(v, p) ? p : pixel_center;
   }
+  // Whether every value from a to b (scaled, a <= b) gets a place of its
+  // own, never the centre: there Map keeps the order of the values, so the
+  // lowest and highest values give the lowest and highest pixels.
+  bool KeepsOrder(double a, double b) const {
+    int p;
+    return !logarithmic && (range_span == 0 || (Place(a, p) && Place(b, p)));
+  }
+  // The values around v that share its pixel: Map(u) == Map(v) for every u
+  // from low to high. Exact at both ends where the neighbouring pixels are
+  // placed too, else narrowed to v itself; false for a value with no place.
+  bool Band(double v, double& low, double& high) const;
   // out[i] = Map(values[i] * multiplier) for each i: a pass without
   // branches that the compiler can run on several values at once, and Map
   // for the values it was not sure of.
@@ -63,7 +66,25 @@ struct TAxisPixelMap {
     rt = RoundEvenSmall(t);
     return 0.5 - std::fabs(t - static_cast<double>(rt)) > kNearHalf;
   }
+  // The pixel of v on a linear axis with a span; false for a value with no
+  // place there (NaN, a far-off offset, a pixel past the int range).
+  bool Place(double v, int& pixel) const {
+    const double d = v - range_min;
+    long long rt;
+    if (!RoundedByReciprocal(d, rt)) {
+      const double t = d * pixel_length / range_span;
+      if (!(std::fabs(t) < kPixelLimit)) return false;
+      rt = RoundEvenSmall(t);
+    }
+    const long long p = horizontal ? (inverted ? pixel_end - rt : pixel_start + rt)
+                                   : (inverted ? pixel_start + rt : pixel_end - rt);
+    if (!FitsPixel(p)) return false;
+    pixel = static_cast<int>(p);
+    return true;
+  }
   int MapLogarithmic(double v) const;
+  // The farthest value from v toward `beyond` on v's pixel p.
+  double BandEdge(double v, int p, double beyond) const;
   int OnAxisOrCentre(long long p) const {
     // Like an offset past the int range, a pixel past it has no place.
     return FitsPixel(p) ? static_cast<int>(p) : pixel_center;

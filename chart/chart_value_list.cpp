@@ -48,7 +48,7 @@ bool TChartValueList::InOrder(double a, double b) const {
   return order_ == TChartListOrder::loDescending ? a >= b : a <= b;
 }
 
-void TChartValueList::FindOrderedTail() {
+void TChartValueList::FindOrderedTail() const {
   size_t from = values_.size();
   if (from > 0 && !std::isnan(values_[from - 1])) {
     --from;
@@ -56,6 +56,11 @@ void TChartValueList::FindOrderedTail() {
   }
   ordered_from_ = from;
   tail_known_ = true;
+}
+
+size_t TChartValueList::OrderedFrom() const {
+  if (!tail_known_) FindOrderedTail();
+  return ordered_from_;
 }
 
 void TChartValueList::RepairTail(size_t index) {

@@ -83,6 +83,9 @@ class TChartValueList : public TPersistent {
   // The stored values, unscaled and contiguous, for loops that read them
   // all; valid until the next change of the list.
   std::span<const double> RawValues() const { return {values_.data(), values_.size()}; }
+  // Where the ordered tail starts: the raw values from there on rise (fall
+  // for loDescending) or stay, and none is NaN. Found once, then kept.
+  size_t OrderedFrom() const;
 
  private:
   // Where the backward walk of InsertInOrder stops for v.
@@ -91,7 +94,7 @@ class TChartValueList : public TPersistent {
   bool InOrder(double a, double b) const;
   // Keeps the ordered tail right after the value at index changed.
   void RepairTail(size_t index);
-  void FindOrderedTail();
+  void FindOrderedTail() const;
   void RecomputeStats() const;
   void SortRange(int left, int right);
   bool Precedes(double a, double b) const;
@@ -102,8 +105,8 @@ class TChartValueList : public TPersistent {
   TTwoEndedArray<double> values_;
   // values_[ordered_from_..] is monotone in order_ and holds no NaN; only
   // meaningful while tail_known_, which a change of Order drops.
-  size_t ordered_from_ = 0;
-  bool tail_known_ = false;
+  mutable size_t ordered_from_ = 0;
+  mutable bool tail_known_ = false;
   double multiplier_ = 1.0;
   TChartListOrder order_ = TChartListOrder::loNone;
   bool date_time_ = false;

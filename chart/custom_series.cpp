@@ -127,20 +127,34 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
   // paints the same pixels, without asking the cover.
   int later_x = 0, later_y = 0;
   bool later = false;
-  for (int i = last_visible_; i >= first_visible_; --i) {
-    const int x = pixels.X(i);
-    const int y = pixels.Y(i);
-    if (!DrawableAt(x, y) || IsGap(i)) continue;
-    if (later && x == later_x && y == later_y) continue;
+  const auto walk = [&](int i, int x, int y) {
+    if (later && x == later_x && y == later_y) return;
+    if (!DrawableAt(x, y) || IsGap(i)) return;
     later = true;
     later_x = x;
     later_y = y;
     // Drawable centres and bounded sizes keep these sums within int.
     const TRect painted =
         boxes ? TRect{x - h, y - v, x + h + reach, y + v + reach} : TRect{x, y, x + 1, y + 1};
-    if (cover.Covers(painted)) continue;
+    if (cover.Covers(painted)) return;
     cover.Add(painted);
     kept.push_back({i, x, y});
+  };
+  if (pixels.Crowded(first_visible_, last_visible_)) {
+    // Column by column: one x for each run of points.
+    for (int end = last_visible_; end >= first_visible_;) {
+      const int start = pixels.ColumnStart(end, first_visible_);
+      const int x = pixels.XAlone(end);
+      for (int i = end; i >= start;) {
+        const int y = pixels.YAlone(i);
+        walk(i, x, y);
+        // Points on the marker just met are skipped, found by their values.
+        i = later && later_x == x && later_y == y ? pixels.RowEnd(i, start, y) : i - 1;
+      }
+      end = start - 1;
+    }
+  } else {
+    for (int i = last_visible_; i >= first_visible_; --i) walk(i, pixels.X(i), pixels.Y(i));
   }
   auto from = kept.rbegin();
   // Solid boxes on the plain flat canvas go to the surface in one call, in

@@ -60,7 +60,29 @@ void TFastLineSeries::DrawAllPoints() {
   const TSeriesPixels pixels(*this);
   TLineColumnCollapse line(*canvas);
   line.Start(old_x_, old_y_);
-  for (int i = first_visible_ + 1; i <= last_visible_; ++i) line.LineTo(pixels.X(i), pixels.Y(i));
+  const int from = first_visible_ + 1;
+  if (pixels.Crowded(from, last_visible_)) {
+    // A column the line leaves again paints every row between its lowest
+    // and highest point whatever their order, so those two, its first and
+    // its last point stand for all; the last column keeps every point, for
+    // the line's unpainted last pixel.
+    for (int i = from; i <= last_visible_;) {
+      const int end = pixels.ColumnEnd(i, last_visible_);
+      int low = 0, high = 0;
+      if (end < last_visible_ && end - i > 2 && pixels.RowSpan(i, end, low, high)) {
+        const int x = pixels.XAlone(i);
+        line.LineTo(x, pixels.YAlone(i));
+        line.LineTo(x, low);
+        line.LineTo(x, high);
+        line.LineTo(x, pixels.YAlone(end));
+      } else {
+        for (int k = i; k <= end; ++k) line.LineTo(pixels.X(k), pixels.Y(k));
+      }
+      i = end + 1;
+    }
+  } else {
+    for (int i = from; i <= last_visible_; ++i) line.LineTo(pixels.X(i), pixels.Y(i));
+  }
   line.Finish();
   if (last_visible_ > first_visible_) {
     old_x_ = pixels.X(last_visible_);

@@ -220,6 +220,13 @@ TEST(RasterFastPaths, AxisMappingRoundsHalvesToEvenLikeTheLibrary) {
     const double pair[2] = {v, -v};
     m.MapAll(pair, 1, all);
     ASSERT_EQ(std::pair(all[0], all[1]), std::pair(m.Map(v), m.Map(-v))) << v;
+    // The values sharing v's pixel end exactly where the pixel does.
+    double low, high;
+    if (n % 8 != 0) continue;
+    ASSERT_TRUE(m.Band(v, low, high)) << v;
+    ASSERT_EQ(std::pair(m.Map(low), m.Map(high)), std::pair(m.Map(v), m.Map(v))) << v;
+    ASSERT_NE(m.Map(std::nextafter(low, -HUGE_VAL)), m.Map(v)) << v;
+    ASSERT_NE(m.Map(std::nextafter(high, HUGE_VAL)), m.Map(v)) << v;
   }
   m.range_min = 0;
   m.scale = 0;

@@ -105,6 +105,13 @@ const Shape kShapes[] = {
        if (i == 0) v = 50;
        return v += std::uniform_real_distribution(-1.5, 1.5)(g);
      }},
+    // Stretches of NaN, and values with no place on the axis.
+    {"holed", [](int i, std::mt19937&) {
+       return i % 4000 < 300 ? std::numeric_limits<double>::quiet_NaN() : 50 + 40 * std::sin(i * 1e-3);
+     }},
+    {"far", [](int i, std::mt19937&) {
+       return i % 997 == 0 ? 1e300 : i % 991 == 0 ? -HUGE_VAL : 50 + 40 * std::cos(i * 7e-4);
+     }},
 };
 
 template <class Fast, class Plain>
@@ -195,6 +202,51 @@ TEST(SeriesDrawing, CulledMarkersMatchOneMarkerPerPoint) {
     for (int shape : {0, 2, 3})
       ExpectSamePictures<TPointSeries, PointByPointMarkers>(6000, 1, kShapes[shape], setup);
   }
+}
+
+void Refill(TChartSeries& s, const Shape& shape, TChartListOrder order, double xStep = 1) {
+  s.ClearPoints();
+  s.XValues().SetOrder(order);
+  std::mt19937 rng(7);
+  std::vector<double> y;
+  for (int i = 0; i < 60000; ++i) y.push_back(shape.y(i, rng));
+  for (int i = 59999; i >= 0; --i) s.AddPoint(i * xStep, y[size_t(i)], "", clDefault);
+}
+
+// Tens of points to a pixel column: each column's run is found by halving,
+// and the line's rows by the run's extremes, the markers' by their values,
+// whatever the order of the axes and of the stored values.
+TEST(SeriesDrawing, CrowdedColumnsMatchOnePointAtATime) {
+  const std::function<void(TChartSeries&, const Shape&)> variants[] = {
+      [](TChartSeries&, const Shape&) {},
+      [](TChartSeries& s, const Shape&) {
+        s.GetHorizAxis()->SetInverted(true);
+        s.GetVertAxis()->SetInverted(true);
+      },
+      [](TChartSeries& s, const Shape&) {
+        s.XValues().SetMultiplier(2);
+        s.YValues().SetMultiplier(0.5);
+      },
+      // Added from the right, stored rising and stored falling.
+      [](TChartSeries& s, const Shape& shape) { Refill(s, shape, TChartListOrder::loAscending); },
+      [](TChartSeries& s, const Shape& shape) { Refill(s, shape, TChartListOrder::loDescending); },
+      // Ends inside the plot, where the line's last pixel shows.
+      [](TChartSeries& s, const Shape& shape) { Refill(s, shape, TChartListOrder::loAscending, 0.5); },
+  };
+  for (const Shape& shape : kShapes)
+    for (const auto& vary : variants) {
+      ExpectSamePictures<TFastLineSeries, PointByPointLine>(
+          60000, 1, shape, [&](TFastLineSeries& f, PointByPointLine& p) { vary(f, shape), vary(p, shape); });
+      ExpectSamePictures<TPointSeries, PointByPointMarkers>(
+          60000, 1, shape, [&](TPointSeries& f, PointByPointMarkers& p) {
+            for (TPointSeries* s : {static_cast<TPointSeries*>(&f), static_cast<TPointSeries*>(&p)}) {
+              s->SetColorEachPoint(true);
+              s->Pointer().SetHorizSize(1);
+              s->Pointer().SetVertSize(7);
+              vary(*s, shape);
+            }
+          });
+    }
 }
 
 // Frames that start from the kept background equal frames drawn whole,
