@@ -49,9 +49,12 @@ struct TAxisPixelMap {
   // for the values it was not sure of.
   void MapAll(std::span<const double> values, double multiplier, int* out) const;
 
- private:
-  static constexpr double kNearLimit = 16777216.0;  // 2^24: units in the last place below 2^-28
+  // Products by the reciprocal nearer a half than kNearHalf, or beyond
+  // kNearLimit, are not sure (2^24: units in the last place below 2^-28).
+  static constexpr double kNearLimit = 16777216.0;
   static constexpr double kNearHalf = 1e-6;
+
+ private:
   // A product by the reciprocal lies within a few units in the last place
   // of the quotient, so it rounds to the same integer unless it lies next to
   // a half; there, and far out, the quotient decides. True when rt holds

@@ -1,5 +1,7 @@
 #include "chart/background_layer.h"
 
+#include <algorithm>
+
 #include "framework/surface.h"
 
 namespace nitko {
@@ -20,6 +22,35 @@ void RecordWhile(TCanvas& canvas, TCanvasRecord& record, bool drawing,
 
 // More than this share of a surface in parts costs more than one whole copy.
 constexpr long long kMostPartsPercent = 40;
+
+long long AreaOf(const TRect& r) {
+  return static_cast<long long>(std::max(0, r.Width())) * std::max(0, r.Height());
+}
+
+// Joins neighbouring parts into their common box while it stays at most
+// twice as large as they are: the rows copied get fewer and longer. What
+// the box adds was not drawn on, so it holds the background already.
+void JoinNeighbours(std::vector<TRect>& parts) {
+  size_t boxes = 0;
+  long long joined = 0;  // the area of the parts in the last box
+  for (const TRect r : parts) {
+    const long long area = AreaOf(r);
+    if (area == 0) continue;
+    if (boxes > 0) {
+      TRect& box = parts[boxes - 1];
+      const TRect both{std::min(box.Left, r.Left), std::min(box.Top, r.Top),
+                       std::max(box.Right, r.Right), std::max(box.Bottom, r.Bottom)};
+      if (AreaOf(both) <= 2 * (joined + area)) {
+        box = both;
+        joined += area;
+        continue;
+      }
+    }
+    parts[boxes++] = r;
+    joined = area;
+  }
+  parts.resize(boxes);
+}
 
 }  // namespace
 
@@ -59,11 +90,11 @@ void TBackgroundLayer::Restore(TCanvas& target) {
   for (Changed& c : changed_) {
     if (c.surface != &surface || c.key == 0 || c.key != surface.PixelsKey()) continue;
     long long area = 0;
-    for (const TRect& r : c.parts)
-      area += static_cast<long long>(std::max(0, r.Width())) * std::max(0, r.Height());
+    for (const TRect& r : c.parts) area += AreaOf(r);
     const long long whole = static_cast<long long>(surface.Width()) * surface.Height();
-    if (area * 100 <= whole * kMostPartsPercent &&
-        surface.CopyPartsFrom(picture_.Surface(), c.parts)) {
+    if (area * 100 > whole * kMostPartsPercent) continue;
+    JoinNeighbours(c.parts);
+    if (surface.CopyPartsFrom(picture_.Surface(), c.parts)) {
       ++reused_in_parts_;
       return;
     }

@@ -121,7 +121,7 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
     int index, x, y;
   };
   std::vector<Kept> kept;
-  kept.reserve(static_cast<size_t>(last_visible_ - first_visible_ + 1));
+  kept.reserve(std::min<size_t>(static_cast<size_t>(last_visible_ - first_visible_ + 1), 4096));
   const TSeriesPixels pixels(*this);
   // The centre of the marker last met that paints: one on the same pixel
   // paints the same pixels, without asking the cover.
@@ -154,7 +154,10 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
       end = start - 1;
     }
   } else {
-    for (int i = last_visible_; i >= first_visible_; --i) walk(i, pixels.X(i), pixels.Y(i));
+    for (int i = last_visible_; i >= first_visible_; --i) {
+      const int x = pixels.X(i), y = pixels.Y(i);
+      if (!later || x != later_x || y != later_y) walk(i, x, y);
+    }
   }
   auto from = kept.rbegin();
   // Solid boxes on the plain flat canvas go to the surface in one call, in

@@ -216,10 +216,11 @@ TEST(RasterFastPaths, AxisMappingRoundsHalvesToEvenLikeTheLibrary) {
                      : n % 4 == 3 ? half + std::uniform_real_distribution(-1.0, 1.0)(rng) * m.range_span
                                   : std::nextafter(half, n % 4 == 1 ? 1e9 : -1e9);
     ASSERT_EQ(m.Map(v), ReferencePixel(m, v)) << v << " " << m.range_min << " " << m.range_span;
-    int all[2];
-    const double pair[2] = {v, -v};
-    m.MapAll(pair, 1, all);
-    ASSERT_EQ(std::pair(all[0], all[1]), std::pair(m.Map(v), m.Map(-v))) << v;
+    // Four lanes, two lanes and one: every width of the pass.
+    int all[7];
+    const double several[7] = {v, -v, 2 * v, half, -half, v + 1, v / 2};
+    m.MapAll(several, 1, all);
+    for (int k = 0; k < 7; ++k) ASSERT_EQ(all[k], m.Map(several[k])) << several[k];
     // The values sharing v's pixel end exactly where the pixel does.
     double low, high;
     if (n % 8 != 0) continue;
