@@ -129,14 +129,45 @@ bool TAxisPixelMap::Band(double v, double& low, double& high) const {
 double TAxisPixelMap::BandEdge(double v, int p, double beyond) const {
   int q;
   // With both ends placed, every value between maps in order, so the
-  // values on p form one stretch from v on, found by halving.
+  // values on p form one stretch from v on.
   if (!Place(beyond, q) || q == p) return v;
-  uint64_t in = KeyOf(v), out = KeyOf(beyond);
-  while (in + 1 != out && out + 1 != in) {
-    const uint64_t mid = in < out ? in + (out - in) / 2 : out + (in - out) / 2;
-    (Place(FromKey(mid), q) && q == p ? in : out) = mid;
+  const uint64_t from = KeyOf(v), to = KeyOf(beyond);
+  const bool up = to > from;
+  const auto on_p = [&](uint64_t k) { return Place(FromKey(k), q) && q == p; };
+  // Moves k by n doubles towards `beyond` (back towards v for negative n),
+  // staying between the two.
+  const auto moved = [&](uint64_t k, int64_t n) {
+    const uint64_t room = n >= 0 ? (up ? to - k : k - to) : (up ? k - from : from - k);
+    const uint64_t step = std::min<uint64_t>(room, static_cast<uint64_t>(n >= 0 ? n : -n));
+    return (up == (n >= 0)) ? k + step : k - step;
+  };
+  // The pixel ends about half a pixel past the centre of p's rounded
+  // offset: start there and gallop to the exact double, halving the gap
+  // it brackets, instead of halving the whole stretch from v on.
+  const double t = (v - range_min) * scale;
+  const double toward = (beyond > v) == (scale > 0) ? 0.5 : -0.5;
+  const double guess = range_min + (static_cast<double>(RoundEvenSmall(t)) + toward) / scale;
+  uint64_t inside = from, outside = to;
+  if (std::isfinite(guess)) {
+    uint64_t g = KeyOf(guess);
+    if (up ? (g < from || g > to) : (g > from || g < to)) g = from;
+    const bool in = on_p(g);
+    (in ? inside : outside) = g;
+    for (int64_t n = 1; n < (int64_t{1} << 40); n *= 2) {
+      const uint64_t k = moved(g, in ? n : -n);
+      if (on_p(k) != in) {
+        (in ? outside : inside) = k;
+        break;
+      }
+      (in ? inside : outside) = k;
+      if (k == (in ? to : from)) break;
+    }
   }
-  return FromKey(in);
+  while (inside + 1 != outside && outside + 1 != inside) {
+    const uint64_t mid = inside < outside ? inside + (outside - inside) / 2 : outside + (inside - outside) / 2;
+    (on_p(mid) ? inside : outside) = mid;
+  }
+  return FromKey(inside);
 }
 
 int TAxisPixelMap::MapLogarithmic(double v) const {

@@ -1,6 +1,7 @@
 #include "chart/custom_series.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <iterator>
 #include <typeinfo>
@@ -154,9 +155,12 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
       end = start - 1;
     }
   } else {
-    for (int i = last_visible_; i >= first_visible_; --i) {
-      const int x = pixels.X(i), y = pixels.Y(i);
-      if (!later || x != later_x || y != later_y) walk(i, x, y);
+    std::array<int, TSeriesPixels::kStretch> xs, ys;
+    for (int end = last_visible_; end >= first_visible_; end -= TSeriesPixels::kStretch) {
+      const int start = std::max(first_visible_, end - TSeriesPixels::kStretch + 1);
+      pixels.Stretch(start, end, xs.data(), ys.data());
+      for (int k = end - start; k >= 0; --k)
+        if (!later || xs[size_t(k)] != later_x || ys[size_t(k)] != later_y) walk(start + k, xs[size_t(k)], ys[size_t(k)]);
     }
   }
   auto from = kept.rbegin();

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <algorithm>
+#include <array>
 
 #include "chart/custom_axis_panel.h"
 #include "chart/line_column_collapse.h"
@@ -81,7 +82,12 @@ void TFastLineSeries::DrawAllPoints() {
       i = end + 1;
     }
   } else {
-    for (int i = from; i <= last_visible_; ++i) line.LineTo(pixels.X(i), pixels.Y(i));
+    std::array<int, TSeriesPixels::kStretch> xs, ys;
+    for (int start = from; start <= last_visible_; start += TSeriesPixels::kStretch) {
+      const int end = std::min(last_visible_, start + TSeriesPixels::kStretch - 1);
+      pixels.Stretch(start, end, xs.data(), ys.data());
+      for (int k = 0; k <= end - start; ++k) line.LineTo(xs[size_t(k)], ys[size_t(k)]);
+    }
   }
   line.Finish();
   if (last_visible_ > first_visible_) {

@@ -13,23 +13,22 @@ void TLineColumnCollapse::Start(int x, int y) {
   low_left_ = high_left_ = false;
 }
 
-void TLineColumnCollapse::LineTo(int x, int y) {
-  if (x == x_) {
-    if (y == last_) return;
-    // The segment from last_ to y starts at last_ and so paints it.
-    if (last_ == low_) low_left_ = true;
-    if (last_ == high_) high_left_ = true;
-    if (y < low_) {
-      low_ = y;
-      low_left_ = false;
-    }
-    if (y > high_) {
-      high_ = y;
-      high_left_ = false;
-    }
-    last_ = y;
-    return;
+void TLineColumnCollapse::InColumn(int y) {
+  // The segment from last_ to y starts at last_ and so paints it.
+  if (last_ == low_) low_left_ = true;
+  if (last_ == high_) high_left_ = true;
+  if (y < low_) {
+    low_ = y;
+    low_left_ = false;
   }
+  if (y > high_) {
+    high_ = y;
+    high_left_ = false;
+  }
+  last_ = y;
+}
+
+void TLineColumnCollapse::NextColumn(int x, int y) {
   FlushColumn(false);
   PathTo(x, y);
   Start(x, y);

@@ -23,11 +23,16 @@ class TLineColumnCollapse {
 
   // The pen stands at (x, y) and the line goes on from there.
   void Start(int x, int y);
-  void LineTo(int x, int y);
+  void LineTo(int x, int y) {
+    if (x == x_ && y == last_) return;
+    x == x_ ? InColumn(y) : NextColumn(x, y);
+  }
   // Draws the run still held; the pen ends at the last point.
   void Finish();
 
  private:
+  void InColumn(int y);
+  void NextColumn(int x, int y);
   void FlushColumn(bool lastOfLine);
   void VerticalTo(int y);
   void PathTo(int x, int y);

@@ -72,6 +72,19 @@ TSeriesPixels::TSeriesPixels(const TChartSeries& series) : series_(series) {
   x_falling_ = series.XValues().Order() == TChartListOrder::loDescending;
 }
 
+void TSeriesPixels::Stretch(int first, int last, int* x, int* y) const {
+  const size_t n = static_cast<size_t>(last - first + 1);
+  if (direct_ && first >= 0 && static_cast<size_t>(last) < xs_.size() && n <= size_t{kStretch}) {
+    x_map_.MapAll(xs_.subspan(static_cast<size_t>(first), n), x_multiplier_, x);
+    y_map_.MapAll(ys_.subspan(static_cast<size_t>(first), n), y_multiplier_, y);
+    return;
+  }
+  for (int i = first; i <= last; ++i) {
+    x[i - first] = X(i);
+    y[i - first] = Y(i);
+  }
+}
+
 bool TSeriesPixels::ColumnsInOrder(int first, int last) const {
   if (!direct_ || first < 0 || first > last || static_cast<size_t>(last) >= xs_.size() ||
       static_cast<size_t>(first) < x_ordered_from_)

@@ -29,6 +29,11 @@ class TSeriesPixels {
     return y_.At(index, ys_, y_multiplier_, y_map_);
   }
 
+  // The pixels of the points first..last (at most kStretch of them) into
+  // x[0..] and y[0..], for loops over a stretch of points.
+  static constexpr int kStretch = 512;
+  void Stretch(int first, int last, int* x, int* y) const;
+
   // One point's pixel, mapped alone, for reads that jump about.
   int XAlone(int index) const {
     if (!direct_ || index < 0 || static_cast<size_t>(index) >= xs_.size()) return Asked(index, true);

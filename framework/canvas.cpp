@@ -339,12 +339,23 @@ void TCanvas::Rectangles(std::span<const TPaintedRect> rects) {
       fill(l, t, r - 2, b - 2, brush);
       continue;
     }
+    // Row by row: the frame's top and bottom rows, and between them its
+    // two sides around the brush, which never overlap.
     const QRgb ink = ColorToQRgb(p.pen) | 0xFF000000u;
-    fill(l + 1, t + 1, r - 2, b - 2, brush);
-    fill(l, t, r - 1, t, ink);
-    fill(l, b - 1, r - 1, b - 1, ink);
-    fill(l, t, l, b - 1, ink);
-    fill(r - 1, t, r - 1, b - 1, ink);
+    const int left = std::max(l, clip.left()), right = std::min(r - 1, clip.right());
+    const int inner_left = std::max(left, l + 1), inner_right = std::min(right, r - 2);
+    const int last = std::min(b - 1, clip.bottom());
+    if (left > right) continue;
+    for (int y = std::max(t, clip.top()); y <= last; ++y) {
+      QRgb* row = bits + y * stride;
+      if (y == t || y == b - 1) {
+        std::fill(row + left, row + right + 1, ink);
+        continue;
+      }
+      if (inner_left <= inner_right) std::fill(row + inner_left, row + inner_right + 1, brush);
+      if (left == l) row[l] = ink;
+      if (right == r - 1) row[r - 1] = ink;
+    }
   }
   State::Changed(*this);
 }
