@@ -88,6 +88,7 @@ class TWorkersRun {
     cpu0_ = CpuSeconds();
     t0_ = Clock::now();
     chartPaints0_ = Formularz->Chart1->PaintCount();
+    kept0_ = Formularz->Chart1->Background().Reused();
     if (probe_) probe_timer_.Start();
     Formularz->BitBtn3->Click();
     Formularz->BitBtn6->Click();
@@ -111,6 +112,7 @@ class TWorkersRun {
     Report("points2", Formularz->Series2->PointCount());
     Report("message", view.messages.Open()[0]->MessageText());
     Report("chart_paints", Formularz->Chart1->PaintCount() - chartPaints0_);
+    Report("kept_background", static_cast<double>(Formularz->Chart1->Background().Reused() - kept0_));
     if (probe_) {
       const std::vector<double>& d = probe_timer_.DelaysMs();
       Report("probe_ticks", static_cast<double>(d.size()));
@@ -125,6 +127,7 @@ class TWorkersRun {
   const bool probe_;
   double cpu0_ = 0;
   int chartPaints0_ = 0;
+  long long kept0_ = 0;
   Clock::time_point t0_;
   TLoopDelayProbe probe_timer_;
   QTimer watch_;
@@ -258,29 +261,31 @@ int Launch(int startups) {
   std::printf("%-34s %-24s %-24s %7s  %s\n", "", "Nitkograf", "empty Qt window", "ratio", "goal");
   auto row = [&](const char* name, const std::string& key, double scale) {
     const TSpread p = Spread(program, key, scale), e = Spread(yardstick, key, scale);
-    std::printf("%-34s %-24s %-24s %7.2f  ratio <= 1.3\n", name, Show(p).c_str(), Show(e).c_str(),
+    std::printf("%-34s %-24s %-24s %7.2f  ratio <= 1.2\n", name, Show(p).c_str(), Show(e).c_str(),
                 p.median / e.median);
   };
   row("first painted frame, ms", "first_frame_ms", 1);
   row("peak resident memory, MiB", "peak_rss_kib", 1 / 1024.0);
   row("CPU time to first frame + 0.5 s, ms", "cpu_ms", 1);
 
-  std::printf("\nBoth workers, one whole run (%.2f s; %g and %g points, %g chart paints; \"%s\")\n",
-              Value(probed, "run_s"), Value(probed, "points1"), Value(probed, "points2"),
-              Value(probed, "chart_paints"), probed.at("message").c_str());
+  std::printf(
+      "\nBoth workers, one whole run (%.2f s; %g and %g points, %g chart paints, %g from the kept "
+      "background; \"%s\")\n",
+      Value(probed, "run_s"), Value(probed, "points1"), Value(probed, "points2"), Value(probed, "chart_paints"),
+      Value(probed, "kept_background"), probed.at("message").c_str());
   std::printf("%-34s %14s %14s  %s\n", "", "with probe", "without probe", "goal");
-  std::printf("%-34s %14.3f %14s  < 2\n", "GUI event-loop delay p99, ms", Value(probed, "delay_p99_ms"), "");
+  std::printf("%-34s %14.3f %14s  < 1\n", "GUI event-loop delay p99, ms", Value(probed, "delay_p99_ms"), "");
   std::printf("%-34s %14.3f %14s  < 10\n", "GUI event-loop delay longest, ms",
               Value(probed, "delay_max_ms"), "");
   std::printf("%-34s %14.3f %14s\n", "GUI event-loop delay median, ms", Value(probed, "delay_p50_ms"), "");
   std::printf("%-34s %14.0f %14s\n", "probe ticks", Value(probed, "probe_ticks"), "");
   std::printf("%-34s %14.3f %14.3f\n", "CPU over the run, s", Value(probed, "cpu_s"), Value(quiet, "cpu_s"));
-  std::printf("%-34s %14.2f %14.2f  < 2\n", "CPU over the run, % of one core",
+  std::printf("%-34s %14.2f %14.2f  < 1\n", "CPU over the run, % of one core",
               Value(probed, "cpu_pct_of_core"), Value(quiet, "cpu_pct_of_core"));
   const double emptyPeak = Spread(yardstick, "peak_rss_kib").median;
-  std::printf("%-34s %14.1f %14.1f  <= %.1f (1.3x empty window)\n", "peak resident memory, MiB",
+  std::printf("%-34s %14.1f %14.1f  <= %.1f (1.2x empty window)\n", "peak resident memory, MiB",
               Value(probed, "peak_rss_kib") / 1024, Value(quiet, "peak_rss_kib") / 1024,
-              1.3 * emptyPeak / 1024);
+              1.2 * emptyPeak / 1024);
   return 0;
 }
 

@@ -48,7 +48,25 @@ int ScaleByPercent(int percent, int size) {
   return FloorToInt(v);
 }
 
-TCGauge::TCGauge(TComponent* owner) : TGraphicControl(owner) {
+struct TCGauge::Layers {
+  TBitmap image;
+  TBltBitmap overlay, text;
+};
+
+namespace {
+
+// A bitmap's canvas set back to how a new one starts.
+TCanvas& Fresh(TBitmap& bitmap) {
+  static const TCanvas fresh;
+  bitmap.Canvas().AssignState(fresh);
+  return bitmap.Canvas();
+}
+
+}  // namespace
+
+TCGauge::~TCGauge() = default;
+
+TCGauge::TCGauge(TComponent* owner) : TGraphicControl(owner), layers_(std::make_unique<Layers>()) {
   SetBounds(Left(), Top(), 100, 100);
 }
 
@@ -126,13 +144,15 @@ void TCGauge::SetBackColor(TColor value) {
 // so the ring left outside r stays black and is the frame; the text is then
 // xor'ed on top, which inverts whatever lies beneath it.
 void TCGauge::Paint() {
-  TBitmap image;
+  TBitmap& image = layers_->image;
   image.SetSize(Width(), Height());
+  Fresh(image);
   PaintBackground(image);
   TRect r = ClientRect();
   if (border_style_ == TFormBorderStyle::bsSingle) r = InflateRect(r, -1, -1);
 
-  TBltBitmap overlay;
+  TBltBitmap& overlay = layers_->overlay;
+  Fresh(overlay);
   overlay.SizeLike(image);
   PaintBackground(overlay);
   switch (kind_) {
@@ -248,7 +268,8 @@ void TCGauge::PaintAsNeedle(TBitmap& bitmap, const TRect& r) {
 }
 
 void TCGauge::PaintAsText(TBitmap& image, const TRect& r) {
-  TBltBitmap text;
+  TBltBitmap& text = layers_->text;
+  Fresh(text);
   text.SizeLike(image);
   PaintBackground(text);
   const std::string s = FormatMessage("%i%%", {GetPercentDone()});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "framework/colors.h"
 #include "framework/control.h"
@@ -32,6 +33,7 @@ int ScaleByPercent(int percent, int size);
 class TCGauge : public TGraphicControl {
  public:
   explicit TCGauge(TComponent* owner);
+  ~TCGauge() override;
 
   int MinValue() const { return min_value_; }
   int MaxValue() const { return max_value_; }
@@ -77,6 +79,11 @@ class TCGauge : public TGraphicControl {
  private:
   // Repaints now, or once the description is read.
   void Changed();
+
+  // The paint's bitmaps, kept between paints with their fonts resolved;
+  // each paint starts them from a fresh canvas's state.
+  struct Layers;
+  std::unique_ptr<Layers> layers_;
 
   int min_value_ = 0;
   int max_value_ = 100;
