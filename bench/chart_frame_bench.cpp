@@ -2,6 +2,8 @@
 // Chart1 is (title, white back wall, a fast line and a point series, no
 // legend, flat), with the same number of points in each series:
 //  - BM_ChartFrame: a repaint request and the paint that draws a new frame;
+//  - BM_ChartFrameGrowing: frames with a point more each, as the workers
+//    add them;
 //  - BM_ChartFrameClean: a paint with nothing changed, which copies the
 //    cached frame;
 //  - BM_ChartFrameWithout: the 101-point frame less one part (series, axes,
@@ -77,6 +79,32 @@ void BM_ChartFrameClean(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// Frames as the program draws them while both workers run: each frame has
+// one more point in either series, the line growing from the left, the
+// points from the right, so the axes and labels change now and then.
+void BM_ChartFrameGrowing(benchmark::State& state) {
+  ProgramChart program(0);
+  const FrameData data = MakeFrameData(kFramePointCounts[0]);
+  int next = 0;
+  for (auto _ : state) {
+    const int n = kFramePointCounts[0];
+    const size_t i = static_cast<size_t>(next / 2);
+    if (next % 2 == 0)
+      program.line->AddPoint(data.x[i], data.line[i], "", clDefault);
+    else
+      program.points->AddPoint(data.x[size_t(n - 1) - i], data.points[size_t(n - 1) - i], "", clDefault);
+    if (++next == 2 * n) {
+      next = 0;
+      program.line->ClearPoints();
+      program.points->ClearPoints();
+    }
+    program.chart->RequestRepaint();
+    program.chart->PaintControl();
+  }
+  state.SetLabel(std::to_string(program.chart->Background().Reused()) + " from the kept background");
+  state.SetItemsProcessed(state.iterations());
+}
+
 enum Part { kNothing, kSeries, kAxes, kTitle, kAllThree };
 
 void BM_ChartFrameWithout(benchmark::State& state) {
@@ -106,4 +134,5 @@ BENCHMARK(BM_ChartFrame)
     ->Arg(kFramePointCounts[1])
     ->Arg(kFramePointCounts[2])
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartFrameGrowing)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartFrameClean)->Arg(kFramePointCounts[0])->Unit(benchmark::kMillisecond);
