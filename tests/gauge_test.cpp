@@ -417,3 +417,23 @@ end
         << e.Message();
   }
 }
+
+// Paints reuse their bitmaps: after every kind, size and progress in turn, a
+// gauge shows what a new one shows.
+TEST(GaugePicture, APaintLeavesNothingForTheNext) {
+  const TCGaugeKind kinds[] = {TCGaugeKind::gkPie, TCGaugeKind::gkText, TCGaugeKind::gkNeedle,
+                               TCGaugeKind::gkVerticalBar, TCGaugeKind::gkHorizontalBar};
+  auto used = MakeGauge(60, 40);
+  for (int step = 0; step < 10; ++step) {
+    used->SetKind(kinds[step % 5]);
+    used->SetBounds(0, 0, 40 + step * 7, 30 + step % 3 * 5);
+    used->SetProgress(step * 11);
+    used->SetForeColor(step % 2 ? clBlue : clRed);
+    used->Repaint();
+    auto fresh = MakeGauge(used->Width(), used->Height(), used->Kind());
+    fresh->SetProgress(used->Progress());
+    fresh->SetForeColor(used->ForeColor());
+    fresh->Repaint();
+    ASSERT_TRUE(SamePicture(*used, *fresh)) << "step " << step;
+  }
+}
