@@ -6,8 +6,9 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QRegion>
-#include <optional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/canvas.h"
 #include "framework/canvas_text_cache.h"
@@ -53,11 +54,19 @@ struct TCanvas::State {
     TFontPitch pitch = TFontPitch::fpDefault;
     bool operator==(const FontKey&) const = default;
   };
+  // A font with what Qt resolved for it. A canvas switches among a few
+  // fonts (a chart's title, labels and legend), so it keeps the last few:
+  // resolving a font again costs Qt a search of its font database.
+  struct FontEntry {
+    FontKey key;
+    std::string id;
+    QFont font;
+    QFontMetrics metrics;
+  };
+  static constexpr size_t kFontsKept = 8;
   void Refresh(const TFont& font);
-  std::optional<FontKey> key_;
-  std::string font_id_;
-  std::optional<QFont> font_;
-  std::optional<QFontMetrics> metrics_;
+  FontEntry* current_ = nullptr;
+  std::vector<std::unique_ptr<FontEntry>> fonts_;  // most recently used last
 };
 
 // Sets every pixel of region (clipped to the image) to rgb.

@@ -16,30 +16,38 @@ namespace nitko {
 
 void TCanvas::State::Refresh(const TFont& font) {
   FontKey key{font.Name(), font.Height(), font.Style(), font.Pitch()};
-  if (key_ && *key_ == key) return;
-  font_ = ToQFont(font);
-  metrics_.emplace(*font_);
-  // The Qt font follows from the key alone.
-  font_id_ = std::to_string(key.name.size()) + ':' + key.name;
-  for (int v : {key.height, static_cast<int>(key.style), static_cast<int>(key.pitch)})
-    font_id_.append({'\0', static_cast<char>(v), static_cast<char>(v >> 8),
-                     static_cast<char>(v >> 16), static_cast<char>(v >> 24)});
-  key_ = std::move(key);
+  if (current_ != nullptr && current_->key == key) return;
+  const auto found = std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& e) { return e->key == key; });
+  if (found != fonts_.end()) {
+    std::rotate(found, found + 1, fonts_.end());
+  } else {
+    if (fonts_.size() == kFontsKept) fonts_.erase(fonts_.begin());
+    // The Qt font follows from the key alone.
+    std::string id = std::to_string(key.name.size()) + ':' + key.name;
+    for (int v : {key.height, static_cast<int>(key.style), static_cast<int>(key.pitch)})
+      id.append({'\0', static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                 static_cast<char>(v >> 24)});
+    QFont qfont = ToQFont(font);
+    QFontMetrics metrics(qfont);
+    fonts_.push_back(std::make_unique<FontEntry>(
+        FontEntry{std::move(key), std::move(id), std::move(qfont), std::move(metrics)}));
+  }
+  current_ = fonts_.back().get();
 }
 
 const std::string& TCanvas::State::FontId(const TFont& font) {
   Refresh(font);
-  return font_id_;
+  return current_->id;
 }
 
 const QFont& TCanvas::State::QtFont(const TFont& font) {
   Refresh(font);
-  return *font_;
+  return current_->font;
 }
 
 const QFontMetrics& TCanvas::State::Metrics(const TFont& font) {
   Refresh(font);
-  return *metrics_;
+  return current_->metrics;
 }
 
 namespace {
