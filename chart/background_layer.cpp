@@ -75,8 +75,8 @@ void TBackgroundLayer::Draw(TCanvas& target, const std::function<void()>& draw) 
   }
   RecordWhile(target, now, true, draw);
   if (surface != nullptr && now.SamePictureAs(last_)) {
-    picture_.SetSize(surface->Width(), surface->Height());
-    keeping_ = picture_.Surface().ShareFrom(*surface);
+    picture_->SetSize(surface->Width(), surface->Height());
+    keeping_ = picture_->Surface().ShareFrom(*surface);
     if (keeping_) {
       kept_ = now;
       TrackOn(target);
@@ -94,7 +94,7 @@ void TBackgroundLayer::Restore(TCanvas& target) {
     const long long whole = static_cast<long long>(surface.Width()) * surface.Height();
     if (area * 100 > whole * kMostPartsPercent) continue;
     JoinNeighbours(c.parts);
-    if (surface.CopyPartsFrom(picture_.Surface(), c.parts)) {
+    if (surface.CopyPartsFrom(picture_->Surface(), c.parts)) {
       ++reused_in_parts_;
       return;
     }
@@ -102,7 +102,7 @@ void TBackgroundLayer::Restore(TCanvas& target) {
   const TRect whole{0, 0, surface.Width(), surface.Height()};
   const TCopyMode mode = target.CopyMode();
   target.SetCopyMode(TCopyMode::cmSrcCopy);
-  target.CopyRect(whole, picture_.Canvas(), whole);
+  target.CopyRect(whole, picture_->Canvas(), whole);
   target.SetCopyMode(mode);
 }
 
@@ -131,7 +131,7 @@ void TBackgroundLayer::FrameDone(TCanvas& target) {
 void TBackgroundLayer::Forget() {
   keeping_ = false;
   kept_.Clear();
-  picture_.SetSize(0, 0);
+  picture_ = std::make_unique<TBitmap>();
   for (Changed& c : changed_) c = Changed{};
   tracking_ = nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "framework/bitmap.h"
@@ -44,7 +45,9 @@ class TBackgroundLayer {
   void Restore(TCanvas& target);
   void TrackOn(TCanvas& target);
 
-  TBitmap picture_;
+  // Made anew for each picture kept: a fresh bitmap takes the shared pixels
+  // without filling pixels of its own first.
+  std::unique_ptr<TBitmap> picture_ = std::make_unique<TBitmap>();
   TCanvas start_;       // the pen, brush and font a frame's background began with
   TCanvasRecord kept_;  // what the picture holds
   TCanvasRecord last_;  // what the frame before drew
