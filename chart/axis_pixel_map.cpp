@@ -3,54 +3,93 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if defined(__x86_64__)
 #include <immintrin.h>
-#define NITKO_MAP_AVX 1
 #endif
 
 namespace nitko {
 
-#if defined(NITKO_MAP_AVX)
+#if defined(__GNUC__) || defined(__clang__)
 namespace {
 
-// MapAll's pass four values at a time, where the processor has AVX; the
-// same operations in the same order as the two-lane pass, and no fused
-// multiply-add, so the pixels are the same. Returns how many it mapped.
-__attribute__((target("avx"))) size_t MapFour(const TAxisPixelMap& map, std::span<const double> values,
-                                             double multiplier, double base, double sign, int* out) {
-  const __m256d k_mult = _mm256_set1_pd(multiplier), k_min = _mm256_set1_pd(map.range_min);
-  const __m256d k_scale = _mm256_set1_pd(map.scale), k_base = _mm256_set1_pd(base);
-  const __m256d k_sign = _mm256_set1_pd(sign), k_shift = _mm256_set1_pd(6755399441055744.0);
-  const __m256d k_abs = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
-  const __m256d k_half = _mm256_set1_pd(0.5), k_near_half = _mm256_set1_pd(TAxisPixelMap::kNearHalf);
-  const __m256d k_near_limit = _mm256_set1_pd(TAxisPixelMap::kNearLimit);
-  const __m256d k_big = _mm256_set1_pd(1e290), k_tiny = _mm256_set1_pd(1e-290);
-  const __m256d k_zero = _mm256_setzero_pd();
+// MapAll's pass over `lanes` values at a time in the compiler's vector
+// types: the product by the reciprocal, rounded, where it is sure (as
+// RoundedByReciprocal decides), else Map. Every width runs the same
+// operations in the same order, and none fuses a multiply with an add, so
+// the pixels do not depend on the width. Returns how many values it mapped.
+template <int lanes>
+struct Vectors;
+template <>
+struct Vectors<2> {
+  typedef double Doubles __attribute__((vector_size(16)));
+  typedef long long Bits __attribute__((vector_size(16)));
+  typedef int Ints __attribute__((vector_size(8)));
+};
+template <>
+struct Vectors<4> {
+  typedef double Doubles __attribute__((vector_size(32)));
+  typedef long long Bits __attribute__((vector_size(32)));
+  typedef int Ints __attribute__((vector_size(16)));
+};
+
+// Which lanes of a mask are set, a bit each.
+template <class Bits>
+inline int LaneBits(Bits mask, int lanes) {
+  int bits = 0;
+  for (int k = 0; k < lanes; ++k) bits |= (mask[k] != 0) << k;
+  return bits;
+}
+#if defined(__x86_64__)
+inline int LaneBits(Vectors<2>::Bits mask, int) { return _mm_movemask_pd((__m128d)mask); }
+inline int LaneBits(Vectors<4>::Bits mask, int) {
+  __m128d low, high;
+  std::memcpy(&low, &mask, sizeof low);
+  std::memcpy(&high, reinterpret_cast<const char*>(&mask) + sizeof low, sizeof high);
+  return _mm_movemask_pd(low) | _mm_movemask_pd(high) << 2;
+}
+#endif
+
+template <int lanes>
+__attribute__((always_inline)) inline size_t MapLanes(const TAxisPixelMap& map,
+                                                      std::span<const double> values,
+                                                      double multiplier, double base, double sign,
+                                                      int* out) {
+  using Doubles = typename Vectors<lanes>::Doubles;
+  using Bits = typename Vectors<lanes>::Bits;
+  using Ints = typename Vectors<lanes>::Ints;
+  constexpr double kShift = 6755399441055744.0;  // as in RoundEvenSmall
+  constexpr long long kAbs = 0x7FFFFFFFFFFFFFFFLL;
   size_t i = 0;
-  for (; i + 4 <= values.size(); i += 4) {
-    const __m256d d = _mm256_sub_pd(_mm256_mul_pd(_mm256_loadu_pd(values.data() + i), k_mult), k_min);
-    const __m256d a = _mm256_and_pd(d, k_abs);
-    const __m256d t = _mm256_mul_pd(d, k_scale);
-    const __m256d r = _mm256_sub_pd(_mm256_add_pd(t, k_shift), k_shift);
-    const __m256d off_half = _mm256_sub_pd(k_half, _mm256_and_pd(_mm256_sub_pd(t, r), k_abs));
-    __m256d sure = _mm256_and_pd(_mm256_cmp_pd(_mm256_and_pd(t, k_abs), k_near_limit, _CMP_LT_OQ),
-                                 _mm256_cmp_pd(off_half, k_near_half, _CMP_GT_OQ));
-    sure = _mm256_and_pd(sure, _mm256_cmp_pd(a, k_big, _CMP_LT_OQ));
-    sure = _mm256_and_pd(sure, _mm256_or_pd(_mm256_cmp_pd(a, k_tiny, _CMP_GE_OQ),
-                                            _mm256_cmp_pd(a, k_zero, _CMP_EQ_OQ)));
-    const __m256d p = _mm256_add_pd(k_base, _mm256_mul_pd(k_sign, _mm256_and_pd(r, sure)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm256_cvttpd_epi32(p));
-    const int lanes = _mm256_movemask_pd(sure);
-    if (lanes != 15)
-      for (int k = 0; k < 4; ++k)
-        if ((lanes & (1 << k)) == 0) out[i + k] = map.Map(values[i + k] * multiplier);
+  for (; i + lanes <= values.size(); i += lanes) {
+    Doubles v;
+    std::memcpy(&v, values.data() + i, sizeof v);
+    const Doubles d = v * multiplier - map.range_min;
+    const Doubles a = (Doubles)((Bits)d & kAbs);
+    const Doubles t = d * map.scale;
+    const Doubles r = (t + kShift) - kShift;
+    const Doubles off_half = 0.5 - (Doubles)((Bits)(t - r) & kAbs);
+    const Bits sure = ((Doubles)((Bits)t & kAbs) < TAxisPixelMap::kNearLimit) &
+                      (off_half > TAxisPixelMap::kNearHalf) & (a < 1e290) & ((a >= 1e-290) | (a == 0));
+    const Doubles p = base + sign * (Doubles)((Bits)r & sure);
+    const Ints pixels = __builtin_convertvector(p, Ints);
+    std::memcpy(out + i, &pixels, sizeof pixels);
+    const int sure_lanes = LaneBits(sure, lanes);
+    if (sure_lanes != (1 << lanes) - 1)
+      for (int k = 0; k < lanes; ++k)
+        if ((sure_lanes & (1 << k)) == 0) out[i + k] = map.Map(values[i + k] * multiplier);
   }
   return i;
 }
+
+#if defined(__x86_64__)
+// Four at a time where the processor has AVX.
+__attribute__((target("avx"))) size_t MapFour(const TAxisPixelMap& map, std::span<const double> values,
+                                             double multiplier, double base, double sign, int* out) {
+  return MapLanes<4>(map, values, multiplier, base, sign, out);
+}
+#endif
 
 }  // namespace
 #endif
@@ -64,37 +103,12 @@ void TAxisPixelMap::MapAll(std::span<const double> values, double multiplier, in
     return;
   }
   size_t i = 0;
-#if defined(NITKO_MAP_AVX)
+#if defined(__GNUC__) || defined(__clang__)
+#if defined(__x86_64__)
   static const bool avx = __builtin_cpu_supports("avx");
   if (avx) i = MapFour(*this, values, multiplier, base, sign, out);
 #endif
-#if defined(__SSE2__)
-  // Two values at a time: the product by the reciprocal, rounded, where it
-  // is sure (as RoundedByReciprocal decides), else Map.
-  const __m128d k_mult = _mm_set1_pd(multiplier), k_min = _mm_set1_pd(range_min);
-  const __m128d k_scale = _mm_set1_pd(scale), k_base = _mm_set1_pd(base), k_sign = _mm_set1_pd(sign);
-  const __m128d k_shift = _mm_set1_pd(6755399441055744.0);  // as in RoundEvenSmall
-  const __m128d k_abs = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
-  const __m128d k_half = _mm_set1_pd(0.5), k_near_half = _mm_set1_pd(kNearHalf);
-  const __m128d k_near_limit = _mm_set1_pd(kNearLimit);
-  const __m128d k_big = _mm_set1_pd(1e290), k_tiny = _mm_set1_pd(1e-290), k_zero = _mm_setzero_pd();
-  for (; i + 2 <= values.size(); i += 2) {
-    const __m128d d = _mm_sub_pd(_mm_mul_pd(_mm_loadu_pd(values.data() + i), k_mult), k_min);
-    const __m128d a = _mm_and_pd(d, k_abs);
-    const __m128d t = _mm_mul_pd(d, k_scale);
-    const __m128d r = _mm_sub_pd(_mm_add_pd(t, k_shift), k_shift);
-    const __m128d off_half = _mm_sub_pd(k_half, _mm_and_pd(_mm_sub_pd(t, r), k_abs));
-    __m128d sure = _mm_and_pd(_mm_cmplt_pd(_mm_and_pd(t, k_abs), k_near_limit),
-                              _mm_cmpgt_pd(off_half, k_near_half));
-    sure = _mm_and_pd(sure, _mm_cmplt_pd(a, k_big));
-    sure = _mm_and_pd(sure, _mm_or_pd(_mm_cmpge_pd(a, k_tiny), _mm_cmpeq_pd(a, k_zero)));
-    const __m128d p = _mm_add_pd(k_base, _mm_mul_pd(k_sign, _mm_and_pd(r, sure)));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_cvttpd_epi32(p));
-    const int lanes = _mm_movemask_pd(sure);
-    if (lanes != 3)
-      for (int k = 0; k < 2; ++k)
-        if ((lanes & (1 << k)) == 0) out[i + k] = Map(values[i + k] * multiplier);
-  }
+  i += MapLanes<2>(*this, values.subspan(i), multiplier, base, sign, out + i);
 #endif
   for (; i < values.size(); ++i) out[i] = Map(values[i] * multiplier);
 }
