@@ -36,14 +36,14 @@ struct Vectors<4> {
 
 // Which lanes of a mask are set, a bit each.
 template <class Bits>
-inline int LaneBits(Bits mask, int lanes) {
+inline int LaneBits(const Bits& mask, int lanes) {
   int bits = 0;
   for (int k = 0; k < lanes; ++k) bits |= (mask[k] != 0) << k;
   return bits;
 }
 #if defined(__x86_64__)
-inline int LaneBits(Vectors<2>::Bits mask, int) { return _mm_movemask_pd((__m128d)mask); }
-inline int LaneBits(Vectors<4>::Bits mask, int) {
+inline int LaneBits(const Vectors<2>::Bits& mask, int) { return _mm_movemask_pd((__m128d)mask); }
+inline int LaneBits(const Vectors<4>::Bits& mask, int) {
   __m128d low, high;
   std::memcpy(&low, &mask, sizeof low);
   std::memcpy(&high, reinterpret_cast<const char*>(&mask) + sizeof low, sizeof high);
