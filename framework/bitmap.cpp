@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "framework/bmp_decoder.h"
 #include "runtime/embedded_resource.h"
 
 namespace nitko {
@@ -56,8 +57,11 @@ bool TBitmap::LoadFromResourceName(std::string_view name) {
 
 bool TBitmap::LoadFromBytes(std::span<const uint8_t> bmp, int ratio) {
   QImage image;
-  if (bmp.size() > static_cast<size_t>(std::numeric_limits<int>::max()) ||
-      !image.loadFromData(bmp.data(), static_cast<int>(bmp.size()), "BMP")) {
+  const bool read =
+      DecodePlainBmp(bmp, image) ||
+      (bmp.size() <= static_cast<size_t>(std::numeric_limits<int>::max()) &&
+       image.loadFromData(bmp.data(), static_cast<int>(bmp.size()), "BMP"));
+  if (!read) {
     SetSize(0, 0);
     return false;
   }

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <array>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <random>
@@ -16,7 +17,10 @@
 #include <utility>
 
 #include "framework/bitmap.h"
+#include "framework/bmp_decoder.h"
+#include "framework/qt_bridge.h"
 #include "framework/surface.h"
+#include "runtime/embedded_resource.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 extern "C" size_t __sanitizer_get_current_allocated_bytes();  // the sanitizer's runtime
@@ -829,4 +833,81 @@ TEST(CanvasRaster, APenOfTheLargestWidthCoversWithoutOverflow) {
     EXPECT_EQ(p.Ink(), k.ink);
     EXPECT_EQ(p.Colours(k.solid), std::set<TColor>{clRed});
   }
+}
+
+namespace {
+
+// A BMP file of `bits` a pixel: the palette's first `colours` entries (0 for
+// all), pixels from `pixel(x, y)`, rows from the top when height < 0.
+std::vector<uint8_t> MakeBmp(int bits, int width, int height, int colours, std::mt19937& rng,
+                             const std::function<uint32_t(int, int)>& pixel) {
+  const int stride = (width * bits + 31) / 32 * 4, rows = std::abs(height);
+  const int entries = bits == 24 ? 0 : colours == 0 ? 1 << bits : colours;
+  const int data_at = 54 + 4 * entries;
+  std::vector<uint8_t> b(static_cast<size_t>(data_at + stride * rows));
+  const auto put = [&b](size_t at, uint32_t v, int n) {
+    for (int k = 0; k < n; ++k) b[at + size_t(k)] = static_cast<uint8_t>(v >> (8 * k));
+  };
+  b[0] = 'B', b[1] = 'M';
+  put(2, uint32_t(b.size()), 4), put(10, uint32_t(data_at), 4), put(14, 40, 4);
+  put(18, uint32_t(width), 4), put(22, uint32_t(height), 4), put(26, 1, 2), put(28, uint32_t(bits), 2);
+  put(46, uint32_t(colours), 4);
+  for (int i = 0; i < entries; ++i) put(54 + 4 * size_t(i), rng() & 0xFFFFFF, 4);
+  for (int row = 0; row < rows; ++row)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t v = pixel(x, height > 0 ? rows - 1 - row : row);
+      const size_t at = size_t(data_at + row * stride);
+      if (bits == 24) {
+        put(at + 3 * size_t(x), v, 3);
+      } else {
+        const int per_byte = 8 / bits, shift = (per_byte - 1 - x % per_byte) * bits;
+        b[at + size_t(x / per_byte)] |= static_cast<uint8_t>(v << shift);
+      }
+    }
+  return b;
+}
+
+}  // namespace
+
+// Our own reading of plain pictures gives Qt's pixels; what it leaves to Qt
+// (a palette index past the palette, compression, 32 bits, a short file)
+// loads as Qt loads it.
+TEST(Bitmap, PicturesReadAsQtReadsThem) {
+  std::mt19937 rng(5);
+  std::vector<std::vector<uint8_t>> files;
+  for (const EmbeddedResource& r : EmbeddedResources())
+    if (std::string_view(r.name).ends_with(".bmp")) files.emplace_back(r.data, r.data + r.size);
+  for (int n = 0; n < 400; ++n) {
+    const int bits = std::array{1, 4, 8, 24}[size_t(n % 4)];
+    const int colours = bits == 24 || n % 3 == 0 ? 0 : 1 + int(rng() % (1u << bits));
+    const int limit = bits == 24 ? 1 << 24 : colours == 0 ? 1 << bits : colours;
+    const bool past = n % 10 == 9 && bits < 8;  // an index past the palette
+    files.push_back(MakeBmp(bits, 1 + int(rng() % 19), (n % 2 ? -1 : 1) * (1 + int(rng() % 7)), colours, rng,
+                            [&](int, int) { return past ? (1u << bits) - 1 : uint32_t(rng() % uint32_t(limit)); }));
+  }
+  // Compressed, and cut short: their pixels are Qt's business, and a short
+  // file may leave some unset.
+  const size_t whole = files.size();
+  size_t decoded = 0;
+  files.push_back(files[3]), files.back()[30] = 1;
+  files.push_back(files[5]), files.back().resize(files.back().size() - 1);
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::vector<uint8_t>& f = files[i];
+    QImage qt;
+    const bool qt_read = qt.loadFromData(f.data(), int(f.size()), "BMP");
+    QImage ours;
+    if (DecodePlainBmp(f, ours)) {
+      ++decoded;
+      ASSERT_TRUE(qt_read) << i;
+      ASSERT_EQ(ours, qt.convertToFormat(QImage::Format_RGB32)) << i;
+    }
+    TBitmap bitmap;
+    ASSERT_EQ(bitmap.LoadFromBytes(f), qt_read) << i;
+    if (qt_read && i < whole) {
+      const QImage rgb = qt.convertToFormat(QImage::Format_RGB32);
+      ASSERT_EQ(bitmap.Canvas().Pixel(0, 0), RgbToColor(rgb.pixel(0, 0))) << i;
+    }
+  }
+  // All but the ones with an index past their palette are ours to read.
+  EXPECT_GT(decoded, whole * 9 / 10);
 }
