@@ -7,6 +7,7 @@
 #include "framework/gui_thread.h"
 #include "framework/standard_classes.h"
 #include "framework/message_box.h"
+#include "framework/qt_bridge.h"
 #include "runtime/exception.h"
 #include "runtime/date_time.h"
 #include "runtime/locale_chars.h"
@@ -69,6 +70,10 @@ void TApplication::Initialize(int& argc, char** argv) {
   // Names the form descriptions use, mapped to metric-compatible fonts.
   QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
   QFont::insertSubstitution("Arial", "Liberation Sans");
+  // Every control gives its widget its own font, but an edit lays its text
+  // out as it is made, before that: with the controls' default font as the
+  // application's, the system's default font is never loaded for nothing.
+  QApplication::setFont(ToQFont(TFont()));
   ReadLocaleChars();
   ReadLocaleDateFormats();
   RegisterStandardClasses();
