@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-
 #include <typeinfo>
 
 #if defined(__SSE2__)
