@@ -92,7 +92,8 @@ void BM_ChartFrameGrowing(benchmark::State& state) {
     if (next % 2 == 0)
       program.line->AddPoint(data.x[i], data.line[i], "", clDefault);
     else
-      program.points->AddPoint(data.x[size_t(n - 1) - i], data.points[size_t(n - 1) - i], "", clDefault);
+      program.points->AddPoint(data.x[size_t(n - 1) - i], data.points[size_t(n - 1) - i], "",
+                               clDefault);
     if (++next == 2 * n) {
       next = 0;
       program.line->ClearPoints();
@@ -101,7 +102,8 @@ void BM_ChartFrameGrowing(benchmark::State& state) {
     program.chart->RequestRepaint();
     program.chart->PaintControl();
   }
-  state.SetLabel(std::to_string(program.chart->Background().Reused()) + " from the kept background");
+  state.SetLabel(std::to_string(program.chart->Background().Reused()) +
+                 " from the kept background");
   state.SetItemsProcessed(state.iterations());
 }
 

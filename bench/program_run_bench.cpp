@@ -112,7 +112,8 @@ class TWorkersRun {
     Report("points2", Formularz->Series2->PointCount());
     Report("message", view.messages.Open()[0]->MessageText());
     Report("chart_paints", Formularz->Chart1->PaintCount() - chartPaints0_);
-    Report("kept_background", static_cast<double>(Formularz->Chart1->Background().Reused() - kept0_));
+    Report("kept_background",
+           static_cast<double>(Formularz->Chart1->Background().Reused() - kept0_));
     if (probe_) {
       const std::vector<double>& d = probe_timer_.DelaysMs();
       Report("probe_ticks", static_cast<double>(d.size()));
@@ -271,10 +272,12 @@ int Launch(int startups) {
   std::printf(
       "\nBoth workers, one whole run (%.2f s; %g and %g points, %g chart paints, %g from the kept "
       "background; \"%s\")\n",
-      Value(probed, "run_s"), Value(probed, "points1"), Value(probed, "points2"), Value(probed, "chart_paints"),
-      Value(probed, "kept_background"), probed.at("message").c_str());
+      Value(probed, "run_s"), Value(probed, "points1"), Value(probed, "points2"),
+      Value(probed, "chart_paints"), Value(probed, "kept_background"),
+      probed.at("message").c_str());
   std::printf("%-34s %14s %14s  %s\n", "", "with probe", "without probe", "goal");
-  std::printf("%-34s %14.3f %14s  < 1\n", "GUI event-loop delay p99, ms", Value(probed, "delay_p99_ms"), "");
+  std::printf("%-34s %14.3f %14s  < 1\n", "GUI event-loop delay p99, ms",
+              Value(probed, "delay_p99_ms"), "");
   std::printf("%-34s %14.3f %14s  < 10\n", "GUI event-loop delay longest, ms",
               Value(probed, "delay_max_ms"), "");
   std::printf("%-34s %14.3f %14s\n", "GUI event-loop delay median, ms", Value(probed, "delay_p50_ms"), "");

@@ -42,7 +42,9 @@ inline int LaneBits(const Bits& mask, int lanes) {
   return bits;
 }
 #if defined(__x86_64__)
-inline int LaneBits(const Vectors<2>::Bits& mask, int) { return _mm_movemask_pd((__m128d)mask); }
+inline int LaneBits(const Vectors<2>::Bits& mask, int) {
+  return _mm_movemask_pd((__m128d)mask);
+}
 inline int LaneBits(const Vectors<4>::Bits& mask, int) {
   __m128d low, high;
   std::memcpy(&low, &mask, sizeof low);
@@ -71,7 +73,8 @@ __attribute__((always_inline)) inline size_t MapLanes(const TAxisPixelMap& map,
     const Doubles r = (t + kShift) - kShift;
     const Doubles off_half = 0.5 - (Doubles)((Bits)(t - r) & kAbs);
     const Bits sure = ((Doubles)((Bits)t & kAbs) < TAxisPixelMap::kNearLimit) &
-                      (off_half > TAxisPixelMap::kNearHalf) & (a < 1e290) & ((a >= 1e-290) | (a == 0));
+                      (off_half > TAxisPixelMap::kNearHalf) & (a < 1e290) &
+                      ((a >= 1e-290) | (a == 0));
     const Doubles p = base + sign * (Doubles)((Bits)r & sure);
     const Ints pixels = __builtin_convertvector(p, Ints);
     std::memcpy(out + i, &pixels, sizeof pixels);
@@ -85,8 +88,9 @@ __attribute__((always_inline)) inline size_t MapLanes(const TAxisPixelMap& map,
 
 #if defined(__x86_64__)
 // Four at a time where the processor has AVX.
-__attribute__((target("avx"))) size_t MapFour(const TAxisPixelMap& map, std::span<const double> values,
-                                             double multiplier, double base, double sign, int* out) {
+__attribute__((target("avx"))) size_t MapFour(const TAxisPixelMap& map,
+                                              std::span<const double> values, double multiplier,
+                                              double base, double sign, int* out) {
   return MapLanes<4>(map, values, multiplier, base, sign, out);
 }
 #endif
@@ -178,7 +182,8 @@ double TAxisPixelMap::BandEdge(double v, int p, double beyond) const {
     }
   }
   while (inside + 1 != outside && outside + 1 != inside) {
-    const uint64_t mid = inside < outside ? inside + (outside - inside) / 2 : outside + (inside - outside) / 2;
+    const uint64_t mid =
+        inside < outside ? inside + (outside - inside) / 2 : outside + (inside - outside) / 2;
     (on_p(mid) ? inside : outside) = mid;
   }
   return FromKey(inside);

@@ -160,7 +160,8 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
       const int start = std::max(first_visible_, end - TSeriesPixels::kStretch + 1);
       pixels.Stretch(start, end, xs.data(), ys.data());
       for (int k = end - start; k >= 0; --k)
-        if (!later || xs[size_t(k)] != later_x || ys[size_t(k)] != later_y) walk(start + k, xs[size_t(k)], ys[size_t(k)]);
+        if (!later || xs[size_t(k)] != later_x || ys[size_t(k)] != later_y)
+          walk(start + k, xs[size_t(k)], ys[size_t(k)]);
     }
   }
   auto from = kept.rbegin();

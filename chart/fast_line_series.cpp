@@ -1,9 +1,9 @@
 #include "chart/fast_line_series.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdlib>
 
 #include "chart/custom_axis_panel.h"
 #include "chart/line_column_collapse.h"

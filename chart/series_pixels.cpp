@@ -146,9 +146,11 @@ int TSeriesPixels::RowEnd(int i, int stop, int row) const {
 }
 
 bool TSeriesPixels::RowSpan(int first, int last, int& low, int& high) const {
-  if (!direct_ || first < 0 || first > last || static_cast<size_t>(last) >= ys_.size()) return false;
+  if (!direct_ || first < 0 || first > last || static_cast<size_t>(last) >= ys_.size())
+    return false;
   double lo, hi;
-  if (!Extremes(ys_.subspan(static_cast<size_t>(first), static_cast<size_t>(last - first + 1)), lo, hi))
+  if (!Extremes(ys_.subspan(static_cast<size_t>(first), static_cast<size_t>(last - first + 1)), lo,
+                hi))
     return false;
   lo *= y_multiplier_;
   hi *= y_multiplier_;

@@ -36,11 +36,13 @@ class TSeriesPixels {
 
   // One point's pixel, mapped alone, for reads that jump about.
   int XAlone(int index) const {
-    if (!direct_ || index < 0 || static_cast<size_t>(index) >= xs_.size()) return Asked(index, true);
+    if (!direct_ || index < 0 || static_cast<size_t>(index) >= xs_.size())
+      return Asked(index, true);
     return x_map_.Map(xs_[static_cast<size_t>(index)] * x_multiplier_);
   }
   int YAlone(int index) const {
-    if (!direct_ || index < 0 || static_cast<size_t>(index) >= ys_.size()) return Asked(index, false);
+    if (!direct_ || index < 0 || static_cast<size_t>(index) >= ys_.size())
+      return Asked(index, false);
     return y_map_.Map(ys_[static_cast<size_t>(index)] * y_multiplier_);
   }
 

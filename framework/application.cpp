@@ -5,11 +5,11 @@
 
 #include "framework/exception_handling.h"
 #include "framework/gui_thread.h"
-#include "framework/standard_classes.h"
 #include "framework/message_box.h"
 #include "framework/qt_bridge.h"
-#include "runtime/exception.h"
+#include "framework/standard_classes.h"
 #include "runtime/date_time.h"
+#include "runtime/exception.h"
 #include "runtime/locale_chars.h"
 
 namespace nitko {

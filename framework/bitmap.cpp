@@ -57,10 +57,9 @@ bool TBitmap::LoadFromResourceName(std::string_view name) {
 
 bool TBitmap::LoadFromBytes(std::span<const uint8_t> bmp, int ratio) {
   QImage image;
-  const bool read =
-      DecodePlainBmp(bmp, image) ||
-      (bmp.size() <= static_cast<size_t>(std::numeric_limits<int>::max()) &&
-       image.loadFromData(bmp.data(), static_cast<int>(bmp.size()), "BMP"));
+  const bool read = DecodePlainBmp(bmp, image) ||
+                    (bmp.size() <= static_cast<size_t>(std::numeric_limits<int>::max()) &&
+                     image.loadFromData(bmp.data(), static_cast<int>(bmp.size()), "BMP"));
   if (!read) {
     SetSize(0, 0);
     return false;

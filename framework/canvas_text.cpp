@@ -17,7 +17,8 @@ namespace nitko {
 void TCanvas::State::Refresh(const TFont& font) {
   FontKey key{font.Name(), font.Height(), font.Style(), font.Pitch()};
   if (current_ != nullptr && current_->key == key) return;
-  const auto found = std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& e) { return e->key == key; });
+  const auto found =
+      std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& e) { return e->key == key; });
   if (found != fonts_.end()) {
     std::rotate(found, found + 1, fonts_.end());
   } else {

@@ -13,8 +13,8 @@
 #include <set>
 #include <string>
 #include <tuple>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include "framework/bitmap.h"
 #include "framework/bmp_decoder.h"
@@ -850,7 +850,8 @@ std::vector<uint8_t> MakeBmp(int bits, int width, int height, int colours, std::
   };
   b[0] = 'B', b[1] = 'M';
   put(2, uint32_t(b.size()), 4), put(10, uint32_t(data_at), 4), put(14, 40, 4);
-  put(18, uint32_t(width), 4), put(22, uint32_t(height), 4), put(26, 1, 2), put(28, uint32_t(bits), 2);
+  put(18, uint32_t(width), 4), put(22, uint32_t(height), 4), put(26, 1, 2),
+      put(28, uint32_t(bits), 2);
   put(46, uint32_t(colours), 4);
   for (int i = 0; i < entries; ++i) put(54 + 4 * size_t(i), rng() & 0xFFFFFF, 4);
   for (int row = 0; row < rows; ++row)
@@ -882,8 +883,9 @@ TEST(Bitmap, PicturesReadAsQtReadsThem) {
     const int colours = bits == 24 || n % 3 == 0 ? 0 : 1 + int(rng() % (1u << bits));
     const int limit = bits == 24 ? 1 << 24 : colours == 0 ? 1 << bits : colours;
     const bool past = n % 10 == 9 && bits < 8;  // an index past the palette
-    files.push_back(MakeBmp(bits, 1 + int(rng() % 19), (n % 2 ? -1 : 1) * (1 + int(rng() % 7)), colours, rng,
-                            [&](int, int) { return past ? (1u << bits) - 1 : uint32_t(rng() % uint32_t(limit)); }));
+    files.push_back(MakeBmp(
+        bits, 1 + int(rng() % 19), (n % 2 ? -1 : 1) * (1 + int(rng() % 7)), colours, rng,
+        [&](int, int) { return past ? (1u << bits) - 1 : uint32_t(rng() % uint32_t(limit)); }));
   }
   // Compressed, and cut short: their pixels are Qt's business, and a short
   // file may leave some unset.

@@ -100,16 +100,20 @@ const Shape kShapes[] = {
     {"falling", [](int i, std::mt19937&) { return 150 - i * 0.004; }},
     {"noisy", [](int, std::mt19937& g) { return std::uniform_real_distribution(-20.0, 120.0)(g); }},
     {"flat", [](int, std::mt19937&) { return 42.0; }},
-    {"walk", [](int i, std::mt19937& g) {
+    {"walk",
+     [](int i, std::mt19937& g) {
        static double v = 50;
        if (i == 0) v = 50;
        return v += std::uniform_real_distribution(-1.5, 1.5)(g);
      }},
     // Stretches of NaN, and values with no place on the axis.
-    {"holed", [](int i, std::mt19937&) {
-       return i % 4000 < 300 ? std::numeric_limits<double>::quiet_NaN() : 50 + 40 * std::sin(i * 1e-3);
+    {"holed",
+     [](int i, std::mt19937&) {
+       return i % 4000 < 300 ? std::numeric_limits<double>::quiet_NaN()
+                             : 50 + 40 * std::sin(i * 1e-3);
      }},
-    {"far", [](int i, std::mt19937&) {
+    {"far",
+     [](int i, std::mt19937&) {
        return i % 997 == 0 ? 1e300 : i % 991 == 0 ? -HUGE_VAL : 50 + 40 * std::cos(i * 7e-4);
      }},
 };
@@ -231,21 +235,25 @@ TEST(SeriesDrawing, CrowdedColumnsMatchOnePointAtATime) {
       [](TChartSeries& s, const Shape& shape) { Refill(s, shape, TChartListOrder::loAscending); },
       [](TChartSeries& s, const Shape& shape) { Refill(s, shape, TChartListOrder::loDescending); },
       // Ends inside the plot, where the line's last pixel shows.
-      [](TChartSeries& s, const Shape& shape) { Refill(s, shape, TChartListOrder::loAscending, 0.5); },
+      [](TChartSeries& s, const Shape& shape) {
+        Refill(s, shape, TChartListOrder::loAscending, 0.5);
+      },
   };
   for (const Shape& shape : kShapes)
     for (const auto& vary : variants) {
       ExpectSamePictures<TFastLineSeries, PointByPointLine>(
-          60000, 1, shape, [&](TFastLineSeries& f, PointByPointLine& p) { vary(f, shape), vary(p, shape); });
-      ExpectSamePictures<TPointSeries, PointByPointMarkers>(
-          60000, 1, shape, [&](TPointSeries& f, PointByPointMarkers& p) {
-            for (TPointSeries* s : {static_cast<TPointSeries*>(&f), static_cast<TPointSeries*>(&p)}) {
-              s->SetColorEachPoint(true);
-              s->Pointer().SetHorizSize(1);
-              s->Pointer().SetVertSize(7);
-              vary(*s, shape);
-            }
-          });
+          60000, 1, shape,
+          [&](TFastLineSeries& f, PointByPointLine& p) { vary(f, shape), vary(p, shape); });
+      ExpectSamePictures<
+          TPointSeries,
+          PointByPointMarkers>(60000, 1, shape, [&](TPointSeries& f, PointByPointMarkers& p) {
+        for (TPointSeries* s : {static_cast<TPointSeries*>(&f), static_cast<TPointSeries*>(&p)}) {
+          s->SetColorEachPoint(true);
+          s->Pointer().SetHorizSize(1);
+          s->Pointer().SetVertSize(7);
+          vary(*s, shape);
+        }
+      });
     }
 }
 
