@@ -29,7 +29,7 @@ void TOutlineNode::SetText(const std::string& value) {
   if (value == text_) return;
   text_ = value;
   text_width_ = -1;
-  outline_->TextChanged(this);
+  outline_->NodeTextChanged(this);
 }
 
 int TOutlineNode::Index() {
@@ -517,7 +517,7 @@ void TCustomOutline::RowsChanged(TOutlineNode* added) {
   Invalidate();
 }
 
-void TCustomOutline::TextChanged(TOutlineNode* node) {
+void TCustomOutline::NodeTextChanged(TOutlineNode* node) {
   if (tearing_down_ || bulk_loading_ || !node->IsVisible()) return;
   if (!Quiet()) WidenColumnFor(node);
   Invalidate();

@@ -214,7 +214,7 @@ class TCustomOutline : public TCustomGrid {
   bool Quiet() const { return bulk_loading_ || update_count_ > 0; }
   // Visible rows changed: row count, current row, column width.
   void RowsChanged(TOutlineNode* added = nullptr);
-  void TextChanged(TOutlineNode* node);
+  void NodeTextChanged(TOutlineNode* node);
 
   // Text format.
   std::unique_ptr<TOutlineNode> ParseLines(const std::function<size_t(char*, size_t)>& read,

@@ -209,8 +209,9 @@ TEST(TwoEndedArrayTest, BehavesLikeAVector) {
         model.resize(n, "pad");
       }
       ASSERT_EQ(array.size(), model.size()) << "step " << step;
-      if (step % 20 == 0 || step == 1999)
+      if (step % 20 == 0 || step == 1999) {
         ASSERT_EQ(std::vector<std::string>(array.begin(), array.end()), model) << "step " << step;
+      }
     }
     array.release();
     EXPECT_EQ(array.size(), 0u);

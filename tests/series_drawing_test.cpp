@@ -296,8 +296,9 @@ TEST(SeriesDrawing, FramesFromTheKeptBackgroundEqualFramesDrawnWhole) {
       ASSERT_TRUE(SamePixels(kept.surface, whole.surface)) << shape.name << " step " << step;
       // Two frames alike are kept, and the third starts from them (past the
       // first frames, whose buffers start with a fresh pen and font).
-      if (step % 4 == 2 && step > 2)
+      if (step % 4 == 2 && step > 2) {
         EXPECT_GT(kept.chart.Background().Reused(), reused) << shape.name << " step " << step;
+      }
     }
     // The fourth takes back only what the series changed on its buffer.
     EXPECT_GT(kept.chart.Background().ReusedInParts(), 0) << shape.name;
