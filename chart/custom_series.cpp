@@ -159,6 +159,7 @@ bool TCustomSeries::DrawCulled(TCanvas3D& canvas) {
     for (int end = last_visible_; end >= first_visible_; end -= TSeriesPixels::kStretch) {
       const int start = std::max(first_visible_, end - TSeriesPixels::kStretch + 1);
       pixels.Stretch(start, end, xs.data(), ys.data());
+      // The same-pixel test once more out here spares most points the call.
       for (int k = end - start; k >= 0; --k)
         if (!later || xs[size_t(k)] != later_x || ys[size_t(k)] != later_y)
           walk(start + k, xs[size_t(k)], ys[size_t(k)]);

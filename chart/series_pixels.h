@@ -46,13 +46,12 @@ class TSeriesPixels {
     return y_map_.Map(ys_[static_cast<size_t>(index)] * y_multiplier_);
   }
 
-  // Whether the points first..last lie in pixel columns one after another:
-  // their x values are ordered, free of NaN and mapped in order. Then the
-  // points of one column are one run of indices, found by ColumnEnd and
-  // ColumnStart without mapping the points between.
-  bool ColumnsInOrder(int first, int last) const;
-  // ColumnsInOrder, with so many points to a column that finding each
-  // column's run costs less than mapping its points.
+  // Whether the points first..last lie in pixel columns one after another
+  // (their x values ordered, free of NaN and mapped in order), with so many
+  // points to a column that finding each column's run costs less than
+  // mapping its points. Then the points of one column are one run of
+  // indices, found by ColumnEnd and ColumnStart without mapping the points
+  // between.
   bool Crowded(int first, int last) const;
   // The last index up to `last` in the column of index i.
   int ColumnEnd(int i, int last) const { return ColumnEdge(i, last, 1); }
@@ -86,6 +85,7 @@ class TSeriesPixels {
     }
   };
 
+  bool ColumnsInOrder(int first, int last) const;
   int ColumnEdge(int i, int bound, int step) const;
   // Out-of-range indices go the series' way too, which reports them.
   int Asked(int index, bool x) const;
